@@ -1,0 +1,39 @@
+#include "core/OleDate.h"
+
+#include <gtest/gtest.h>
+
+using namespace korvel;
+
+TEST(OleDate, EpochAndKnownDays) {
+    EXPECT_EQ(OleDate::fromDate(1899, 12, 30).value(), 0.0);
+    EXPECT_EQ(OleDate::fromDate(1899, 12, 31).value(), 1.0);
+    EXPECT_EQ(OleDate::fromDate(1900, 1, 1).value(), 2.0);
+    EXPECT_EQ(OleDate::fromDate(2003, 10, 1).value(), 37895.0);
+    EXPECT_EQ(OleDate::fromDate(2004, 2, 29).value(), 38046.0);
+    EXPECT_EQ(OleDate(37895.0).date(), (CivilDate{2003, 10, 1}));
+}
+
+TEST(OleDate, TimeFractionRoundsToTheSecond) {
+    const OleDate noon = OleDate::fromDateTime(2004, 3, 15, 12, 0, 0);
+    EXPECT_DOUBLE_EQ(noon.value() - noon.datePart().value(), 0.5);
+    EXPECT_EQ(OleDate::fromTime(16, 0, 0).time(), (TimeOfDay{16, 0, 0}));
+    EXPECT_EQ(OleDate::fromTime(14, 7, 59).time(), (TimeOfDay{14, 7, 59}));
+    // A fraction a hair below midnight rounds into the next day.
+    const OleDate almost(37895.0 + 86399.6 / 86400.0);
+    EXPECT_EQ(almost.date(), (CivilDate{2003, 10, 2}));
+    EXPECT_EQ(almost.time(), (TimeOfDay{0, 0, 0}));
+}
+
+TEST(OleDate, DateTextRoundTripAndRefusal) {
+    EXPECT_EQ(OleDate::fromDate(2004, 3, 5).dateText(), "05.03.2004");
+    EXPECT_EQ(OleDate().dateText(), "00.00.00");
+    EXPECT_EQ(parseDateText("05.03.2004"), OleDate::fromDate(2004, 3, 5));
+    EXPECT_EQ(parseDateText("1.10.2003"), OleDate::fromDate(2003, 10, 1));
+    EXPECT_EQ(parseDateText("01/10/2003"), OleDate::fromDate(2003, 10, 1));
+    EXPECT_EQ(parseDateText("00.00.00"), OleDate());
+    EXPECT_FALSE(parseDateText("31.02.2004"));
+    EXPECT_FALSE(parseDateText("29.02.2003"));
+    EXPECT_TRUE(parseDateText("29.02.2004"));
+    EXPECT_FALSE(parseDateText("12.2004"));
+    EXPECT_FALSE(parseDateText("ab.cd.efgh"));
+}

@@ -61,17 +61,29 @@ void ByteWriter::put(std::size_t offset, const void* in, std::size_t n) {
     std::memcpy(bytes_.data() + offset, in, n);
 }
 
-void ByteWriter::i16(std::size_t offset, std::int16_t v) { put(offset, &v, sizeof v); }
-void ByteWriter::u16(std::size_t offset, std::uint16_t v) { put(offset, &v, sizeof v); }
-void ByteWriter::i32(std::size_t offset, std::int32_t v) { put(offset, &v, sizeof v); }
-void ByteWriter::f32(std::size_t offset, float v) { put(offset, &v, sizeof v); }
-void ByteWriter::f64(std::size_t offset, double v) { put(offset, &v, sizeof v); }
+void ByteWriter::i16(std::size_t offset, std::int16_t v) {
+    put(offset, &v, sizeof v);
+}
+void ByteWriter::u16(std::size_t offset, std::uint16_t v) {
+    put(offset, &v, sizeof v);
+}
+void ByteWriter::i32(std::size_t offset, std::int32_t v) {
+    put(offset, &v, sizeof v);
+}
+void ByteWriter::f32(std::size_t offset, float v) {
+    put(offset, &v, sizeof v);
+}
+void ByteWriter::f64(std::size_t offset, double v) {
+    put(offset, &v, sizeof v);
+}
 
 void ByteWriter::text(std::size_t offset, std::size_t width, std::string_view utf8) {
     const std::string field = fixedField(utf8, width);
     put(offset, field.data(), width);
 }
 
-void ByteWriter::raw(std::size_t offset, std::string_view bytes) { put(offset, bytes.data(), bytes.size()); }
+void ByteWriter::raw(std::size_t offset, std::string_view bytes) {
+    put(offset, bytes.data(), bytes.size());
+}
 
 } // namespace korvel

@@ -112,7 +112,9 @@ std::string trimmedLeft(std::string_view text) {
     return std::string(text.substr(start));
 }
 
-std::string trimmed(std::string_view text) { return trimmedLeft(trimmedRight(text)); }
+std::string trimmed(std::string_view text) {
+    return trimmedLeft(trimmedRight(text));
+}
 
 bool isBlankField(std::string_view text) {
     if (text.empty() || text.front() == '\0')
@@ -142,6 +144,8 @@ std::string utf8Mid(std::string_view utf8, std::size_t start, std::size_t count)
     return std::string(utf8.substr(from, i - from));
 }
 
-std::string utf8Left(std::string_view utf8, std::size_t count) { return utf8Mid(utf8, 0, count); }
+std::string utf8Left(std::string_view utf8, std::size_t count) {
+    return utf8Mid(utf8, 0, count);
+}
 
 } // namespace korvel

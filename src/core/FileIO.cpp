@@ -40,8 +40,8 @@ void writeFileAtomic(const fs::path& path, std::string_view bytes) {
     static std::atomic<unsigned> counter{0};
     const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
     fs::path temp = path;
-    temp += ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(stamp) + "_" +
-            std::to_string(counter++);
+    temp +=
+        ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(stamp) + "_" + std::to_string(counter++);
     {
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);
         if (!out)

@@ -62,7 +62,8 @@ std::string generalText(double value, int significant, char decimalSeparator) {
         return std::isnan(value) ? "NaN" : (value > 0 ? "Inf" : "-Inf");
     // to_chars ignores the C locale, which a GUI program may have set to a decimal comma.
     char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, significant);
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, significant);
     const std::string text(buffer, result.ptr);
     const auto e = text.find('e');
     std::string mantissa = text.substr(0, e);
@@ -107,8 +108,12 @@ std::optional<std::int64_t> roundToInt64(double value) {
     return static_cast<std::int64_t>(roundHalfEven(value));
 }
 
-std::optional<std::int16_t> roundToInt16(double value) { return roundedInRange<std::int16_t>(value); }
-std::optional<std::uint8_t> roundToByte(double value) { return roundedInRange<std::uint8_t>(value); }
+std::optional<std::int16_t> roundToInt16(double value) {
+    return roundedInRange<std::int16_t>(value);
+}
+std::optional<std::uint8_t> roundToByte(double value) {
+    return roundedInRange<std::uint8_t>(value);
+}
 
 double numericValue(std::string_view text) {
     while (!text.empty() && text.front() == ' ')

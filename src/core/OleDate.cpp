@@ -40,7 +40,9 @@ long long roundedSeconds(double value) {
 
 } // namespace
 
-bool isLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+bool isLeapYear(int year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
 
 int daysInMonth(int year, int month) {
     static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -55,9 +57,8 @@ bool isValidDate(int year, int month, int day) {
 }
 
 OleDate OleDate::fromDate(int year, int month, int day) {
-    return OleDate(static_cast<double>(daysFromCivil(year, static_cast<unsigned>(month),
-                                                     static_cast<unsigned>(day)) -
-                                       kEpochOffset));
+    return OleDate(static_cast<double>(
+        daysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) - kEpochOffset));
 }
 
 OleDate OleDate::fromTime(int hour, int minute, int second) {
@@ -78,14 +79,18 @@ long long OleDate::dayNumber() const {
     return days;
 }
 
-CivilDate OleDate::date() const { return civilFromDays(dayNumber() + kEpochOffset); }
+CivilDate OleDate::date() const {
+    return civilFromDays(dayNumber() + kEpochOffset);
+}
 
 TimeOfDay OleDate::time() const {
     long long s = roundedSeconds(value_) % 86400;
     return TimeOfDay{static_cast<int>(s / 3600), static_cast<int>(s / 60 % 60), static_cast<int>(s % 60)};
 }
 
-OleDate OleDate::plusDays(long long days) const { return OleDate(value_ + static_cast<double>(days)); }
+OleDate OleDate::plusDays(long long days) const {
+    return OleDate(value_ + static_cast<double>(days));
+}
 
 std::string OleDate::dateText() const {
     if (isEmpty())

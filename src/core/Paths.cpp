@@ -96,14 +96,21 @@ fs::path Paths::defaultDriveRoot() {
     return fs::current_path();
 }
 
-fs::path Paths::dataRoot() const { return resolve("c:\\korvel2000"); }
-fs::path Paths::korvel96Root() const { return resolve("c:\\korvel96"); }
-fs::path Paths::suvakRoot() const { return resolve("c:\\suvak"); }
+fs::path Paths::dataRoot() const {
+    return resolve("c:\\korvel2000");
+}
+fs::path Paths::korvel96Root() const {
+    return resolve("c:\\korvel96");
+}
+fs::path Paths::suvakRoot() const {
+    return resolve("c:\\suvak");
+}
 
 fs::path Paths::resolve(std::string_view windowsPath) const {
     std::string text(windowsPath);
     std::replace(text.begin(), text.end(), '\\', '/');
-    const bool hasDrive = text.size() >= 2 && text[1] == ':' && std::isalpha(static_cast<unsigned char>(text[0]));
+    const bool hasDrive =
+        text.size() >= 2 && text[1] == ':' && std::isalpha(static_cast<unsigned char>(text[0]));
     if (!hasDrive)
         return resolveCaseInsensitive(fs::path(text));
     fs::path result = driveRoot_;

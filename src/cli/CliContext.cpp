@@ -1,0 +1,94 @@
+#include "cli/CliContext.h"
+
+#include "core/Numbers.h"
+
+#include <system_error>
+
+namespace korvel {
+
+namespace fs = std::filesystem;
+
+fs::path CliContext::path(const std::string& argument) const { return paths.resolve(argument); }
+
+fs::path CliContext::existingFile(const std::string& argument) const {
+    const fs::path p = path(argument);
+    std::error_code ec;
+    if (!fs::is_regular_file(p, ec))
+        throw CliError("no such file: " + argument);
+    return p;
+}
+
+fs::path CliContext::existingDirectory(const std::string& argument) const {
+    const fs::path p = path(argument);
+    std::error_code ec;
+    if (!fs::is_directory(p, ec))
+        throw CliError("no such directory: " + argument);
+    return p;
+}
+
+nlohmann::json sheetToJson(const Sheet& sheet) {
+    nlohmann::json grids = nlohmann::json::object();
+    for (const auto& [name, table] : sheet.tables()) {
+        nlohmann::json rows = nlohmann::json::array();
+        for (int r = 0; r < table.rows(); ++r) {
+            nlohmann::json row = nlohmann::json::array();
+            for (int c = 0; c < table.columns(); ++c)
+                row.push_back(table.cell(r, c));
+            rows.push_back(std::move(row));
+        }
+        grids[name] = std::move(rows);
+    }
+    nlohmann::json texts = nlohmann::json::object();
+    for (const auto& [name, text] : sheet.texts())
+        texts[name] = text;
+    return nlohmann::json{{"caption", sheet.caption}, {"grids", grids}, {"texts", texts}};
+}
+
+std::string sheetToText(const Sheet& sheet) {
+    std::string text = sheet.caption + "\n";
+    for (const auto& [name, table] : sheet.tables())
+        text += "[" + name + "]\n" + table.clipboardText();
+    for (const auto& [name, value] : sheet.texts())
+        text += name + ": " + value + "\n";
+    return text;
+}
+
+void CliContext::printSheet(const Sheet& sheet) const {
+    if (json)
+        printJson(sheetToJson(sheet));
+    else
+        *out << sheetToText(sheet);
+}
+
+void CliContext::printJson(const nlohmann::json& value) const {
+    // Texts from files may hold bytes that are not UTF-8; replace rather than fail.
+    *out << value.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
+}
+
+void CliContext::printLine(const std::string& text) const { *out << text << "\n"; }
+
+int parseYearArgument(const std::string& text) {
+    if (text.size() != 4 || !isNumericText(text) || text.find_first_not_of("0123456789") != std::string::npos)
+        throw CliError("not a four-digit year: " + text);
+    const int year = static_cast<int>(numericValue(text));
+    if (year < 1901 || year > 9998)
+        throw CliError("year out of range: " + text);
+    return year;
+}
+
+OleDate parseDateArgument(const std::string& text) {
+    const auto date = parseDateText(text);
+    if (!date || date->isEmpty())
+        throw CliError("not a date (dd.mm.yyyy): " + text);
+    return *date;
+}
+
+double parseNumberArgument(const std::string& text, const Locale& locale) {
+    if (auto value = locale.parseNumber(text))
+        return *value;
+    if (isNumericText(text))
+        return numericValue(text);
+    throw CliError("not a number: " + text);
+}
+
+} // namespace korvel

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "core/Locale.h"
+#include "core/Paths.h"
+#include "core/Sheet.h"
+
+#include <CLI/CLI.hpp>
+#include <filesystem>
+#include <functional>
+#include <nlohmann/json.hpp>
+#include <ostream>
+#include <stdexcept>
+
+namespace korvel {
+
+// Bad input to a command: the message is printed as the one line on standard error.
+class CliError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// What every command works with, set up from the global options once parsing is done.
+struct CliContext {
+    Paths paths{Paths::defaultDriveRoot()};
+    Locale locale = Locale::turkish();
+    bool json = false;
+    std::ostream* out = nullptr;
+
+    // A path argument: a "c:\..." path resolves under the drive root, anything else is
+    // taken as a local path (case-insensitively resolved).
+    std::filesystem::path path(const std::string& argument) const;
+    std::filesystem::path existingFile(const std::string& argument) const;
+    std::filesystem::path existingDirectory(const std::string& argument) const;
+
+    // Report output: the sheet as JSON or as caption, grids and texts.
+    void printSheet(const Sheet& sheet) const;
+    void printJson(const nlohmann::json& value) const;
+    void printLine(const std::string& text) const;
+};
+
+// Each command group registers its subcommands; the callback it installs is run after
+// parsing with the finished context.
+using CommandAction = std::function<void(CliContext&)>;
+using ActionSlot = std::function<void(CommandAction)>;
+
+void addStationCommands(CLI::App& app, const ActionSlot& slot);
+void addWaterYearCommands(CLI::App& app, const ActionSlot& slot);
+void addHqCommands(CLI::App& app, const ActionSlot& slot);
+void addRainCommands(CLI::App& app, const ActionSlot& slot);
+void addCardCommands(CLI::App& app, const ActionSlot& slot);
+void addDemoCommand(CLI::App& app, const ActionSlot& slot);
+
+// Shared argument checks, throwing CliError with a clear message.
+int parseYearArgument(const std::string& text);
+OleDate parseDateArgument(const std::string& text);
+double parseNumberArgument(const std::string& text, const Locale& locale);
+
+nlohmann::json sheetToJson(const Sheet& sheet);
+std::string sheetToText(const Sheet& sheet);
+
+} // namespace korvel

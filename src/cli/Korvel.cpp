@@ -1,0 +1,75 @@
+#include "cli/Korvel.h"
+
+#include "cli/CliContext.h"
+#include "core/FileIO.h"
+
+#include <ostream>
+
+namespace korvel {
+
+int runKorvel(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    CLI::App app{"korvel: the KORVEL2000 hydrometry tool", "korvel"};
+    app.require_subcommand(1);
+    app.fallthrough();
+    std::string drive;
+    std::string localeName;
+    bool json = false;
+    app.add_option("--drive", drive, "drive root that stands for c:\\ (default KORVEL_DRIVE or home)");
+    app.add_option("--locale", localeName, "locale of numbers and dates (tr_TR, en_US)");
+    app.add_flag("--json", json, "print reports as JSON");
+
+    CommandAction action;
+    const ActionSlot slot = [&action](CommandAction a) { action = std::move(a); };
+    addStationCommands(app, slot);
+    addWaterYearCommands(app, slot);
+    addHqCommands(app, slot);
+    addRainCommands(app, slot);
+    addCardCommands(app, slot);
+    addDemoCommand(app, slot);
+
+    std::vector<std::string> reversed(args.rbegin(), args.rend());
+    try {
+        app.parse(reversed);
+    } catch (const CLI::CallForHelp&) {
+        out << app.help();
+        return 0;
+    } catch (const CLI::CallForAllHelp&) {
+        out << app.help("", CLI::AppFormatMode::All);
+        return 0;
+    } catch (const CLI::ParseError& e) {
+        std::string message = e.what();
+        if (const auto* sub = app.get_subcommands().empty() ? nullptr : app.get_subcommands().front()) {
+            message += " (see korvel " + sub->get_name() + " --help)";
+        }
+        err << "korvel: " << message << "\n";
+        return 1;
+    }
+
+    try {
+        CliContext context;
+        if (!drive.empty())
+            context.paths = Paths(drive);
+        if (!localeName.empty()) {
+            auto locale = Locale::byName(localeName);
+            if (!locale)
+                throw CliError("unknown locale: " + localeName);
+            context.locale = *locale;
+        } else {
+            context.locale = Locale::fromEnvironment();
+        }
+        context.json = json;
+        context.out = &out;
+        if (action)
+            action(context);
+        return 0;
+    } catch (const CliError& e) {
+        err << "korvel: " << e.what() << "\n";
+    } catch (const FileError& e) {
+        err << "korvel: " << e.what() << "\n";
+    } catch (const std::exception& e) {
+        err << "korvel: " << e.what() << "\n";
+    }
+    return 1;
+}
+
+} // namespace korvel

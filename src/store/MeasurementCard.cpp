@@ -29,7 +29,8 @@ bool isBlankLine(std::string_view line) {
 
 int dateNumber(std::string_view text, const char* what) {
     const std::string digits = trimmed(text);
-    if (digits.empty() || !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    if (digits.empty() ||
+        !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
         throw MeasurementLineError(std::string("Ölçüm tarihinin ") + what + " geçersiz: \"" +
                                    cp1254ToUtf8(text) + "\"");
     return std::stoi(digits);
@@ -180,9 +181,11 @@ MeasurementImportResult importMeasurementRecords(const Bytes& sourceFileBytes, c
     std::vector<std::size_t> touched;
 
     const std::size_t lines = recordCount(sourceFileBytes, kSuvakMeasurementLineSize);
-    const std::string_view source(reinterpret_cast<const char*>(sourceFileBytes.data()), sourceFileBytes.size());
+    const std::string_view source(reinterpret_cast<const char*>(sourceFileBytes.data()),
+                                  sourceFileBytes.size());
     for (std::size_t n = 1; n <= lines; ++n) {
-        const std::string_view line = source.substr((n - 1) * kSuvakMeasurementLineSize, kSuvakMeasurementLineSize);
+        const std::string_view line =
+            source.substr((n - 1) * kSuvakMeasurementLineSize, kSuvakMeasurementLineSize);
         std::optional<MeasurementCard> converted;
         try {
             converted = convertSuvakMeasurementLine(line);

@@ -52,7 +52,8 @@ Bytes serializeRecords(const std::vector<RainDayRecord>& records) {
 // The year of a prompt answer: four digits (spaces around them allowed) in a usable range.
 std::optional<int> parseYearAnswer(std::string_view answer) {
     const std::string text = trimmed(answer);
-    if (text.size() != 4 || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    if (text.size() != 4 ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
         return std::nullopt;
     const int year = std::stoi(text);
     if (year < kMinYear || year > kMaxYear)
@@ -78,10 +79,10 @@ DayMinutes downloadedMinutes(const DownloadedRainDay& day, int bucketFactor) {
         }
         const long long product = static_cast<long long>(tips) * bucketFactor;
         if (product < 0 || product > 255) {
-            result.error = RainWriteError{date, minute,
-                                          dayMinuteText(date, minute) + " dakikasındaki yağış (" +
-                                              std::to_string(product) +
-                                              ") bir bayta sığmıyor; bu gün yazılmadı"};
+            result.error =
+                RainWriteError{date, minute,
+                               dayMinuteText(date, minute) + " dakikasındaki yağış (" +
+                                   std::to_string(product) + ") bir bayta sığmıyor; bu gün yazılmadı"};
             return result;
         }
         result.values[minute] = static_cast<std::uint8_t>(product);
@@ -90,8 +91,8 @@ DayMinutes downloadedMinutes(const DownloadedRainDay& day, int bucketFactor) {
 }
 
 // Writes the downloaded days of one year file: one read, one write.
-void writeDownloadedYear(const fs::path& path, const std::vector<const DownloadedRainDay*>& days,
-                         int endYear, int bucketFactor, RainDownloadResult& result) {
+void writeDownloadedYear(const fs::path& path, const std::vector<const DownloadedRainDay*>& days, int endYear,
+                         int bucketFactor, RainDownloadResult& result) {
     const std::string name = path.filename().string();
     const std::optional<Bytes> bytes = fileExists(path) ? readFileBytes(path) : Bytes{};
     if (!bytes) {
@@ -138,7 +139,8 @@ void writeDownloadedYear(const fs::path& path, const std::vector<const Downloade
             // Bytes past the year (never written by this program) are kept as they are.
             const std::size_t laidOut = kRainYearRecords * kRainDayRecordSize;
             if (bytes->size() > laidOut)
-                whole.insert(whole.end(), bytes->begin() + static_cast<std::ptrdiff_t>(laidOut), bytes->end());
+                whole.insert(whole.end(), bytes->begin() + static_cast<std::ptrdiff_t>(laidOut),
+                             bytes->end());
             writeFileAtomic(path, whole);
             result.initialisedFiles.push_back(path);
         } else {
@@ -231,8 +233,8 @@ std::vector<RainDayRecord> parseRainYearFile(const Bytes& bytes) {
     records.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
         const std::size_t start = i * kRainDayRecordSize;
-        records.push_back(parseRainDayRecord(bytes.data() + start,
-                                             std::min(kRainDayRecordSize, bytes.size() - start)));
+        records.push_back(
+            parseRainDayRecord(bytes.data() + start, std::min(kRainDayRecordSize, bytes.size() - start)));
     }
     return records;
 }
@@ -379,10 +381,10 @@ RainEditResult applyEditedMinutes(RainDayRecord record, const EditedRainMinutes&
             *minuteMm[m] < 0.0 ? std::nullopt : roundToByte(*minuteMm[m] * 10.0);
         if (!tenths) {
             const int minute = static_cast<int>(m);
-            result.error = RainWriteError{record.dayDate, minute,
-                                          minuteText(minute) +
-                                              " dakikasındaki değer kaydedilemez: 0 ile 25,5 mm "
-                                              "arasında olmalı"};
+            result.error =
+                RainWriteError{record.dayDate, minute,
+                               minuteText(minute) + " dakikasındaki değer kaydedilemez: 0 ile 25,5 mm "
+                                                    "arasında olmalı"};
             return result;
         }
         record.minuteRain[m] = *tenths;
@@ -395,8 +397,8 @@ RainEditResult writeEditedRainDay(const fs::path& path, std::size_t recordNumber
                                   const RainDayRecord& dayBuffer, const EditedRainMinutes& minuteMm) {
     if (recordNumber < 1 || recordNumber > kRainYearRecords) {
         RainEditResult refused;
-        refused.error = RainWriteError{dayBuffer.dayDate, -1,
-                                       "Geçersiz kayıt numarası: " + std::to_string(recordNumber)};
+        refused.error =
+            RainWriteError{dayBuffer.dayDate, -1, "Geçersiz kayıt numarası: " + std::to_string(recordNumber)};
         return refused;
     }
     RainEditResult result = applyEditedMinutes(dayBuffer, minuteMm);

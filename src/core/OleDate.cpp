@@ -34,6 +34,8 @@ const long long kEpochOffset = daysFromCivil(1899, 12, 30);
 
 // Rounded seconds of the time part; may be 86400 when the fraction rounds up to midnight.
 long long roundedSeconds(double value) {
+    if (!std::isfinite(value))
+        return 0;
     const double fraction = std::fabs(value - std::trunc(value));
     return std::llround(fraction * 86400.0);
 }
@@ -73,6 +75,14 @@ OleDate OleDate::fromDateTime(int year, int month, int day, int hour, int minute
 }
 
 long long OleDate::dayNumber() const {
+    // Corrupt values (NaN, huge numbers) read as the nearest representable day, never as
+    // undefined arithmetic: 1 January 100 .. 31 December 9999.
+    if (!std::isfinite(value_))
+        return 0;
+    if (value_ < -657434.0)
+        return -657434;
+    if (value_ > 2958465.0)
+        return 2958465;
     long long days = static_cast<long long>(std::trunc(value_));
     if (roundedSeconds(value_) >= 86400)
         days += value_ < 0 ? -1 : 1;

@@ -246,7 +246,7 @@ std::optional<OleDate> Locale::parseDate(std::string_view text) const {
             return std::nullopt;
         if (k == 2)
             break;
-        if (text.empty() || (text.front() != '.' && text.front() != '/' && text.front() != '-'))
+        if (text.empty() || std::string_view(".,/-").find(text.front()) == std::string_view::npos)
             return std::nullopt;
         if (k == 0)
             separator = text.front();
@@ -267,7 +267,7 @@ std::optional<OleDate> Locale::parseDate(std::string_view text) const {
     } else {
         if (digits[0] > 2 || digits[1] > 2 || digits[2] == 3)
             return std::nullopt;
-        const bool dayFirst = separator == '.' || order_ == DateOrder::DayMonthYear;
+        const bool dayFirst = separator == '.' || separator == ',' || order_ == DateOrder::DayMonthYear;
         day = dayFirst ? value[0] : value[1];
         month = dayFirst ? value[1] : value[0];
         year = value[2];

@@ -61,10 +61,11 @@ public:
     std::optional<double> parseEnteredNumber(std::string_view text) const;
 
     // A date in the short date form or close to it: day, month and year separated by
-    // ".", "/" or "-"; one- or two-digit day and month; a four-digit year, or two digits
+    // ".", "/", "-" or ","; one- or two-digit day and month; a four-digit year, or two digits
     // (00-29 -> 2000-2029, 30-99 -> 1930-1999). Text with "." separators is always read
-    // day first, as the program writes dates; "2004-03-05" is read year first. "00.00.00"
-    // gives the empty date. A date that does not exist (31.02.2004) gives nothing.
+    // day first, as the program writes dates, and so is "15,10,2003", which the HQ period
+    // grid makes of a typed "15.10.2003"; "2004-03-05" is read year first. "00.00.00" gives
+    // the empty date. A date that does not exist (31.02.2004) gives nothing.
     std::optional<OleDate> parseDate(std::string_view text) const;
     // "H:mm" or "H:mm:ss" (one or two digits each), with the AM/PM designators in a locale
     // that uses them, as a pure time value (date part 0).

@@ -166,7 +166,8 @@ TEST(Locale, ParseDate) {
     const OleDate fifthOfMarch = OleDate::fromDate(2004, 3, 5);
     for (const char* text : {"05.03.2004", "5.3.2004", " 05.03.2004 ", "05/03/2004", "5-3-04", "2004-03-05"})
         EXPECT_EQ(tr.parseDate(text), fifthOfMarch) << text;
-    for (const char* text : {"3/5/2004", "03/05/2004", "3-5-04", "05.03.2004", "2004-03-05"})
+    EXPECT_EQ(tr.parseDate("5,3,2004"), fifthOfMarch);
+    for (const char* text : {"3/5/2004", "03/05/2004", "3-5-04", "05.03.2004", "05,03,2004", "2004-03-05"})
         EXPECT_EQ(en.parseDate(text), fifthOfMarch) << text;
     EXPECT_EQ(tr.parseDate("5.3.30"), OleDate::fromDate(1930, 3, 5));
     EXPECT_EQ(tr.parseDate("5.3.29"), OleDate::fromDate(2029, 3, 5));

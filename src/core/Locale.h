@@ -16,6 +16,9 @@ class Locale {
 public:
     enum class DateOrder { DayMonthYear, MonthDayYear };
 
+    // Turkish, the program's own locale.
+    Locale() : Locale(turkish()) {}
+
     static const Locale& turkish();  // tr_TR: 1.234,5  dd.MM.yyyy  HH:mm:ss
     static const Locale& american(); // en_US: 1,234.5  M/d/yyyy    h:mm:ss AM/PM
 

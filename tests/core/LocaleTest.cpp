@@ -58,6 +58,7 @@ TEST(Locale, SeparatorsAndForms) {
     EXPECT_EQ(en.decimalSeparator(), '.');
     EXPECT_EQ(en.groupSeparator(), ',');
     EXPECT_EQ(tr.dateOrder(), Locale::DateOrder::DayMonthYear);
+    EXPECT_EQ(Locale(), tr);
     EXPECT_EQ(en.dateOrder(), Locale::DateOrder::MonthDayYear);
 }
 

@@ -1,6 +1,8 @@
 #include "core/OleDate.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
+#include <limits>
 
 using namespace korvel;
 
@@ -65,4 +67,13 @@ TEST(OleDate, TimeValuesAndDayArithmetic) {
     EXPECT_EQ(daysInMonth(2004, 13), 0);
     EXPECT_EQ(parseDateText("5.3.04"), OleDate::fromDate(2004, 3, 5));
     EXPECT_EQ(parseDateText("5.3.30"), OleDate::fromDate(1930, 3, 5));
+}
+
+TEST(OleDate, GarbageValuesFromDamagedFilesConvertSafely) {
+    EXPECT_EQ(OleDate(std::nan("")).date(), (CivilDate{1899, 12, 30}));
+    EXPECT_EQ(OleDate(std::nan("")).time(), (TimeOfDay{0, 0, 0}));
+    EXPECT_EQ(OleDate(1e300).date(), (CivilDate{9999, 12, 31}));
+    EXPECT_EQ(OleDate(std::numeric_limits<double>::infinity()).date(), (CivilDate{9999, 12, 31}));
+    EXPECT_EQ(OleDate(-1e300).date(), (CivilDate{100, 1, 1}));
+    EXPECT_EQ(OleDate(1e300).dateText(), "31.12.9999");
 }

@@ -148,4 +148,20 @@ std::string utf8Left(std::string_view utf8, std::size_t count) {
     return utf8Mid(utf8, 0, count);
 }
 
+std::string codePointToUtf8(char32_t codePoint) {
+    std::string out;
+    const bool valid = codePoint <= 0x10FFFF && (codePoint < 0xD800 || codePoint > 0xDFFF);
+    appendUtf8(out, valid ? codePoint : 0xFFFD);
+    return out;
+}
+
+bool isCp1254Character(char32_t codePoint) {
+    if (codePoint < 0x80)
+        return true;
+    for (char16_t mapped : kHigh)
+        if (mapped == codePoint)
+            return true;
+    return false;
+}
+
 } // namespace korvel

@@ -26,4 +26,9 @@ std::size_t utf8Length(std::string_view utf8);
 std::string utf8Left(std::string_view utf8, std::size_t count);
 std::string utf8Mid(std::string_view utf8, std::size_t start, std::size_t count);
 
+// One code point as UTF-8.
+std::string codePointToUtf8(char32_t codePoint);
+// Whether Windows-1254 has a byte for the code point (so it survives being stored).
+bool isCp1254Character(char32_t codePoint);
+
 } // namespace korvel

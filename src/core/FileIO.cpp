@@ -84,6 +84,10 @@ std::size_t recordCount(const Bytes& file, std::size_t recordSize) {
 void writeRecords(const fs::path& path, std::size_t recordSize, const std::map<std::size_t, Bytes>& records) {
     if (records.empty())
         return;
+    // Refuse a bad record before anything is written.
+    for (const auto& [n, bytes] : records)
+        if (n == 0 || bytes.size() != recordSize)
+            throw FileError("bad record for " + path.string());
     if (!fileExists(path)) {
         std::ofstream create(path, std::ios::binary);
         if (!create)
@@ -95,8 +99,6 @@ void writeRecords(const fs::path& path, std::size_t recordSize, const std::map<s
     file.seekp(0, std::ios::end);
     auto size = static_cast<std::size_t>(file.tellp());
     for (const auto& [n, bytes] : records) {
-        if (n == 0 || bytes.size() != recordSize)
-            throw FileError("bad record for " + path.string());
         const std::size_t offset = (n - 1) * recordSize;
         if (offset > size) {
             // Zero-fill the gap up to the new record.

@@ -1,5 +1,6 @@
 #include "core/OleDate.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -32,10 +33,17 @@ CivilDate civilFromDays(long long z) {
 // 30 December 1899 counted from 1970-01-01.
 const long long kEpochOffset = daysFromCivil(1899, 12, 30);
 
+// A stored value kept inside the dates the program can show (1.1.100 to 31.12.9999), so
+// that garbage read from a damaged file converts without overflow; NaN reads as 0.
+double boundedValue(double value) {
+    if (std::isnan(value))
+        return 0.0;
+    return std::clamp(value, -657434.0 - 86399.0 / 86400.0, 2958465.0 + 86399.0 / 86400.0);
+}
+
 // Rounded seconds of the time part; may be 86400 when the fraction rounds up to midnight.
 long long roundedSeconds(double value) {
-    if (!std::isfinite(value))
-        return 0;
+    value = boundedValue(value);
     const double fraction = std::fabs(value - std::trunc(value));
     return std::llround(fraction * 86400.0);
 }
@@ -75,17 +83,10 @@ OleDate OleDate::fromDateTime(int year, int month, int day, int hour, int minute
 }
 
 long long OleDate::dayNumber() const {
-    // Corrupt values (NaN, huge numbers) read as the nearest representable day, never as
-    // undefined arithmetic: 1 January 100 .. 31 December 9999.
-    if (!std::isfinite(value_))
-        return 0;
-    if (value_ < -657434.0)
-        return -657434;
-    if (value_ > 2958465.0)
-        return 2958465;
-    long long days = static_cast<long long>(std::trunc(value_));
-    if (roundedSeconds(value_) >= 86400)
-        days += value_ < 0 ? -1 : 1;
+    const double value = boundedValue(value_);
+    long long days = static_cast<long long>(std::trunc(value));
+    if (roundedSeconds(value) >= 86400)
+        days += value < 0 ? -1 : 1;
     return days;
 }
 

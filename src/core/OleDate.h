@@ -41,7 +41,8 @@ public:
     constexpr double value() const { return value_; }
     constexpr bool isEmpty() const { return value_ == 0.0; }
 
-    // Whole days, truncated towards zero as the stored value is read.
+    // Whole days, truncated towards zero as the stored value is read. Values beyond the
+    // years 100..9999 (damaged files) convert as the nearest end of that range, NaN as 0.
     long long dayNumber() const;
     CivilDate date() const;
     // The time of day rounded to the nearest second.

@@ -1,14 +1,16 @@
 #pragma once
 
-#include "cli/CliContext.h"
+#include "store/StationRecord.h"
 
 #include <filesystem>
 #include <string>
 
 namespace korvel {
 
-// The station number a command works with: the record in the directory's genel.tan, else
-// the directory's own name (a station directory is named by its number).
+// The station a command works on: the record in the directory's genel.tan. When the
+// directory has none, the station number is the directory's own name (a station directory
+// is named by its number).
+StationRecord stationRecordOf(const std::filesystem::path& stationDir);
 std::string stationNumberOf(const std::filesystem::path& stationDir);
 
 } // namespace korvel

@@ -173,10 +173,13 @@ float fileNumber(std::string_view text) {
     return static_cast<float>(value);
 }
 
+// Unquoted, a comma would end the field early, a leading quote would open a quoted field
+// and leading spaces would be skipped. Fields free of these are written as they stand.
 bool needsQuotes(std::string_view bytes) {
     const std::size_t first = bytes.find_first_not_of(' ');
-    return bytes.find(',') != std::string_view::npos ||
-           (first != std::string_view::npos && bytes[first] == '"');
+    if (first == std::string_view::npos)
+        return false;
+    return first > 0 || bytes[first] == '"' || bytes.find(',') != std::string_view::npos;
 }
 
 void appendText(std::string& out, std::string_view utf8, std::size_t width) {

@@ -62,8 +62,8 @@ float hundredthsOfField(float value);
 StationRecord parseStationRecord(std::string_view fileBytes, std::string_view regionName = {});
 
 // The 15 lines of genel.tan in cp1254 with CR LF line ends. A text field holding a comma
-// or starting with a double quote is written inside double quotes so that it reads back
-// whole; line breaks inside a field are written as spaces.
+// or starting with a double quote or a space is written inside double quotes so that it
+// reads back whole; line breaks inside a field are written as spaces.
 std::string serializeStationRecord(const StationRecord& record);
 
 // The record of a station directory; a missing or unreadable file gives the cleared record

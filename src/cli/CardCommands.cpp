@@ -18,7 +18,8 @@ void addCardCommands(CLI::App& app, const ActionSlot& slot) {
     show->callback([slot, dir] {
         slot([dir](CliContext& context) {
             const auto stationDir = context.existingDirectory(*dir);
-            auto path = resolveCaseInsensitive(stationDir / measurementCardFileName(stationNumberOf(stationDir)));
+            auto path =
+                resolveCaseInsensitive(stationDir / measurementCardFileName(stationNumberOf(stationDir)));
             if (!fileExists(path)) {
                 // A card saved under another number still belongs to the station's directory.
                 const auto cards = listFiles(stationDir, "*.olc");

@@ -8,7 +8,9 @@ namespace korvel {
 
 namespace fs = std::filesystem;
 
-fs::path CliContext::path(const std::string& argument) const { return paths.resolve(argument); }
+fs::path CliContext::path(const std::string& argument) const {
+    return paths.resolve(argument);
+}
 
 fs::path CliContext::existingFile(const std::string& argument) const {
     const fs::path p = path(argument);
@@ -65,7 +67,9 @@ void CliContext::printJson(const nlohmann::json& value) const {
     *out << value.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
 }
 
-void CliContext::printLine(const std::string& text) const { *out << text << "\n"; }
+void CliContext::printLine(const std::string& text) const {
+    *out << text << "\n";
+}
 
 int parseYearArgument(const std::string& text) {
     if (text.size() != 4 || !isNumericText(text) || text.find_first_not_of("0123456789") != std::string::npos)

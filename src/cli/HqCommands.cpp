@@ -1,6 +1,7 @@
 #include "cli/CliContext.h"
 #include "cli/StationArgument.h"
 #include "core/FileIO.h"
+#include "core/Numbers.h"
 #include "flow/HqTableSheet.h"
 #include "store/HqTable.h"
 
@@ -22,14 +23,16 @@ void addHqCommands(CLI::App& app, const ActionSlot& slot) {
             if (!bytes)
                 throw CliError("cannot read " + file.string());
             if (bytes->size() != HqTable::kSize)
-                throw CliError("not a rating table (size " + std::to_string(bytes->size()) + ", not 5758): " +
-                               file.string());
+                throw CliError("not a rating table (size " + std::to_string(bytes->size()) +
+                               ", not 5758): " + file.string());
             const StationRecord station = stationRecordOf(file.parent_path());
-            context.printSheet(hqTableSheet(parseHqTable(*bytes), file.filename().string(), station, context.locale));
+            context.printSheet(
+                hqTableSheet(parseHqTable(*bytes), file.filename().string(), station, context.locale));
         });
     });
 
-    auto* lookup = hq->add_subcommand("lookup", "the discharge of a level on a date, from the station's tables");
+    auto* lookup =
+        hq->add_subcommand("lookup", "the discharge of a level on a date, from the station's tables");
     struct LookupArgs {
         std::string dir, date, level;
     };
@@ -46,12 +49,14 @@ void addHqCommands(CLI::App& app, const ActionSlot& slot) {
             if (context.json) {
                 nlohmann::json result{{"discharge", nullptr}, {"hqKey", nullptr}};
                 if (found) {
-                    result["discharge"] = found->discharge;
+                    // The tables hold 32-bit values: show the value as stored, not its binary tail.
+                    result["discharge"] = numericValue(generalNumber32(static_cast<float>(found->discharge)));
                     result["hqKey"] = found->hqKey;
                 }
                 context.printJson(result);
             } else {
-                context.printLine(found ? context.locale.numberText(found->discharge) + " l/s  (" + found->hqKey + ")"
+                context.printLine(found ? context.locale.numberText32(static_cast<float>(found->discharge)) +
+                                              " l/s  (" + found->hqKey + ")"
                                         : "no table covers " + date.dateText());
             }
         });

@@ -10,7 +10,9 @@ namespace korvel {
 
 namespace {
 
-std::string mmText(int tenths, const Locale& locale) { return locale.numberText(tenths / 10.0); }
+std::string mmText(int tenths, const Locale& locale) {
+    return locale.numberText(tenths / 10.0);
+}
 
 // One line per record: date, tag, daily total, rainy minutes and the heaviest minute.
 Sheet rainYearSheet(const std::filesystem::path& file, const std::vector<RainDayRecord>& records,
@@ -18,8 +20,8 @@ Sheet rainYearSheet(const std::filesystem::path& file, const std::vector<RainDay
     Sheet sheet;
     sheet.caption = file.filename().string();
     Table table(static_cast<int>(records.size()) + 1, 7);
-    const char* headings[] = {"Kayıt", " Tarih", "Etiket", "Toplam (mm)", "Yağışlı dakika", "En çok (mm)",
-                              "Saat"};
+    const char* headings[] = {"Kayıt",          " Tarih",      "Etiket", "Toplam (mm)",
+                              "Yağışlı dakika", "En çok (mm)", "Saat"};
     for (int c = 0; c < 7; ++c)
         table.setCell(0, c, headings[c]);
     int yearTenths = 0;
@@ -45,8 +47,10 @@ Sheet rainYearSheet(const std::filesystem::path& file, const std::vector<RainDay
         table.setCell(row, 3, mmText(total, locale));
         table.setCell(row, 4, std::to_string(rainy));
         table.setCell(row, 5, mmText(heaviest, locale));
-        table.setCell(row, 6, heaviest > 0 ? locale.longTime(OleDate::fromTime(heaviestMinute / 60, heaviestMinute % 60, 0))
-                                           : std::string());
+        table.setCell(row, 6,
+                      heaviest > 0
+                          ? locale.longTime(OleDate::fromTime(heaviestMinute / 60, heaviestMinute % 60, 0))
+                          : std::string());
     }
     sheet.setTable("days", std::move(table));
     sheet.setText("records", std::to_string(records.size()));
@@ -97,7 +101,8 @@ void addRainCommands(CLI::App& app, const ActionSlot& slot) {
         });
     });
 
-    auto* dump = rain->add_subcommand("dump", "show the daily totals (or one day's minutes) of a rainfall-year file");
+    auto* dump =
+        rain->add_subcommand("dump", "show the daily totals (or one day's minutes) of a rainfall-year file");
     auto dumpArgs = std::make_shared<std::pair<std::string, std::string>>();
     dump->add_option("FILE", dumpArgs->first, "rainfall-year file (*.yrd)")->required();
     dump->add_option("--day", dumpArgs->second, "show the minutes of this day (dd.mm.yyyy)");

@@ -15,11 +15,12 @@ std::string textField(const std::string& field) {
     return text;
 }
 
-Sheet waterYearSheet(const std::filesystem::path& file, const std::vector<DayRecord>& records, const Locale& locale) {
+Sheet waterYearSheet(const std::filesystem::path& file, const std::vector<DayRecord>& records,
+                     const Locale& locale) {
     Sheet sheet;
     sheet.caption = file.filename().string();
     Table table(static_cast<int>(records.size()) + 1, 9);
-    const char* headings[] = {"Kayıt",    " Tarih",   "Max.sev(mm)", "Max.saat",  "Min.sev(mm)",
+    const char* headings[] = {"Kayıt",    " Tarih",   "Max.sev(mm)", "Max.saat", "Min.sev(mm)",
                               "Min.saat", "Ort.(mm)", "Olç.şekli",   "Ham veri"};
     for (int c = 0; c < 9; ++c)
         table.setCell(0, c, headings[c]);

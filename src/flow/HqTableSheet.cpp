@@ -9,7 +9,9 @@ namespace korvel {
 
 namespace {
 
-std::string fieldText(const std::string& field) { return trimmedRight(field.substr(0, field.find('\0'))); }
+std::string fieldText(const std::string& field) {
+    return trimmedRight(field.substr(0, field.find('\0')));
+}
 
 Table tableGrid(const HqTable& table, const Locale& locale) {
     Table grid(100, 11, 1, 1);

@@ -15,12 +15,23 @@ struct CardColumn {
 };
 
 constexpr CardColumn kColumns[] = {
-    {" Tarih", 0},          {"    Ölçüyü yapan", 2000}, {"Genişlik(m)", 0},     {"Kesit alan(m2)", 1100},
-    {"Ort. hız(m/sn)", 1100}, {"Eşel seviyesi(mm)", 1300}, {"Akım(l/sn)", 1200},  {"Ölçüm şekli)", 1200},
-    {"Ölçünün değeri", 1200}, {"      Açıklama", 2000},     {"Hata (%)", 800},      {"Şift(mm)", 800},
+    {" Tarih", 0},
+    {"    Ölçüyü yapan", 2000},
+    {"Genişlik(m)", 0},
+    {"Kesit alan(m2)", 1100},
+    {"Ort. hız(m/sn)", 1100},
+    {"Eşel seviyesi(mm)", 1300},
+    {"Akım(l/sn)", 1200},
+    {"Ölçüm şekli)", 1200},
+    {"Ölçünün değeri", 1200},
+    {"      Açıklama", 2000},
+    {"Hata (%)", 800},
+    {"Şift(mm)", 800},
 };
 
-std::string number(float value) { return generalNumber32(value, '.'); }
+std::string number(float value) {
+    return generalNumber32(value, '.');
+}
 
 } // namespace
 

@@ -26,7 +26,8 @@ double stormChance(OleDate day) {
 
 } // namespace
 
-std::vector<LevelDay> synthesizeLevels(OleDate first, OleDate last, const RiverShape& shape, DemoRandom& random) {
+std::vector<LevelDay> synthesizeLevels(OleDate first, OleDate last, const RiverShape& shape,
+                                       DemoRandom& random) {
     std::vector<LevelDay> days;
     double flood = 0.0;
     for (OleDate day = first; day <= last; day = day.plusDays(1)) {
@@ -55,7 +56,8 @@ std::array<float, 1001> ratingCurve(double zeroLevel, double dischargeAt300) {
     const double c = dischargeAt300 / std::pow(300.0 - zeroLevel, 1.6);
     for (int h = 0; h <= 1000; ++h) {
         const double depth = h - zeroLevel;
-        q[static_cast<std::size_t>(h)] = depth > 0 ? static_cast<float>(std::round(c * std::pow(depth, 1.6) * 100.0) / 100.0) : 0.0f;
+        q[static_cast<std::size_t>(h)] =
+            depth > 0 ? static_cast<float>(std::round(c * std::pow(depth, 1.6) * 100.0) / 100.0) : 0.0f;
     }
     return q;
 }
@@ -94,7 +96,8 @@ std::array<std::uint8_t, 1440> gaugeRainOfDay(const std::vector<Storm>& storms, 
             if (minute < 0 || minute >= 1440)
                 continue;
             const double t = m + 0.5;
-            const double shape = t < peakAt ? t / peakAt : (storm.durationMinutes - t) / (storm.durationMinutes - peakAt);
+            const double shape =
+                t < peakAt ? t / peakAt : (storm.durationMinutes - t) / (storm.durationMinutes - peakAt);
             // Tips come in whole tenths: carry the remainder so the storm total is kept.
             const double amount = height * shape + carry;
             const int tenths = static_cast<int>(std::floor(std::max(0.0, amount)));

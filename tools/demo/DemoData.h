@@ -44,7 +44,8 @@ struct RiverShape {
     double springRise = 140.0;
     double stormScale = 260.0;
 };
-std::vector<LevelDay> synthesizeLevels(OleDate first, OleDate last, const RiverShape& shape, DemoRandom& random);
+std::vector<LevelDay> synthesizeLevels(OleDate first, OleDate last, const RiverShape& shape,
+                                       DemoRandom& random);
 
 // Discharge in l/s for level index 0..1000 of a power-law rating: q = c * (h - h0)^1.6.
 std::array<float, 1001> ratingCurve(double zeroLevel, double dischargeAt300);

@@ -1,0 +1,285 @@
+#include "DemoDrive.h"
+
+#include "DemoData.h"
+#include "core/Numbers.h"
+#include "core/Paths.h"
+#include "store/HqGrid.h"
+#include "store/HqTable.h"
+#include "store/MeasurementCard.h"
+#include "store/RainYearFile.h"
+#include "store/StationMap.h"
+#include "store/StationSave.h"
+#include "store/WaterYearFile.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <stdexcept>
+
+namespace korvel::demo {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kFirstYear = 2003;
+constexpr int kLastYear = 2004;
+
+struct DemoStation {
+    StationEntry entry;
+    int mapColumn;
+    int mapRow;
+    bool flow;
+    RiverShape river;
+    double zeroLevel;
+    double dischargeAt300;
+    double rainScale;
+    int rainLag;
+};
+
+std::string coordinatesAt(int column, int row) {
+    const MapCodes codes = mapCodes(column, row);
+    char text[32];
+    std::snprintf(text, sizeof text, "%02d.%02d.00K%02d.%02d.00D", codes.latitudeDegrees,
+                  codes.latitudeMinutes, codes.longitudeDegrees, codes.longitudeMinutes);
+    return text;
+}
+
+std::vector<DemoStation> demoStations() {
+    DemoStation yenice;
+    yenice.entry.stationNumber = "01-001";
+    yenice.entry.regionName = "Ankara";
+    yenice.entry.riverName = "Değirmen Çayı";
+    yenice.entry.stationName = "Yenice Köprüsü";
+    yenice.entry.openingDate = "12.05.1998";
+    yenice.entry.elevation = "845.5";
+    yenice.entry.drainageArea = "126.4";
+    yenice.entry.thiessenArea = "0.35";
+    yenice.entry.note = "Köprü ayağında eşel ve şamandıralı limnigraf; kış aylarında eşel okunur.";
+    yenice.entry.basinName = "Kızılırmak";
+    yenice.entry.modemHqFile = "02_01-001.HQ";
+    yenice.mapColumn = 262;
+    yenice.mapRow = 118;
+    yenice.flow = true;
+    yenice.river = RiverShape{70.0, 140.0, 260.0};
+    yenice.zeroLevel = 22.0;
+    yenice.dischargeAt300 = 5200.0;
+    yenice.rainScale = 1.0;
+    yenice.rainLag = 0;
+
+    DemoStation karaagac = yenice;
+    karaagac.entry.stationNumber = "01-002";
+    karaagac.entry.riverName = "Kavak Deresi";
+    karaagac.entry.stationName = "Karaağaç";
+    karaagac.entry.openingDate = "03.10.2000";
+    karaagac.entry.elevation = "912.25";
+    karaagac.entry.drainageArea = "58.7";
+    karaagac.entry.thiessenArea = "0.4";
+    karaagac.entry.note = "Menfez mansabında beton kesit.";
+    karaagac.entry.modemHqFile = "";
+    karaagac.mapColumn = 255;
+    karaagac.mapRow = 110;
+    karaagac.river = RiverShape{45.0, 95.0, 180.0};
+    karaagac.zeroLevel = 15.0;
+    karaagac.dischargeAt300 = 2900.0;
+    karaagac.rainScale = 1.15;
+    karaagac.rainLag = 12;
+
+    DemoStation camlidere = yenice;
+    camlidere.entry.stationNumber = "01-003";
+    camlidere.entry.riverName = "";
+    camlidere.entry.stationName = "Çamlıdere Yağış";
+    camlidere.entry.openingDate = "20.06.2001";
+    camlidere.entry.elevation = "1210";
+    camlidere.entry.drainageArea = "1";
+    camlidere.entry.thiessenArea = "0.25";
+    camlidere.entry.note = "Devrilen kovalı yağış ölçer.";
+    camlidere.entry.modemHqFile = "";
+    camlidere.mapColumn = 250;
+    camlidere.mapRow = 104;
+    camlidere.flow = false;
+    camlidere.rainScale = 1.3;
+    camlidere.rainLag = 25;
+    return {yenice, karaagac, camlidere};
+}
+
+// The day as the level sheet or the logger download would have written it.
+DayRecord dayRecordOf(const LevelDay& day, int previousAfternoon, int nextMorning) {
+    DayRecord record;
+    record.date = day.date;
+    record.rawDataFile = std::string(DayRecord::kTextWidth, ' ');
+    switch (day.kind) {
+    case DayKind::Missing:
+        break;
+    case DayKind::Logger:
+        record.maxLevel = static_cast<std::int16_t>(day.maxLevel);
+        record.maxTime = OleDate::fromTime(day.maxMinute / 60, day.maxMinute % 60, 0);
+        record.minLevel = static_cast<std::int16_t>(day.minLevel);
+        record.minTime = OleDate::fromTime(day.minMinute / 60, day.minMinute % 60, 0);
+        record.meanValue = static_cast<float>(day.meanLevel);
+        record.source = "L  korvelmaş";
+        break;
+    case DayKind::StaffTwo:
+    case DayKind::StaffOne: {
+        // Readings at 08:00 and 16:00; the afternoon one is missing on one-reading days.
+        const int morning = day.maxMinute < 720 ? day.maxLevel : day.minLevel;
+        const int afternoon =
+            day.kind == DayKind::StaffTwo ? (day.maxMinute < 720 ? day.minLevel : day.maxLevel) : 0;
+        const bool afternoonHigher = afternoon > morning;
+        record.maxLevel = static_cast<std::int16_t>(afternoonHigher ? afternoon : morning);
+        record.maxTime = OleDate::fromTime(afternoonHigher ? 16 : 8, 0, 0);
+        record.minLevel = static_cast<std::int16_t>(afternoonHigher ? morning : afternoon);
+        record.minTime = afternoon == 0 ? OleDate() : OleDate::fromTime(afternoonHigher ? 8 : 16, 0, 0);
+        // The level sheet's time-weighted daily means.
+        const double mean = afternoon == 0
+                                ? (previousAfternoon + 13.0 * morning + 4.0 * nextMorning) / 18.0
+                                : (previousAfternoon + 5.0 * morning + 5.0 * afternoon + nextMorning) / 12.0;
+        record.meanValue = static_cast<float>(roundHalfEven(mean));
+        record.source = day.kind == DayKind::StaffTwo ? "R 2 " : "R 1 ";
+        record.source.resize(DayRecord::kTextWidth, ' ');
+        break;
+    }
+    }
+    return record;
+}
+
+// Winter of the first year read from the staff gauge, the rest from the logger; ten days of
+// January 2004 lost to a flat logger battery.
+DayKind kindOfDay(OleDate date) {
+    const CivilDate d = date.date();
+    if (d.year == 2004 && d.month == 1 && d.day >= 12 && d.day <= 21)
+        return DayKind::Missing;
+    const bool staffSeason = (d.year == 2002 && d.month >= 10) || (d.year == 2003 && d.month <= 2);
+    if (!staffSeason)
+        return DayKind::Logger;
+    return d.day % 7 == 0 ? DayKind::StaffOne : DayKind::StaffTwo;
+}
+
+std::vector<DayRecord> flowDays(const DemoStation& station, DemoRandom& random) {
+    std::vector<LevelDay> levels =
+        synthesizeLevels(firstDayOfWaterYear(kFirstYear), firstDayOfWaterYear(kLastYear + 1).plusDays(-1),
+                         station.river, random);
+    for (auto& day : levels)
+        day.kind = kindOfDay(day.date);
+    std::vector<DayRecord> days;
+    for (std::size_t i = 0; i < levels.size(); ++i) {
+        const LevelDay& day = levels[i];
+        if (day.kind == DayKind::Missing)
+            continue;
+        const int previousAfternoon = i > 0 ? levels[i - 1].minLevel : day.minLevel;
+        const int nextMorning = i + 1 < levels.size() ? levels[i + 1].maxLevel : day.maxLevel;
+        days.push_back(dayRecordOf(day, previousAfternoon, nextMorning));
+    }
+    return days;
+}
+
+// A table keyed every ten levels from the first wet level up to 600 and gap-filled as the
+// rating screen fills it, valid for one water year.
+void writeRatingTable(const fs::path& dir, const DemoStation& station, int number, int waterYear,
+                      double shift) {
+    const auto curve = ratingCurve(station.zeroLevel + shift, station.dischargeAt300);
+    HqGridCells cells(990);
+    for (std::size_t level = 10; level <= 600; level += 10)
+        if (curve[level] > 0.0f)
+            cells[level] = std::round(curve[level] * 100.0) / 100.0;
+    HqTable table;
+    fillGaps(cells, table.keyFlags);
+    const std::vector<HqPeriodRow> periods{
+        {firstDayOfWaterYear(waterYear), firstDayOfWaterYear(waterYear + 1).plusDays(-1)}};
+    applyGridToTable(table, cells, periods, "Hidrometri Şubesi", OleDate::fromDate(waterYear - 1, 9, 20),
+                     "Akım ölçümlerinden çıkarılan anahtar eğrisi.");
+    const fs::path file = createHqTable(dir, number, station.entry.stationNumber);
+    writeHqTable(file, table);
+}
+
+void writeMeasurementCard(const fs::path& dir, const DemoStation& station, DemoRandom& random) {
+    const auto curve = ratingCurve(station.zeroLevel, station.dischargeAt300);
+    const fs::path card = dir / measurementCardFileName(station.entry.stationNumber);
+    const char* people[] = {"Ahmet Yılmaz", "Ayşe Demir", "Mehmet Öztürk"};
+    for (std::size_t row = 1; row <= 10; ++row) {
+        MeasurementCard m;
+        m.measurementDate =
+            OleDate::fromDate(2002 + static_cast<int>((row + 9) / 6), static_cast<int>((row * 5) % 12) + 1,
+                              static_cast<int>(3 + row));
+        m.measuredBy = people[row % 3];
+        m.gaugeLevel = static_cast<std::int16_t>(random.integer(60, 320));
+        const double q = curve[static_cast<std::size_t>(m.gaugeLevel)] * random.between(0.95, 1.05);
+        m.sectionWidth = static_cast<float>(std::round(random.between(6.0, 9.0) * 10.0) / 10.0);
+        m.meanVelocity = static_cast<float>(std::round(random.between(0.2, 1.1) * 1000.0) / 1000.0);
+        m.sectionArea = static_cast<float>(std::round(q / 1000.0 / m.meanVelocity * 1000.0) / 1000.0);
+        m.measuredDischarge = static_cast<float>(std::round(q * 1000.0) / 1000.0);
+        m.measurementMethod = row % 4 == 0 ? "Köprüden" : "Muline";
+        m.measurementGrade = row % 3 == 0 ? "Orta" : "İyi";
+        m.remark = row == 4 ? "Yosunlu kesit" : "";
+        m.errorPercent = static_cast<std::int16_t>(random.integer(2, 8));
+        m.shiftMm = static_cast<std::int16_t>(row % 5 == 0 ? random.integer(-10, 10) : 0);
+        writeMeasurementRow(card, row, m);
+    }
+}
+
+void writeRainYears(const fs::path& dir, const DemoStation& station, const std::vector<Storm>& storms) {
+    std::vector<DownloadedRainDay> days;
+    for (OleDate day = firstDayOfWaterYear(kFirstYear); day < firstDayOfWaterYear(kLastYear + 1);
+         day = day.plusDays(1)) {
+        const auto minutes = gaugeRainOfDay(storms, day, station.rainScale, station.rainLag);
+        DownloadedRainDay downloaded{day, {}};
+        for (int m = 0; m < 1440; ++m)
+            if (minutes[static_cast<std::size_t>(m)] > 0)
+                downloaded.tipCounts[m] = minutes[static_cast<std::size_t>(m)];
+        days.push_back(std::move(downloaded));
+    }
+    const auto result = writeDownloadedRain(dir, station.entry.stationNumber, days, 1);
+    if (!result.ok())
+        throw std::runtime_error(result.errors.front().message);
+}
+
+} // namespace
+
+std::vector<fs::path> writeDemoDrive(const fs::path& drive) {
+    std::error_code ec;
+    fs::create_directories(drive, ec);
+    const Paths paths(drive);
+    fs::create_directories(paths.dataRoot(), ec);
+    if (ec)
+        throw std::runtime_error("cannot create " + paths.dataRoot().string());
+    // Start from an empty map index so that repeated runs write the same bytes.
+    fs::remove(paths.dataRoot() / std::string(kStationMapFileName), ec);
+
+    DemoRandom random(20041);
+    DemoRandom rainRandom(1999);
+    const auto storms =
+        synthesizeStorms(firstDayOfWaterYear(kFirstYear), firstDayOfWaterYear(kLastYear + 1), rainRandom);
+
+    std::vector<fs::path> stationDirs;
+    for (DemoStation station : demoStations()) {
+        station.entry.coordinates = coordinatesAt(station.mapColumn, station.mapRow);
+        const auto saved = saveStation(paths, station.entry, std::nullopt, StationRecord());
+        if (!saved.saved)
+            throw std::runtime_error(saved.message);
+        const fs::path dir = saved.stationDir;
+        // A rerun rewrites the station's files from scratch.
+        for (const auto& entry : fs::directory_iterator(dir))
+            if (entry.path().filename() != "genel.tan")
+                fs::remove(entry.path(), ec);
+        stationDirs.push_back(dir);
+
+        if (station.flow) {
+            for (int year = kFirstYear; year <= kLastYear; ++year)
+                createWaterYear(dir, year, station.entry.stationNumber);
+            writeDays(dir, station.entry.stationNumber, flowDays(station, random));
+            writeRatingTable(dir, station, 1, kFirstYear, 0.0);
+            writeRatingTable(dir, station, 2, kLastYear, 4.0);
+            writeMeasurementCard(dir, station, random);
+        }
+        writeRainYears(dir, station, storms);
+    }
+
+    std::vector<fs::path> files{paths.dataRoot() / std::string(kStationMapFileName)};
+    for (const auto& dir : stationDirs)
+        for (const auto& entry : fs::directory_iterator(dir))
+            files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+} // namespace korvel::demo

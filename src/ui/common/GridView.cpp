@@ -1,6 +1,7 @@
 #include "ui/common/GridView.h"
 
 #include "platform/Clipboard.h"
+#include "ui/common/FixedPanes.h"
 #include "ui/common/TableModel.h"
 #include "ui/common/Twips.h"
 
@@ -10,6 +11,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QScrollBar>
 
 namespace korvel {
 
@@ -33,10 +35,32 @@ int characterCode(const QKeyEvent* event) {
     return code >= 32 && code != 127 ? static_cast<int>(code) : 0;
 }
 
+// The index of the section that holds `position` when sections of `sizes` lie side by side from 0.
+template <typename SizeOf> int sectionAt(int position, int count, SizeOf sizeOf) {
+    int start = 0;
+    for (int section = 0; section < count; ++section) {
+        const int size = sizeOf(section);
+        if (position >= start && position < start + size)
+            return section;
+        start += size;
+    }
+    return -1;
+}
+
+template <typename SizeOf> int sectionStart(int section, SizeOf sizeOf) {
+    int start = 0;
+    for (int before = 0; before < section; ++before)
+        start += sizeOf(before);
+    return start;
+}
+
 } // namespace
 
 GridView::GridView(QWidget* parent) : QTableView(parent), model_(new TableModel(this)) {
     setModel(model_);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    panes_ = new FixedPanes(this);
     horizontalHeader()->hide();
     verticalHeader()->hide();
     for (QHeaderView* header : {horizontalHeader(), verticalHeader()}) {
@@ -85,14 +109,14 @@ void GridView::setColumnWidthTwips(int column, int twips) {
     Table table = model_->table();
     table.setColumnWidth(column, twips);
     model_->setTable(table);
-    setColumnWidth(column, twipsToPixels(twips));
+    applySizes();
 }
 
 void GridView::setRowHeightTwips(int row, int twips) {
     Table table = model_->table();
     table.setRowHeight(row, twips);
     model_->setTable(table);
-    setRowHeight(row, twipsToPixels(twips));
+    applySizes();
 }
 
 void GridView::setKeyFilter(GridKeyFilter filter) {
@@ -148,15 +172,40 @@ void GridView::copyToClipboard() const {
 }
 
 GridCell GridView::cellAt(const QPoint& viewportPosition) const {
-    const int row = rowAt(viewportPosition.y());
-    const int column = columnAt(viewportPosition.x());
+    const Table& table = model_->table();
+    const int x = viewportPosition.x();
+    const int y = viewportPosition.y();
+    const int row = y < panes_->height()
+                        ? sectionAt(y, table.fixedRows(), [this](int r) { return rowHeight(r); })
+                        : rowAt(y);
+    const int column = x < panes_->width()
+                           ? sectionAt(x, table.fixedColumns(), [this](int c) { return columnWidth(c); })
+                           : columnAt(x);
     if (row < 0 || column < 0)
         return {};
     return {row, column};
 }
 
 QRect GridView::cellRect(int row, int column) const {
-    return visualRect(model_->index(row, column));
+    QRect rect = visualRect(model_->index(row, column));
+    if (rect.isNull())
+        return rect;
+    if (panes_->height() > 0 && row < model_->table().fixedRows())
+        rect.moveTop(sectionStart(row, [this](int r) { return rowHeight(r); }));
+    if (panes_->width() > 0 && column < model_->table().fixedColumns())
+        rect.moveLeft(sectionStart(column, [this](int c) { return columnWidth(c); }));
+    return rect;
+}
+
+void GridView::scrollTo(const QModelIndex& index, ScrollHint hint) {
+    QTableView::scrollTo(index, hint);
+    if (!index.isValid() || model_->isFixed(index.row(), index.column()))
+        return;
+    const QRect rect = visualRect(index);
+    if (rect.top() < panes_->height())
+        verticalScrollBar()->setValue(verticalScrollBar()->value() - (panes_->height() - rect.top()));
+    if (rect.left() < panes_->width())
+        horizontalScrollBar()->setValue(horizontalScrollBar()->value() - (panes_->width() - rect.left()));
 }
 
 void GridView::keyPressEvent(QKeyEvent* event) {
@@ -193,8 +242,23 @@ void GridView::mousePressEvent(QMouseEvent* event) {
             copyMenu_->popup(event->globalPosition().toPoint());
         return;
     }
-    QTableView::mousePressEvent(event);
+    // Fixed cells never become current, and under the fixed panes lie cells scrolled out of sight.
+    if (pressed_.row < 0 || !model_->isFixed(pressed_.row, pressed_.column))
+        QTableView::mousePressEvent(event);
     emit cellPressed(pressed_.row, pressed_.column, event->button());
+}
+
+void GridView::mouseMoveEvent(QMouseEvent* event) {
+    // A drag into the fixed panes extends the selection to the first cells beside them.
+    const QPoint position = event->position().toPoint();
+    const QPoint clamped(std::max(position.x(), panes_->width()), std::max(position.y(), panes_->height()));
+    if (clamped == position) {
+        QTableView::mouseMoveEvent(event);
+        return;
+    }
+    QMouseEvent moved(event->type(), QPointF(clamped), event->globalPosition(), event->button(),
+                      event->buttons(), event->modifiers());
+    QTableView::mouseMoveEvent(&moved);
 }
 
 void GridView::mouseReleaseEvent(QMouseEvent* event) {
@@ -205,7 +269,8 @@ void GridView::mouseReleaseEvent(QMouseEvent* event) {
 
 void GridView::mouseDoubleClickEvent(QMouseEvent* event) {
     const GridCell cell = cellAt(event->position().toPoint());
-    QTableView::mouseDoubleClickEvent(event);
+    if (cell.row < 0 || !model_->isFixed(cell.row, cell.column))
+        QTableView::mouseDoubleClickEvent(event);
     if (event->button() == Qt::LeftButton)
         emit cellDoubleClicked(cell.row, cell.column);
 }
@@ -216,12 +281,19 @@ void GridView::changeEvent(QEvent* event) {
         applyFixedColours();
 }
 
+void GridView::updateGeometries() {
+    QTableView::updateGeometries();
+    if (panes_ != nullptr)
+        panes_->place();
+}
+
 void GridView::applySizes() {
     const Table& table = model_->table();
     for (int column = 0; column < table.columns(); ++column)
         setColumnWidth(column, twipsToPixels(table.columnWidth(column)));
     for (int row = 0; row < table.rows(); ++row)
         setRowHeight(row, twipsToPixels(table.rowHeight(row)));
+    panes_->update(table.fixedRows(), table.fixedColumns());
 }
 
 void GridView::applyFixedColours() {

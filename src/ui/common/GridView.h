@@ -9,6 +9,7 @@ class QMenu;
 
 namespace korvel {
 
+class FixedPanes;
 class TableModel;
 
 // A grid cell position; -1 when no cell.
@@ -29,8 +30,9 @@ struct GridRange {
 
 // The table grid of the screens. It shows a `Table` whole, the fixed rows and columns included,
 // with the column widths and row heights of the table. Typed keys edit the current cell through
-// the grid's key filter; without one the grid takes no typing. A right button press pops up the
-// grid's copy menu when it has one.
+// the grid's key filter; without one the grid takes no typing. The fixed rows and columns stay in
+// place while the other cells scroll. A right button press pops up the grid's copy menu when it
+// has one. Word wrap and the elide mode are taken over by the fixed panes at the next `setTable`.
 class GridView : public QTableView {
     Q_OBJECT
 public:
@@ -63,9 +65,11 @@ public:
     QMenu* copyMenu() const { return copyMenu_; }
     void copyToClipboard() const;
 
-    // The cell at a point of the viewport, or no cell.
+    // The cell shown at a point of the viewport, or no cell.
     GridCell cellAt(const QPoint& viewportPosition) const;
-    QRect cellRect(int row, int column) const; // in viewport coordinates
+    QRect cellRect(int row, int column) const; // where the cell is shown, in viewport coordinates
+
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
 signals:
     void cellPressed(int row, int column, Qt::MouseButton button);
@@ -78,9 +82,11 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void updateGeometries() override;
 
 private:
     void applySizes();
@@ -89,6 +95,7 @@ private:
     void placeCursorAtStart();
 
     TableModel* model_;
+    FixedPanes* panes_ = nullptr;
     GridKeyFilter keyFilter_;
     GridCell pressed_;
     GridCell released_;

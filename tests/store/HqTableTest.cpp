@@ -1,6 +1,6 @@
 #include "store/HqTable.h"
 
-#include "ScratchDirectory.h"
+#include "common/ScratchDirectory.h"
 #include "core/Cp1254.h"
 #include "core/FileIO.h"
 #include "core/Paths.h"

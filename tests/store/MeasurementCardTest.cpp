@@ -1,35 +1,16 @@
 #include "store/MeasurementCard.h"
 
+#include "common/ScratchDirectory.h"
 #include "core/Cp1254.h"
 #include "core/FileIO.h"
 
-#include <atomic>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 using namespace korvel;
 namespace fs = std::filesystem;
 
 namespace {
-
-class TempDir {
-public:
-    TempDir() {
-        static std::atomic<int> counter{0};
-        path_ = fs::temp_directory_path() /
-                ("korvel_card_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
-        fs::create_directories(path_);
-    }
-    ~TempDir() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    const fs::path& path() const { return path_; }
-
-private:
-    fs::path path_;
-};
 
 Bytes fileBytes(const fs::path& path) {
     return readFileBytes(path).value_or(Bytes{});
@@ -171,7 +152,7 @@ TEST(MeasurementCardRecord, FileNameAndPartialRecords) {
 }
 
 TEST(MeasurementCardRows, NewCardSavingRowOneHoldsOneRecord) {
-    TempDir dir;
+    korvel::testing::ScratchDirectory dir;
     const fs::path path = dir.path() / measurementCardFileName("01-001");
     writeMeasurementRow(path, 1, cardLine(2004, 3, 1, "Ayşe"));
     const Bytes bytes = fileBytes(path);
@@ -181,7 +162,7 @@ TEST(MeasurementCardRows, NewCardSavingRowOneHoldsOneRecord) {
 }
 
 TEST(MeasurementCardRows, RowPastTheEndLeavesZeroRecordsBetween) {
-    TempDir dir;
+    korvel::testing::ScratchDirectory dir;
     const fs::path path = dir.path() / "01-001.olc";
     writeMeasurementRow(path, 1, cardLine(2004, 3, 1, "A"));
     writeMeasurementRow(path, 2, cardLine(2004, 4, 1, "B"));
@@ -254,7 +235,7 @@ TEST(SuvakMeasurementLine, ValuesThatCannotBeStoredAreRefused) {
 }
 
 TEST(MeasurementImport, SameDateReplacesNewDateIsAppended) {
-    TempDir dir;
+    korvel::testing::ScratchDirectory dir;
     const fs::path card = dir.path() / "12-345.olc";
     writeMeasurementRow(card, 1, cardLine(2003, 10, 10, "A"));
     writeMeasurementRow(card, 2, cardLine(2003, 11, 5, "B"));
@@ -286,7 +267,7 @@ TEST(MeasurementImport, SameDateReplacesNewDateIsAppended) {
 }
 
 TEST(MeasurementImport, LinesOfOneDateWithinAListReplaceEachOther) {
-    TempDir dir;
+    korvel::testing::ScratchDirectory dir;
     const Bytes source = listFile({fullLine().person("first").text(), fullLine().person("second").text()});
     const MeasurementImportResult result = importMeasurementRecords(source, dir.path(), "01-001");
     EXPECT_EQ(result.imported, 2u);
@@ -296,7 +277,7 @@ TEST(MeasurementImport, LinesOfOneDateWithinAListReplaceEachOther) {
 }
 
 TEST(MeasurementImport, RefusedLineIsReportedAndTheRestImported) {
-    TempDir dir;
+    korvel::testing::ScratchDirectory dir;
     const Bytes source = listFile({fullLine().date("01", "10", "2003").text(),
                                    fullLine().date("02", "10", "2003").gauge("999").text(),
                                    fullLine().date("03", "10", "2003").text()});
@@ -310,7 +291,7 @@ TEST(MeasurementImport, RefusedLineIsReportedAndTheRestImported) {
 }
 
 TEST(MeasurementImport, EmptyListLeavesNoCardAndMissingSourceThrows) {
-    TempDir dir;
+    korvel::testing::ScratchDirectory dir;
     EXPECT_EQ(importMeasurementRecords(Bytes{}, dir.path(), "01-001").imported, 0u);
     EXPECT_FALSE(fs::exists(dir.path() / "01-001.olc"));
     EXPECT_THROW(importMeasurementRecords(dir.path() / "K001.DAT", dir.path(), "01-001"), FileError);

@@ -1,34 +1,15 @@
 #include "store/RainYearFile.h"
 
+#include "common/ScratchDirectory.h"
 #include "core/FileIO.h"
 
-#include <atomic>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 using namespace korvel;
 namespace fs = std::filesystem;
 
 namespace {
-
-class TempDir {
-public:
-    TempDir() {
-        static std::atomic<int> counter{0};
-        path_ = fs::temp_directory_path() /
-                ("korvel_rain_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
-        fs::create_directories(path_);
-    }
-    ~TempDir() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    const fs::path& path() const { return path_; }
-
-private:
-    fs::path path_;
-};
 
 OleDate day(int y, int m, int d) {
     return OleDate::fromDate(y, m, d);
@@ -178,7 +159,7 @@ TEST(RainYearLayout, FindingRecords) {
 }
 
 TEST(CreateRainYear, WritesTheEmptyYearFromTheEndYear) {
-    TempDir dir;
+    korvel::testing::ScratchDirectory dir;
     const CreateRainYearResult result = createRainYear(dir.path(), " 2004 ", kStation);
     ASSERT_TRUE(result.ok()) << result.error->message;
     EXPECT_EQ(result.path, dir.path() / kFile2004);
@@ -199,7 +180,7 @@ TEST(CreateRainYear, WritesTheEmptyYearFromTheEndYear) {
 }
 
 TEST(CreateRainYear, ExistingFileWithRainfallIsLeftUntouched) {
-    TempDir dir;
+    korvel::testing::ScratchDirectory dir;
     ASSERT_TRUE(createRainYear(dir.path(), "2004", kStation).ok());
     const fs::path path = dir.path() / kFile2004;
     std::vector<RainDayRecord> records = parseRainYearFile(fileBytes(path));
@@ -214,7 +195,7 @@ TEST(CreateRainYear, ExistingFileWithRainfallIsLeftUntouched) {
 }
 
 TEST(CreateRainYear, AnswerThatIsNotAYearIsRefused) {
-    TempDir dir;
+    korvel::testing::ScratchDirectory dir;
     for (const char* answer : {"", "   ", "abcd", "04", "20x4", "20045", "0999", "2004.5", "-200"}) {
         const CreateRainYearResult result = createRainYear(dir.path(), answer, kStation);
         EXPECT_FALSE(result.ok()) << answer;
@@ -223,7 +204,7 @@ TEST(CreateRainYear, AnswerThatIsNotAYearIsRefused) {
 }
 
 TEST(RainDateRepair, WrongDatesTakeTheExpectedDateAndOnlyTheyAreWritten) {
-    TempDir dir;
+    korvel::testing::ScratchDirectory dir;
     ASSERT_TRUE(createRainYear(dir.path(), "2004", kStation).ok());
     const fs::path path = dir.path() / kFile2004;
     std::vector<RainDayRecord> records = parseRainYearFile(fileBytes(path));
@@ -277,7 +258,7 @@ TEST(RainDateRepair, NothingToCountFromLeavesTheRecordsAlone) {
 }
 
 TEST(DownloadedRain, NovemberDayCreatesTheNextYearsFile) {
-    TempDir dir;
+    korvel::testing::ScratchDirectory dir;
     const RainDownloadResult result =
         writeDownloadedRain(dir.path(), kStation, {{day(2003, 11, 5), {{605, 2}, {606, 0}, {607, 1}}}}, 2);
     ASSERT_TRUE(result.ok());
@@ -297,7 +278,7 @@ TEST(DownloadedRain, NovemberDayCreatesTheNextYearsFile) {
 }
 
 TEST(DownloadedRain, ReportedMinutesAreOverwrittenOthersKept) {
-    TempDir dir;
+    korvel::testing::ScratchDirectory dir;
     ASSERT_TRUE(createRainYear(dir.path(), "2004", kStation).ok());
     const fs::path path = dir.path() / kFile2004;
     std::vector<RainDayRecord> records = parseRainYearFile(fileBytes(path));
@@ -321,7 +302,7 @@ TEST(DownloadedRain, ReportedMinutesAreOverwrittenOthersKept) {
 }
 
 TEST(DownloadedRain, ProductBeyondAByteIsRefusedNotWrapped) {
-    TempDir dir;
+    korvel::testing::ScratchDirectory dir;
     ASSERT_TRUE(createRainYear(dir.path(), "2004", kStation).ok());
     const fs::path path = dir.path() / kFile2004;
     const Bytes before = fileBytes(path);
@@ -341,7 +322,7 @@ TEST(DownloadedRain, ProductBeyondAByteIsRefusedNotWrapped) {
 }
 
 TEST(DownloadedRain, NegativeProductsAndMinutesOutsideTheDayAreRefused) {
-    TempDir dir;
+    korvel::testing::ScratchDirectory dir;
     RainDownloadResult result = writeDownloadedRain(dir.path(), kStation, {{day(2004, 3, 1), {{5, 1}}}}, -1);
     ASSERT_EQ(result.errors.size(), 1u);
     EXPECT_EQ(result.errors[0].minute, 5);
@@ -352,7 +333,7 @@ TEST(DownloadedRain, NegativeProductsAndMinutesOutsideTheDayAreRefused) {
 }
 
 TEST(DownloadedRain, DayMissingFromTheFileIsSkipped) {
-    TempDir dir;
+    korvel::testing::ScratchDirectory dir;
     ASSERT_TRUE(createRainYear(dir.path(), "2004", kStation).ok());
     const fs::path path = dir.path() / kFile2004;
     std::vector<RainDayRecord> records = parseRainYearFile(fileBytes(path));
@@ -368,7 +349,7 @@ TEST(DownloadedRain, DayMissingFromTheFileIsSkipped) {
 }
 
 TEST(DownloadedRain, OneBatchReachesEachYearFile) {
-    TempDir dir;
+    korvel::testing::ScratchDirectory dir;
     const RainDownloadResult result = writeDownloadedRain(
         dir.path(), kStation,
         {{day(2003, 9, 30), {{0, 1}}}, {day(2003, 10, 1), {{0, 2}}}, {day(2003, 10, 2), {{0, 3}}}}, 1);
@@ -384,7 +365,7 @@ TEST(DownloadedRain, OneBatchReachesEachYearFile) {
 }
 
 TEST(DownloadedRain, UndatedFileHoldingRainIsNotLaidOutAgain) {
-    TempDir dir;
+    korvel::testing::ScratchDirectory dir;
     const fs::path path = dir.path() / kFile2004;
     Bytes bytes(3 * 1470, 0);
     bytes[1470 + 28 + 100] = 40; // rain in record 2, record 1 without a date
@@ -398,7 +379,7 @@ TEST(DownloadedRain, UndatedFileHoldingRainIsNotLaidOutAgain) {
 }
 
 TEST(DownloadedRain, EmptyFileIsLaidOutAsANewYear) {
-    TempDir dir;
+    korvel::testing::ScratchDirectory dir;
     const fs::path path = dir.path() / kFile2004;
     writeFileAtomic(path, Bytes{});
     const RainDownloadResult result =
@@ -447,7 +428,7 @@ TEST(EditedRainDay, ValueOutsideAByteIsRefusedNamingTheMinute) {
 }
 
 TEST(EditedRainDay, WholeRecordWrittenAtItsNumberOrNothing) {
-    TempDir dir;
+    korvel::testing::ScratchDirectory dir;
     ASSERT_TRUE(createRainYear(dir.path(), "2004", kStation).ok());
     const fs::path path = dir.path() / kFile2004;
     Bytes before = fileBytes(path);

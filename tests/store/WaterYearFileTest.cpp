@@ -1,6 +1,6 @@
 #include "store/WaterYearFile.h"
 
-#include "ScratchDirectory.h"
+#include "common/ScratchDirectory.h"
 #include "core/FileIO.h"
 
 #include <chrono>

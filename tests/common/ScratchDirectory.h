@@ -14,7 +14,7 @@ class ScratchDirectory {
 public:
     ScratchDirectory() {
         std::random_device seed;
-        path_ = std::filesystem::temp_directory_path() / ("korvel-store-" + std::to_string(seed()));
+        path_ = std::filesystem::temp_directory_path() / ("korvel-test-" + std::to_string(seed()));
         std::filesystem::create_directories(path_);
     }
     ~ScratchDirectory() {

@@ -35,8 +35,6 @@ struct SuvakHqLayout {
     static constexpr std::size_t kDischargeWidth = 4;
 };
 
-inline constexpr std::string_view kSuvakHqPattern = "e*.dat";
-
 // The two-digit table number of the name ("e01....dat" gives "01"); nothing when characters 2-3
 // are not digits.
 std::optional<std::string> suvakHqTableNumber(std::string_view fileName);

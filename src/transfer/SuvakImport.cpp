@@ -60,9 +60,9 @@ ImportOutcome importSuvakMeasurements(const fs::path& file, const fs::path& stat
     return outcome;
 }
 
-ImportOutcome importSuvakFile(const fs::path& file, const fs::path& stationDir,
-                              std::string_view stationNumber, const Locale& locale) {
-    switch (suvakFileKind(file.filename().string()).value_or(SuvakFileKind::Levels)) {
+ImportOutcome importSuvakFileAs(SuvakFileKind kind, const fs::path& file, const fs::path& stationDir,
+                                std::string_view stationNumber, const Locale& locale) {
+    switch (kind) {
     case SuvakFileKind::Hq:
         return importSuvakHq(file, stationDir, stationNumber, locale);
     case SuvakFileKind::Measurements:
@@ -70,8 +70,14 @@ ImportOutcome importSuvakFile(const fs::path& file, const fs::path& stationDir,
     case SuvakFileKind::Levels:
         break;
     }
-    // Levels, and names of no kind, which the level import refuses by their name.
     return importSuvakLevels(file, stationDir, stationNumber);
+}
+
+ImportOutcome importSuvakFile(const fs::path& file, const fs::path& stationDir,
+                              std::string_view stationNumber, const Locale& locale) {
+    // A name of no kind goes to the level import, which refuses it by its name.
+    const auto kind = suvakFileKind(file.filename().string()).value_or(SuvakFileKind::Levels);
+    return importSuvakFileAs(kind, file, stationDir, stationNumber, locale);
 }
 
 SuvakSourceFiles listSuvakFiles(const fs::path& sourceDir) {

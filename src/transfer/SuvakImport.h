@@ -14,6 +14,9 @@ namespace korvel {
 // The three kinds of sibling-program files, by the patterns of their file lists.
 enum class SuvakFileKind { Hq, Levels, Measurements };
 
+// The patterns of the three file lists, matched without case.
+inline constexpr std::string_view kSuvakHqPattern = "e*.dat";
+inline constexpr std::string_view kSuvakLevelPattern = "o*.**o";
 inline constexpr std::string_view kSuvakMeasurementPattern = "K*.DAT";
 
 // The kind a file name's pattern gives ("e*.dat", "o*.**o", "K*.DAT", without case).
@@ -26,7 +29,12 @@ ImportOutcome importSuvakMeasurements(const std::filesystem::path& file,
                                       const std::filesystem::path& stationDir,
                                       std::string_view stationNumber);
 
-// One file of any of the three kinds; a name of none of them is skipped.
+// One file taken as the given kind (the list it was picked from).
+ImportOutcome importSuvakFileAs(SuvakFileKind kind, const std::filesystem::path& file,
+                                const std::filesystem::path& stationDir, std::string_view stationNumber,
+                                const Locale& locale);
+
+// One file of the kind its name gives; a name of none of the kinds is skipped.
 ImportOutcome importSuvakFile(const std::filesystem::path& file, const std::filesystem::path& stationDir,
                               std::string_view stationNumber, const Locale& locale);
 

@@ -5,6 +5,7 @@
 #include "core/Numbers.h"
 #include "core/Paths.h"
 #include "transfer/SuvakFields.h"
+#include "transfer/SuvakImport.h"
 
 #include <array>
 #include <cstdint>

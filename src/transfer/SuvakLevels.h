@@ -18,8 +18,6 @@ struct SuvakLevelName {
     int month = 0; // 1..12
 };
 
-inline constexpr std::string_view kSuvakLevelPattern = "o*.**o";
-
 // Nothing when the name is not of that form. Two-digit years 00-29 are 2000-2029, 30-99 are
 // 1930-1999.
 std::optional<SuvakLevelName> parseSuvakLevelName(std::string_view fileName);

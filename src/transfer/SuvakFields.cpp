@@ -40,50 +40,33 @@ bool isSuvakText(const Bytes& bytes) {
 }
 
 std::vector<std::string> readFieldList(std::string_view text) {
+    const auto isLineEnd = [](char c) { return c == '\r' || c == '\n'; };
+    const auto endsField = [&](std::size_t i) { return text[i] == ',' || isLineEnd(text[i]); };
+
     std::vector<std::string> fields;
-    std::string current;
-    bool pending = false; // a comma ended the last field, so another one follows
     std::size_t i = 0;
-    while (i < text.size()) {
-        const char c = text[i];
-        if (c == '"' && trimBlanks(current).empty()) {
-            const std::size_t close = text.find('"', i + 1);
-            const std::size_t end = close == std::string_view::npos ? text.size() : close;
-            current = std::string(text.substr(i + 1, end - i - 1));
-            i = close == std::string_view::npos ? text.size() : close + 1;
-            // Whatever follows the closing quote up to the separator belongs to no field.
-            while (i < text.size() && text[i] != ',' && text[i] != '\r' && text[i] != '\n')
-                ++i;
-            fields.push_back(current);
-            current.clear();
-            pending = false;
-            if (i < text.size() && text[i] == ',') {
-                pending = true;
-                ++i;
-            } else if (i < text.size()) {
-                i += (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ? 2 : 1;
-            }
-            continue;
-        }
-        if (c == ',') {
-            fields.push_back(trimBlanks(current));
-            current.clear();
-            pending = true;
+    bool commaBefore = false; // the last field ended with a comma, so another one follows
+    while (i < text.size() || commaBefore) {
+        while (i < text.size() && isBlank(text[i]))
             ++i;
-            continue;
+        std::size_t start = i;
+        if (i < text.size() && text[i] == '"') {
+            start = i + 1;
+            const std::size_t close = std::min(text.find('"', start), text.size());
+            fields.emplace_back(text.substr(start, close - start));
+            i = close;
+            // Whatever follows the closing quote up to the separator belongs to no field.
+            while (i < text.size() && !endsField(i))
+                ++i;
+        } else {
+            while (i < text.size() && !endsField(i))
+                ++i;
+            fields.push_back(trimBlanks(text.substr(start, i - start)));
         }
-        if (c == '\r' || c == '\n') {
-            fields.push_back(trimBlanks(current));
-            current.clear();
-            pending = false;
-            i += (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ? 2 : 1;
-            continue;
-        }
-        current += c;
-        ++i;
+        commaBefore = i < text.size() && text[i] == ',';
+        if (i < text.size())
+            i += (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ? 2 : 1;
     }
-    if (pending || !trimBlanks(current).empty())
-        fields.push_back(trimBlanks(current));
     return fields;
 }
 

@@ -8,7 +8,9 @@
 #include "transfer/SuvakImport.h"
 
 #include <array>
+#include <cmath>
 #include <cstdint>
+#include <limits>
 
 namespace korvel {
 
@@ -52,7 +54,11 @@ double numberField(const std::vector<std::string>& fields, std::size_t n) {
         return 0.0;
     if (!isNumericText(text))
         throw SuvakFormatError(fieldProblem(n, "sayı değil", text));
-    return numericValue(text);
+    const double value = numericValue(text);
+    // Every number ends up in a 32-bit float or a smaller integer.
+    if (!std::isfinite(value) || std::fabs(value) > std::numeric_limits<float>::max())
+        throw SuvakFormatError(fieldProblem(n, "sayı sınır dışında", text));
+    return value;
 }
 
 std::int16_t levelOf(double value, std::size_t n, std::string_view text) {
@@ -69,7 +75,7 @@ std::int16_t levelField(const std::vector<std::string>& fields, std::size_t n) {
 // The day of the month of an extreme; 0 stands for none.
 int dayField(const std::vector<std::string>& fields, std::size_t n) {
     const double value = numberField(fields, n);
-    if (value != static_cast<int>(value) || value < 0 || value > kDaysField)
+    if (value < 0 || value > kDaysField || value != std::floor(value))
         throw SuvakFormatError(fieldProblem(n, "gün değil", fieldAt(fields, n)));
     return static_cast<int>(value);
 }

@@ -294,6 +294,10 @@ TEST_F(SuvakLevelImport, FilesNotOfTheFormAreSkippedAndWriteNothing) {
     badTime[412] = "2575";
     std::vector<std::string> badDay = fields;
     badDay[411] = "32";
+    std::vector<std::string> hugeMean = fields;
+    hugeMean[459] = "1e300";
+    std::vector<std::string> hugeDay = fields;
+    hugeDay[415] = "1e300";
     const std::vector<Case> cases = {
         {"o0401001.11o", bytesOf("1,2,3"), "dosya çok kısa"},
         {"o0401001.11o", bytesOf(fieldFileText(shortFields)), "dosya çok kısa (480 alan, en az 487 gerekir)"},
@@ -302,6 +306,8 @@ TEST_F(SuvakLevelImport, FilesNotOfTheFormAreSkippedAndWriteNothing) {
         {"o0401001.11o", bytesOf(fieldFileText(hugeLevel)), "alan 16 seviye sınır dışında: \"40000\""},
         {"o0401001.11o", bytesOf(fieldFileText(badTime)), "alan 413 saat değil: \"2575\""},
         {"o0401001.11o", bytesOf(fieldFileText(badDay)), "alan 412 gün değil: \"32\""},
+        {"o0401001.11o", bytesOf(fieldFileText(hugeMean)), "alan 460 sayı sınır dışında: \"1e300\""},
+        {"o0401001.11o", bytesOf(fieldFileText(hugeDay)), "alan 416 sayı sınır dışında: \"1e300\""},
         {"o0401001.13o", good.bytes(), "dosya adı beklenen biçimde değil"},
     };
     for (const Case& c : cases) {

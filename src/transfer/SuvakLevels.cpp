@@ -1,0 +1,278 @@
+#include "transfer/SuvakLevels.h"
+
+#include "core/Cp1254.h"
+#include "core/FileIO.h"
+#include "core/Numbers.h"
+#include "core/Paths.h"
+#include "transfer/SuvakFields.h"
+#include "transfer/SuvakImport.h"
+
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+namespace korvel {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Field positions (from 1) of the staff-gauge form.
+constexpr std::size_t kStaffFields = 459 + 28; // at least 28 daily means
+constexpr std::size_t kStaffHighest = 411;
+constexpr std::size_t kStaffLowest = 415;
+constexpr std::size_t kStaffMeanBefore = 459;
+std::size_t staffMorning(int day) {
+    return 13 * static_cast<std::size_t>(day) - 10;
+}
+
+// Field positions of the logger form.
+constexpr std::size_t kLoggerFields = 427;
+constexpr std::size_t kLoggerHighest = 421;
+constexpr std::size_t kLoggerLowest = 425;
+std::size_t loggerDay(int day) {
+    return 13 * static_cast<std::size_t>(day) + 1;
+}
+
+constexpr int kDaysField = 31;
+constexpr const char* kStaffSource = "R 1 SUVAK";
+constexpr const char* kStaffBothSource = "R 2 SUVAK";
+constexpr const char* kLoggerSource = "L  SUVAK";
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+std::string fieldProblem(std::size_t n, const char* what, std::string_view text) {
+    return "alan " + std::to_string(n) + " " + what + ": \"" + cp1254ToUtf8(text) + "\"";
+}
+
+double numberField(const std::vector<std::string>& fields, std::size_t n) {
+    const std::string_view text = fieldAt(fields, n);
+    if (text.empty())
+        return 0.0;
+    if (!isNumericText(text))
+        throw SuvakFormatError(fieldProblem(n, "sayı değil", text));
+    const double value = numericValue(text);
+    // Every number ends up in a 32-bit float or a smaller integer.
+    if (!std::isfinite(value) || std::fabs(value) > std::numeric_limits<float>::max())
+        throw SuvakFormatError(fieldProblem(n, "sayı sınır dışında", text));
+    return value;
+}
+
+std::int16_t levelOf(double value, std::size_t n, std::string_view text) {
+    const auto level = roundToInt16(value);
+    if (!level)
+        throw SuvakFormatError(fieldProblem(n, "seviye sınır dışında", text));
+    return *level;
+}
+
+std::int16_t levelField(const std::vector<std::string>& fields, std::size_t n) {
+    return levelOf(numberField(fields, n), n, fieldAt(fields, n));
+}
+
+// The day of the month of an extreme; 0 stands for none.
+int dayField(const std::vector<std::string>& fields, std::size_t n) {
+    const double value = numberField(fields, n);
+    if (value < 0 || value > kDaysField || value != std::floor(value))
+        throw SuvakFormatError(fieldProblem(n, "gün değil", fieldAt(fields, n)));
+    return static_cast<int>(value);
+}
+
+OleDate timeField(const std::vector<std::string>& fields, std::size_t n) {
+    const auto time = parseTimeDigits(fieldAt(fields, n));
+    if (!time)
+        throw SuvakFormatError(fieldProblem(n, "saat değil", fieldAt(fields, n)));
+    return *time;
+}
+
+struct Extreme {
+    std::int16_t level = 0;
+    int day = 0;
+    OleDate time;
+};
+
+Extreme extremeFields(const std::vector<std::string>& fields, std::size_t first) {
+    return {levelField(fields, first), dayField(fields, first + 1), timeField(fields, first + 2)};
+}
+
+std::optional<OleDate> dayOfMonth(const SuvakLevelName& name, int day) {
+    if (!isValidDate(name.year, name.month, day))
+        return std::nullopt;
+    return OleDate::fromDate(name.year, name.month, day);
+}
+
+void requireFields(const std::vector<std::string>& fields, std::size_t count) {
+    if (fields.size() < count)
+        throw SuvakFormatError(std::string(kReasonTooShort) + " (" + std::to_string(fields.size()) +
+                               " alan, en az " + std::to_string(count) + " gerekir)");
+}
+
+SuvakLevelMonth convertLoggerMonth(const SuvakLevelName& name, const std::vector<std::string>& fields) {
+    requireFields(fields, kLoggerFields);
+    SuvakLevelMonth month;
+    month.form = SuvakLevelForm::Logger;
+
+    DayRecord record;
+    record.source = kLoggerSource;
+    record.rawDataFile.clear();
+    std::array<std::int16_t, kDaysField + 1> levels{};
+    for (int d = 1; d <= kDaysField; ++d) {
+        const std::size_t n = loggerDay(d);
+        const std::string_view text = fieldAt(fields, n);
+        if (text.empty() || text == "\\")
+            continue;
+        const double value = numberField(fields, n);
+        const std::int16_t level = levelOf(value, n, text);
+        levels[static_cast<std::size_t>(d)] = level;
+        const auto date = dayOfMonth(name, d);
+        if (!date)
+            continue;
+        record.date = *date;
+        record.meanValue = static_cast<float>(value);
+        record.maxLevel = record.minLevel = level;
+        record.maxTime = record.minTime = OleDate();
+        month.days.push_back(record);
+    }
+
+    const Extreme highest = extremeFields(fields, kLoggerHighest);
+    const Extreme lowest = extremeFields(fields, kLoggerLowest);
+    const auto levelOfDay = [&levels](int day) { return levels[static_cast<std::size_t>(day)]; };
+
+    if (const auto date = dayOfMonth(name, highest.day)) {
+        record.date = *date;
+        record.meanValue = levelOfDay(highest.day);
+        record.maxLevel = highest.level;
+        record.maxTime = highest.time;
+        record.minLevel = levelOfDay(highest.day);
+        record.minTime = OleDate();
+        month.days.push_back(record);
+    }
+    if (const auto date = dayOfMonth(name, lowest.day)) {
+        record.date = *date;
+        record.meanValue = levelOfDay(lowest.day);
+        record.minLevel = lowest.level;
+        record.minTime = lowest.time;
+        if (lowest.day != highest.day) {
+            record.maxLevel = levelOfDay(lowest.day);
+            record.maxTime = OleDate();
+        }
+        month.days.push_back(record);
+    }
+    return month;
+}
+
+SuvakLevelMonth convertStaffMonth(const SuvakLevelName& name, const std::vector<std::string>& fields) {
+    requireFields(fields, kStaffFields);
+    SuvakLevelMonth month;
+    month.form = SuvakLevelForm::StaffGauge;
+
+    std::array<std::int16_t, kDaysField + 1> morning{};
+    std::array<std::int16_t, kDaysField + 1> afternoon{};
+    for (int d = 1; d <= kDaysField; ++d) {
+        morning[static_cast<std::size_t>(d)] = levelField(fields, staffMorning(d));
+        afternoon[static_cast<std::size_t>(d)] = levelField(fields, staffMorning(d) + 1);
+    }
+    const Extreme highest = extremeFields(fields, kStaffHighest);
+    const Extreme lowest = extremeFields(fields, kStaffLowest);
+
+    const OleDate eight = OleDate::fromTime(8, 0, 0);
+    const OleDate sixteen = OleDate::fromTime(16, 0, 0);
+    for (int d = 1; d <= kDaysField; ++d) {
+        const double mean = numberField(fields, kStaffMeanBefore + static_cast<std::size_t>(d));
+        if (d >= 28 && mean == 0.0)
+            break;
+        const auto date = dayOfMonth(name, d);
+        if (!date)
+            continue;
+        const std::int16_t at8 = morning[static_cast<std::size_t>(d)];
+        const std::int16_t at16 = afternoon[static_cast<std::size_t>(d)];
+        DayRecord record;
+        record.date = *date;
+        record.meanValue = static_cast<float>(mean);
+        record.source = at16 != 0 ? kStaffBothSource : kStaffSource;
+        record.rawDataFile.clear();
+        if (at16 < at8) {
+            record.maxLevel = at8;
+            record.maxTime = eight;
+            record.minLevel = at16;
+            record.minTime = sixteen;
+        } else {
+            record.minLevel = at8;
+            record.minTime = eight;
+            record.maxLevel = at16;
+            record.maxTime = sixteen;
+        }
+        if (d == highest.day) {
+            record.maxLevel = highest.level;
+            record.maxTime = highest.time;
+        }
+        if (d == lowest.day) {
+            record.minLevel = lowest.level;
+            record.minTime = lowest.time;
+        }
+        month.days.push_back(record);
+    }
+    return month;
+}
+
+} // namespace
+
+std::optional<SuvakLevelName> parseSuvakLevelName(std::string_view fileName) {
+    if (fileName.size() != 12 || !matchesPattern(fileName, kSuvakLevelPattern) || fileName[8] != '.')
+        return std::nullopt;
+    if (!isDigit(fileName[1]) || !isDigit(fileName[2]) || !isDigit(fileName[9]) || !isDigit(fileName[10]))
+        return std::nullopt;
+    const int yy = (fileName[1] - '0') * 10 + (fileName[2] - '0');
+    const int month = (fileName[9] - '0') * 10 + (fileName[10] - '0');
+    if (month < 1 || month > 12)
+        return std::nullopt;
+    const int waterYear = yy < 30 ? 2000 + yy : 1900 + yy;
+    return SuvakLevelName{month >= 10 ? waterYear - 1 : waterYear, month};
+}
+
+SuvakLevelMonth convertSuvakLevelMonth(const SuvakLevelName& name, const Bytes& fileBytes) {
+    if (!isSuvakText(fileBytes))
+        throw SuvakFormatError(kReasonNotText);
+    const std::vector<std::string> fields = readFieldList(suvakTextOf(fileBytes));
+    if (fields.size() < 4)
+        throw SuvakFormatError(kReasonTooShort);
+    if (fieldAt(fields, 3).empty() && fieldAt(fields, 4).empty())
+        return convertLoggerMonth(name, fields);
+    return convertStaffMonth(name, fields);
+}
+
+ImportOutcome importSuvakLevels(const fs::path& file, const fs::path& stationDir,
+                                std::string_view stationNumber) {
+    ImportOutcome outcome;
+    outcome.fileName = file.filename().string();
+    const auto name = parseSuvakLevelName(outcome.fileName);
+    if (!name) {
+        outcome.skippedReason = kReasonBadName;
+        return outcome;
+    }
+    const std::string number = trimmed(stationNumber);
+    if (number.empty()) {
+        outcome.skippedReason = kReasonNoStationNumber;
+        return outcome;
+    }
+    const auto bytes = readFileBytes(file);
+    if (!bytes) {
+        outcome.skippedReason = kReasonUnreadable;
+        return outcome;
+    }
+    try {
+        const SuvakLevelMonth month = convertSuvakLevelMonth(*name, *bytes);
+        const int waterYear = name->month >= 10 ? name->year + 1 : name->year;
+        outcome.target = resolveCaseInsensitive(stationDir / waterYearFileName(waterYear, number));
+        outcome.written = writeDays(stationDir, number, month.days).written;
+    } catch (const SuvakFormatError& e) {
+        outcome.skippedReason = e.what();
+    } catch (const FileError& e) {
+        outcome.skippedReason = std::string("yazılamadı: ") + e.what();
+    }
+    return outcome;
+}
+
+} // namespace korvel

@@ -1,0 +1,96 @@
+#include "ui/transfer/DeletionScreen.h"
+
+#include "platform/Dialogs.h"
+#include "transfer/FileDeletion.h"
+#include "ui/common/AppContext.h"
+#include "ui/station/CurrentStation.h"
+#include "ui/transfer/FileSystemLists.h"
+
+#include <QGridLayout>
+#include <QLabel>
+
+namespace korvel {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+QString qtext(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<int>(text.size()));
+}
+
+QLabel* heading(const QString& objectName, const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(objectName);
+    return label;
+}
+
+} // namespace
+
+DeletionScreen::DeletionScreen(const AppContext& context, StationHub& hub, QWidget* parent)
+    : QWidget(parent), hub_(hub) {
+    setObjectName(QStringLiteral("DeletionScreen"));
+    setWindowTitle(qtext(kDeletionCaption));
+
+    dirTree_ = new DirectoryList(QStringLiteral("dirTree"), this);
+    waterYearFiles_ = new FileList(QStringLiteral("waterYearList"), QStringLiteral("*.ard"), this);
+    hqFiles_ = new FileList(QStringLiteral("hqList"), QStringLiteral("*.HQ"), this);
+    allFiles_ = new FileList(QStringLiteral("allFilesList"), QStringLiteral("*"), this);
+
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(dirTree_, 0, 0, 2, 1);
+    layout->addWidget(heading(QStringLiteral("waterYearHeading"), QStringLiteral("Su yıllığı dosyası"), this),
+                      0, 1);
+    layout->addWidget(waterYearFiles_, 1, 1);
+    layout->addWidget(heading(QStringLiteral("hqHeading"), QStringLiteral("HQ dosyaları"), this), 0, 2);
+    layout->addWidget(hqFiles_, 1, 2);
+    layout->addWidget(heading(QStringLiteral("allFilesHeading"), QStringLiteral("Bütün dosyalar"), this), 0,
+                      3);
+    layout->addWidget(allFiles_, 1, 3);
+
+    connect(dirTree_, &DirectoryList::pathChanged, this, [this] { refreshLists(); });
+    connect(waterYearFiles_, &FileList::fileClicked, this,
+            [this](const QString& name) { deleteListedFile(name); });
+    connect(hqFiles_, &FileList::fileClicked, this, [this](const QString& name) { deleteListedFile(name); });
+    connect(allFiles_, &FileList::fileClicked, this,
+            [this](const QString& name) { deleteWithCompanionFile(name); });
+
+    const fs::path station = hub_.current().stationDir;
+    dirTree_->setPath(station.empty() ? context.paths.dataRoot() : station);
+}
+
+void DeletionScreen::setDirectory(const fs::path& dir) {
+    dirTree_->setPath(dir);
+}
+
+fs::path DeletionScreen::directory() const {
+    return dirTree_->path();
+}
+
+void DeletionScreen::refreshLists() {
+    for (FileList* list : {waterYearFiles_, hqFiles_, allFiles_})
+        list->setDirectory(dirTree_->path());
+}
+
+bool DeletionScreen::confirmed(const QString& defaultAnswer) {
+    const auto answer = askText(this, qtext(kDeletionPrompt), defaultAnswer);
+    return answer && !answer->isEmpty();
+}
+
+void DeletionScreen::deleteListedFile(const QString& fileName) {
+    if (fileName.isEmpty() || !confirmed(QString()))
+        return;
+    deleteStationFile(dirTree_->path(), fileName.toStdString());
+    refreshLists();
+    hub_.refreshFileLists();
+}
+
+void DeletionScreen::deleteWithCompanionFile(const QString& fileName) {
+    if (fileName.isEmpty() || !confirmed(fileName))
+        return;
+    deleteWithCompanion(dirTree_->path(), fileName.toStdString());
+    refreshLists();
+    hub_.refreshFileLists();
+}
+
+} // namespace korvel

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "core/Paths.h"
+
+#include <QComboBox>
+#include <QListWidget>
+#include <QString>
+#include <QStringList>
+#include <filesystem>
+
+namespace korvel {
+
+QString pathText(const std::filesystem::path& path);
+std::filesystem::path pathOf(const QString& text);
+
+// The drives a directory tree can start from: the drive root that stands for "c:\" first,
+// then the roots of the mounted volumes.
+class DriveList : public QComboBox {
+    Q_OBJECT
+public:
+    DriveList(const QString& objectName, const Paths& paths, QWidget* parent = nullptr);
+
+    std::filesystem::path drive() const;
+    // Chooses the drive holding the path (adding it when no listed drive does).
+    void setDrive(const std::filesystem::path& root);
+    bool isListedRoot(const std::filesystem::path& dir) const;
+
+signals:
+    void driveChanged(const QString& root);
+};
+
+// A directory tree in the old style: the chain of directories from the root down to the
+// current one, then the current one's subdirectories. Activating (double click, Enter) an
+// entry makes it the current directory.
+class DirectoryList : public QListWidget {
+    Q_OBJECT
+public:
+    explicit DirectoryList(const QString& objectName, QWidget* parent = nullptr);
+
+    std::filesystem::path path() const { return path_; }
+    // Changes the current directory and lists it; pathChanged follows when it differs.
+    void setPath(const std::filesystem::path& path);
+    // The subdirectories of the current directory, as listed.
+    QStringList subdirectories() const;
+    void refresh();
+
+signals:
+    void pathChanged(const QString& path);
+
+private:
+    std::filesystem::path path_;
+};
+
+// The files of one directory matching a pattern ("*.ard", "o*.**o"; "*" for all), in name
+// order without case. A click on a file emits fileClicked.
+class FileList : public QListWidget {
+    Q_OBJECT
+public:
+    FileList(const QString& objectName, const QString& pattern, QWidget* parent = nullptr);
+
+    std::filesystem::path directory() const { return directory_; }
+    void setDirectory(const std::filesystem::path& dir);
+    QString pattern() const { return pattern_; }
+    void refresh();
+
+    QStringList fileNames() const;
+    // The selected file's name; empty when none is selected.
+    QString fileName() const;
+    // Selects the row and emits fileClicked, as a click on it does.
+    void clickRow(int row);
+
+signals:
+    void fileClicked(const QString& fileName);
+
+private:
+    std::filesystem::path directory_;
+    QString pattern_;
+};
+
+} // namespace korvel

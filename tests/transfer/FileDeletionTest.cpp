@@ -1,6 +1,6 @@
 #include "transfer/FileDeletion.h"
 
-#include "store/ScratchDirectory.h"
+#include "common/ScratchDirectory.h"
 
 #include <gtest/gtest.h>
 

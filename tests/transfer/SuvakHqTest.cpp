@@ -1,6 +1,6 @@
 #include "transfer/SuvakHq.h"
 
-#include "store/ScratchDirectory.h"
+#include "common/ScratchDirectory.h"
 #include "transfer/SuvakFiles.h"
 
 #include <cstring>

@@ -2,7 +2,7 @@
 
 #include "core/Cp1254.h"
 #include "store/MeasurementCard.h"
-#include "store/ScratchDirectory.h"
+#include "common/ScratchDirectory.h"
 #include "store/WaterYearFile.h"
 #include "transfer/StationDestination.h"
 #include "transfer/SuvakFiles.h"

@@ -1,6 +1,6 @@
 #include "transfer/SuvakLevels.h"
 
-#include "store/ScratchDirectory.h"
+#include "common/ScratchDirectory.h"
 #include "transfer/SuvakFields.h"
 #include "transfer/SuvakFiles.h"
 

@@ -1,6 +1,6 @@
 #include "transfer/ZipArchive.h"
 
-#include "store/ScratchDirectory.h"
+#include "common/ScratchDirectory.h"
 #include "transfer/StationDestination.h"
 
 #include <cstdlib>

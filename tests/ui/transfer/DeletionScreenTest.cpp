@@ -1,7 +1,7 @@
 #include "ui/transfer/DeletionScreen.h"
 
 #include "platform/ScriptedDialogs.h"
-#include "store/ScratchDirectory.h"
+#include "common/ScratchDirectory.h"
 #include "ui/common/AppContext.h"
 #include "ui/station/CurrentStation.h"
 #include "ui/transfer/FileSystemLists.h"

@@ -2,7 +2,7 @@
 
 #include "core/FileIO.h"
 #include "platform/ScriptedDialogs.h"
-#include "store/ScratchDirectory.h"
+#include "common/ScratchDirectory.h"
 #include "store/WaterYearFile.h"
 #include "transfer/SuvakFiles.h"
 #include "ui/common/AppContext.h"

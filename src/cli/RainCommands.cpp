@@ -140,8 +140,9 @@ void addRainCommands(CLI::App& app, const ActionSlot& slot) {
             const auto result = analyseRainYearFile(file);
             if (!result)
                 throw CliError("cannot read " + file.string());
-            context.printSheet(rainYearAnalysisSheet(result->analysis, stationNumberOf(std::filesystem::absolute(file).parent_path()),
-                                                     context.locale));
+            context.printSheet(rainYearAnalysisSheet(
+                result->analysis, stationNumberOf(std::filesystem::absolute(file).parent_path()),
+                context.locale));
         });
     });
 }

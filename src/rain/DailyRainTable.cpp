@@ -20,7 +20,8 @@ std::string cellName(int row, int column) {
     const int minute = minuteOfCell(row, column);
     char time[16];
     std::snprintf(time, sizeof time, "%02d:%02d", minute / 60, minute % 60);
-    return "Saat " + std::to_string(column - 1) + " sütunu, " + std::to_string(row) + ". satırdaki (" + time + ")";
+    return "Saat " + std::to_string(column - 1) + " sütunu, " + std::to_string(row) + ". satırdaki (" + time +
+           ")";
 }
 
 } // namespace
@@ -92,9 +93,8 @@ std::variant<EditedRainMinutes, std::string> readMinuteGrid(const Table& minuteG
             if (!mm)
                 return cellName(row, column) + " \"" + text + "\" değeri bir sayı değil. Gün kaydedilmedi.";
             if (*mm < 0.0 || !roundToByte(*mm * 10.0))
-                return cellName(row, column) + " " + text +
-                       " mm değeri kaydedilemez: değer 0 ile " + locale.numberText(kLargestMinuteMm) +
-                       " mm arasında olmalı. Gün kaydedilmedi.";
+                return cellName(row, column) + " " + text + " mm değeri kaydedilemez: değer 0 ile " +
+                       locale.numberText(kLargestMinuteMm) + " mm arasında olmalı. Gün kaydedilmedi.";
             minutes[static_cast<std::size_t>(minuteOfCell(row, column))] = *mm;
         }
     return minutes;

@@ -31,8 +31,8 @@ int RainYearAnalysis::dayTenths(int month, int day) const {
     return dailyTenths[static_cast<std::size_t>(monthColumn(month))][static_cast<std::size_t>(day)];
 }
 
-void fillDailyGrid(const std::vector<RainDayRecord>& records, std::size_t yearDays, RainYearAnalysis& analysis,
-                   const RainProgress& progress) {
+void fillDailyGrid(const std::vector<RainDayRecord>& records, std::size_t yearDays,
+                   RainYearAnalysis& analysis, const RainProgress& progress) {
     analysis.yearDays = yearDays;
     for (std::size_t k = 1; k <= yearDays; ++k) {
         report(progress, k);
@@ -48,12 +48,13 @@ void fillDailyGrid(const std::vector<RainDayRecord>& records, std::size_t yearDa
             ++analysis.rainyDays;
         analysis.annualTenths += total;
         const CivilDate date = record.dayDate.date();
-        analysis.dailyTenths[static_cast<std::size_t>(monthColumn(date.month))][static_cast<std::size_t>(date.day)] =
-            total;
+        analysis.dailyTenths[static_cast<std::size_t>(monthColumn(date.month))]
+                            [static_cast<std::size_t>(date.day)] = total;
     }
 }
 
-DurationMaxima computeDurationMaxima(const std::vector<RainDayRecord>& records, const RainProgress& progress) {
+DurationMaxima computeDurationMaxima(const std::vector<RainDayRecord>& records,
+                                     const RainProgress& progress) {
     // prefix[i] is the sum of the first i minutes of records 1..367 laid end to end, so a window
     // of d minutes starting at minute m of record k sums to prefix[s + d] - prefix[s] with
     // s = (k - 1) * 1440 + m.
@@ -76,7 +77,8 @@ DurationMaxima computeDurationMaxima(const std::vector<RainDayRecord>& records, 
                 continue;
             const std::int32_t start = prefix[base + m];
             for (std::size_t i = 0; i < kRainDurationCount; ++i) {
-                const std::int32_t sum = prefix[base + m + static_cast<std::size_t>(kRainDurations[i])] - start;
+                const std::int32_t sum =
+                    prefix[base + m + static_cast<std::size_t>(kRainDurations[i])] - start;
                 if (sum > maxima[i].tenths)
                     maxima[i] = DurationMaximum{sum, record.dayDate, static_cast<int>(m)};
             }

@@ -18,7 +18,8 @@ namespace korvel {
 
 inline constexpr int kRainDurationCount = 12;
 // The durations in minutes of the boxes Text1 ... Text12.
-inline constexpr std::array<int, kRainDurationCount> kRainDurations{1, 5, 10, 15, 20, 30, 45, 60, 90, 120, 360, 1440};
+inline constexpr std::array<int, kRainDurationCount> kRainDurations{1,  5,  10, 15,  20,  30,
+                                                                    45, 60, 90, 120, 360, 1440};
 
 // Month columns of the grids: October, November, December are columns 1..3, January to
 // September columns 4..12. Column 0 reads as September, like any column the rule maps there.
@@ -66,14 +67,15 @@ using RainProgress = std::function<void(int record)>;
 
 // First pass, over records 1..yearDays (their dates already repaired): the daily totals into
 // their cells, rainy days, the annual total and the largest day, the earliest among equals.
-void fillDailyGrid(const std::vector<RainDayRecord>& records, std::size_t yearDays, RainYearAnalysis& analysis,
-                   const RainProgress& progress = {});
+void fillDailyGrid(const std::vector<RainDayRecord>& records, std::size_t yearDays,
+                   RainYearAnalysis& analysis, const RainProgress& progress = {});
 
 // Second pass, over records 1..366 with no end-date stop: for every minute with rain, the sums
 // of the twelve windows starting there, running on into the next record's minutes (a record
 // past the end counts as zero). A window replaces a maximum only when strictly larger, so the
 // earliest window (record order, then minute) keeps a tie. Runs on prefix sums.
-DurationMaxima computeDurationMaxima(const std::vector<RainDayRecord>& records, const RainProgress& progress = {});
+DurationMaxima computeDurationMaxima(const std::vector<RainDayRecord>& records,
+                                     const RainProgress& progress = {});
 
 // Monthly total, largest day and rainy-day count of every month column from the daily cells.
 void fillMonthlySummary(RainYearAnalysis& analysis);

@@ -6,7 +6,7 @@ namespace korvel {
 
 namespace {
 
-constexpr std::array<const char*, 12> kMonthNames{"Ekim", "Kasım",  "Aralık", "Ocak",    "Şubat",   "Mart",
+constexpr std::array<const char*, 12> kMonthNames{"Ekim",  "Kasım", "Aralık",  "Ocak",   "Şubat",   "Mart",
                                                   "Nisan", "Mayıs", "Haziran", "Temmuz", "Agustos", "Eylül"};
 
 std::string mmText(int tenths, const Locale& locale) {
@@ -16,9 +16,9 @@ std::string mmText(int tenths, const Locale& locale) {
 } // namespace
 
 const std::array<const char*, kRainDurationCount> kDurationCaptions{
-    "Bir dakikalık maximum", "Beş dakikalık maximum",    "On dakikalık maximum", "onbeş dakikalık  maximum",
-    "20 Dakikalık",          "Otuz dakikalık maximum",   "45 Dakikalık",         "Bir saatlik maximum",
-    "90 dakikalık",          "120 dakıkalık",            "360 dakikalık",        "1440 dakikalık"};
+    "Bir dakikalık maximum", "Beş dakikalık maximum",  "On dakikalık maximum", "onbeş dakikalık  maximum",
+    "20 Dakikalık",          "Otuz dakikalık maximum", "45 Dakikalık",         "Bir saatlik maximum",
+    "90 dakikalık",          "120 dakıkalık",          "360 dakikalık",        "1440 dakikalık"};
 
 std::string durationBoxName(int index) {
     return "Text" + std::to_string(index + 1);
@@ -42,7 +42,8 @@ Table dailyGridTable(const RainYearAnalysis& analysis, const Locale& locale) {
     for (int day = 1; day <= 31; ++day) {
         table.setCell(day, 0, std::to_string(day));
         for (int column = 1; column <= 12; ++column) {
-            const int tenths = analysis.dailyTenths[static_cast<std::size_t>(column)][static_cast<std::size_t>(day)];
+            const int tenths =
+                analysis.dailyTenths[static_cast<std::size_t>(column)][static_cast<std::size_t>(day)];
             if (tenths != 0)
                 table.setCell(day, column, mmText(tenths, locale));
         }
@@ -81,8 +82,8 @@ Sheet rainYearAnalysisSheet(const RainYearAnalysis& analysis, std::string_view s
     sheet.setText(kAnnualTotalLabel, "Yıllık toplam yağış= " + mmText(analysis.annualTenths, locale));
     const std::string largestDate =
         analysis.largestDay.isEmpty() ? std::string() : locale.shortDate(analysis.largestDay);
-    sheet.setText(kLargestDayLabel,
-                  "Yıllık max. yağış= " + mmText(analysis.largestDayTenths, locale) + " Tarihi= " + largestDate);
+    sheet.setText(kLargestDayLabel, "Yıllık max. yağış= " + mmText(analysis.largestDayTenths, locale) +
+                                        " Tarihi= " + largestDate);
     sheet.setText(kUnitsLabel, kUnitsText);
     for (int i = 0; i < kRainDurationCount; ++i)
         sheet.setText(durationBoxName(i),

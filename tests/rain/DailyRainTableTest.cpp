@@ -103,8 +103,8 @@ TEST(DailyRainTable, SaveWritesTheWholeDayRoundedHalfToEven) {
     Table grid = minuteGridTable(newRainDayRecord(dayBuffer.dayDate), tr);
     setMinute(grid, 14, 7, "2.5");
     setMinute(grid, 14, 8, "2,5");
-    setMinute(grid, 0, 0, "0.25");  // 2.5 tenths -> 2
-    setMinute(grid, 0, 1, "0.75");  // 7.5 tenths -> 8
+    setMinute(grid, 0, 0, "0.25"); // 2.5 tenths -> 2
+    setMinute(grid, 0, 1, "0.75"); // 7.5 tenths -> 8
     setMinute(grid, 23, 59, " 25.5 ");
     setMinute(grid, 12, 0, "  ");
 
@@ -134,8 +134,8 @@ TEST(DailyRainTable, EmptyGridSavesADayOfZeros) {
     DayFile file;
     RainDayRecord dayBuffer = file.record();
     dayBuffer.minuteRain[500] = 40;
-    const RainDaySave save =
-        saveRainDay(file.path, DayFile::number, dayBuffer, minuteGridTable(newRainDayRecord(OleDate()), tr), tr);
+    const RainDaySave save = saveRainDay(file.path, DayFile::number, dayBuffer,
+                                         minuteGridTable(newRainDayRecord(OleDate()), tr), tr);
     ASSERT_TRUE(save.ok());
     EXPECT_EQ(save.dayTenths, 0);
     EXPECT_EQ(dailyTotalTenths(file.record()), 0);

@@ -24,7 +24,8 @@ OleDate day(int y, int m, int d) {
 void rain(std::vector<RainDayRecord>& records, OleDate date, int hour, int minute, int tenths) {
     const std::optional<std::size_t> k = findRecordByDate(records, date);
     ASSERT_TRUE(k) << date.dateText();
-    records[*k - 1].minuteRain[static_cast<std::size_t>(hour * 60 + minute)] = static_cast<std::uint8_t>(tenths);
+    records[*k - 1].minuteRain[static_cast<std::size_t>(hour * 60 + minute)] =
+        static_cast<std::uint8_t>(tenths);
 }
 
 Sheet analysedSheet(const std::vector<RainDayRecord>& records, int endYear) {
@@ -139,7 +140,7 @@ TEST(RainYearAnalysis, DaysThatDoNotExistStayEmptyAndUncounted) {
         record.minuteRain[0] = 1;
     const Sheet sheet = analysedSheet(records, 2004);
     const Table& daily = *sheet.findTable("f1book1");
-    EXPECT_EQ(daily.cell(31, 2), "");  // 31 November
+    EXPECT_EQ(daily.cell(31, 2), ""); // 31 November
     EXPECT_EQ(daily.cell(30, 2), "0,1");
     EXPECT_EQ(daily.cell(29, 5), "0,1"); // 29 February 2004
     EXPECT_EQ(daily.cell(30, 5), "");
@@ -159,9 +160,9 @@ TEST(RainYearAnalysis, DaysThatDoNotExistStayEmptyAndUncounted) {
 TEST(RainYearAnalysis, CommonYearStopsBeforeTheNextFirstOfOctober) {
     std::vector<RainDayRecord> records = newRainYearRecords(2003);
     ASSERT_EQ(records[365].dayDate, day(2003, 10, 1));
-    records[0].minuteRain[600] = 4;   // 1 October 2002
+    records[0].minuteRain[600] = 4;    // 1 October 2002
     records[364].minuteRain[1439] = 2; // 30 September 2003, 23:59
-    records[365].minuteRain[0] = 9;   // 1 October 2003, the next year's first day
+    records[365].minuteRain[0] = 9;    // 1 October 2003, the next year's first day
     const RainYearAnalysis analysis = analyseRainYear(records, 2003).analysis;
     EXPECT_EQ(analysis.yearDays, 365u);
     EXPECT_EQ(analysis.rainyDays, 2);
@@ -204,8 +205,7 @@ TEST(RainYearSheet, GridLayoutAndClipboard) {
     EXPECT_EQ(summary.columnWidth(0), 900);
     EXPECT_EQ(summary.cell(1, 0), "Aylık max.");
     const std::string text = summary.clipboardText();
-    EXPECT_EQ(text.substr(0, text.find("\r\n")),
-              "Aylık top.\t0\t12,5\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t");
+    EXPECT_EQ(text.substr(0, text.find("\r\n")), "Aylık top.\t0\t12,5\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t");
     int lines = 0, tabs = 0;
     for (char c : text) {
         lines += c == '\n';
@@ -215,8 +215,8 @@ TEST(RainYearSheet, GridLayoutAndClipboard) {
     EXPECT_EQ(tabs, 3 * 13);
 
     // The English locale writes its own date, time and decimal point.
-    const Sheet english = rainYearAnalysisSheet(analyseRainYear(records, 2004).analysis, "01-001",
-                                                Locale::american());
+    const Sheet english =
+        rainYearAnalysisSheet(analyseRainYear(records, 2004).analysis, "01-001", Locale::american());
     EXPECT_EQ(english.text("Text2"), "11/15/2003_2:07:00 PM_12.5");
 }
 

@@ -84,6 +84,8 @@ private slots:
         QCOMPARE(screen.form.windowTitle(), QString::fromUtf8("Pluviograf değerlerinin günlük yorumu"));
         QCOMPARE(screen.text("Label1"), QString("Gecerli Tarih = 15.11.2003"));
         QCOMPARE(screen.text("Text1"), QString("0,1"));
+        QCOMPARE(screen.text("Text2"), QString());
+        QCOMPARE(screen.text("Text3"), QString());
         QCOMPARE(screen.text("Command1"), QString::fromUtf8("Hücreyi doldur"));
         QCOMPARE(screen.text("Command2"), QString("Kaydet"));
         QCOMPARE(screen.text("Command3"), QString("Kapat"));

@@ -124,7 +124,8 @@ void Gunluktablofrm::released(Qt::MouseButton) {
 }
 
 void Gunluktablofrm::selectionChanged() {
-    if (grid_->currentRow() < 0)
+    // Only a drag that began on a value cell is counted.
+    if (grid_->currentRow() < 0 || selection_.selStartRow == 0 || selection_.selStartCol == 0)
         return;
     const int count = selectionCellCount(selection_.selStartRow, selection_.selStartCol, grid_->currentRow(),
                                          grid_->currentColumn());

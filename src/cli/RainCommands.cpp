@@ -2,6 +2,8 @@
 #include "cli/StationArgument.h"
 #include "core/Cp1254.h"
 #include "core/FileIO.h"
+#include "rain/RainYearAnalysis.h"
+#include "rain/RainYearSheet.h"
 #include "store/RainYearFile.h"
 
 #include <memory>
@@ -125,6 +127,22 @@ void addRainCommands(CLI::App& app, const ActionSlot& slot) {
             if (!k)
                 throw CliError("no record of " + day.dateText() + " in " + file.string());
             context.printSheet(rainDaySheet(file, records[*k - 1], context.locale));
+        });
+    });
+
+    auto* analyse = rain->add_subcommand(
+        "analyse", "one-year rainfall analysis: daily grid, monthly summary and duration maxima");
+    auto analyseFile = std::make_shared<std::string>();
+    analyse->add_option("FILE", *analyseFile, "rainfall-year file (*.yrd)")->required();
+    analyse->callback([slot, analyseFile] {
+        slot([analyseFile](CliContext& context) {
+            const auto file = context.existingFile(*analyseFile);
+            const auto result = analyseRainYearFile(file);
+            if (!result)
+                throw CliError("cannot read " + file.string());
+            context.printSheet(rainYearAnalysisSheet(
+                result->analysis, stationNumberOf(std::filesystem::absolute(file).parent_path()),
+                context.locale));
         });
     });
 }

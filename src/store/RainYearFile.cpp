@@ -348,13 +348,39 @@ void writeRainRecords(const fs::path& path, const std::vector<RainDayRecord>& re
     writeRecords(path, kRainDayRecordSize, changed);
 }
 
+RainYearDates repairRainYearDates(std::vector<RainDayRecord> fileRecords, std::optional<int> endYear) {
+    RainYearDates result;
+    result.records = std::move(fileRecords);
+    if (result.records.size() < kRainYearRecords)
+        result.records.resize(kRainYearRecords, parseRainDayRecord(nullptr, 0));
+    const OleDate first = result.records.front().dayDate;
+    const std::optional<OleDate> endDate =
+        endYear ? std::optional<OleDate>(OleDate::fromDate(*endYear, 10, 1)) : std::nullopt;
+    result.yearDays = kRainYearRecords;
+    for (std::size_t k = 1; k <= kRainYearRecords; ++k) {
+        RainDayRecord& record = result.records[k - 1];
+        const OleDate expected = first.plusDays(static_cast<long long>(k - 1));
+        if (!first.isEmpty() && record.dayDate != expected) {
+            record.dayDate = expected;
+            result.rewritten.push_back(k);
+        }
+        if (endDate && record.dayDate == *endDate) {
+            result.yearDays = k - 1;
+            break;
+        }
+    }
+    return result;
+}
+
 std::optional<RainDateRepair> loadRainYearRepaired(const fs::path& path) {
-    std::optional<std::vector<RainDayRecord>> year = loadRainYear(path);
-    if (!year)
+    const std::optional<Bytes> bytes = readFileBytes(path);
+    if (!bytes)
         return std::nullopt;
-    RainDateRepair repair = repairRainDates(std::move(*year));
-    writeRainRecords(path, repair.records, repair.rewritten);
-    return repair;
+    RainYearDates dates =
+        repairRainYearDates(parseRainYearFile(*bytes), rainYearOfFileName(path.filename().string()));
+    writeRainRecords(path, dates.records, dates.rewritten);
+    dates.records.resize(dates.yearDays);
+    return RainDateRepair{std::move(dates.records), std::move(dates.rewritten)};
 }
 
 RainDownloadResult writeDownloadedRain(const fs::path& stationDir, std::string_view stationNumber,

@@ -112,11 +112,22 @@ struct RainDateRepair {
 // the expected date, their tag and minutes unchanged. With no date in record 1 there is
 // nothing to count from, and nothing is changed.
 RainDateRepair repairRainDates(std::vector<RainDayRecord> records);
+// The first pass of the one-year analysis over the records of a whole file: records 1..366 in
+// order (those past the end of the file as zero records), each given its expected date first
+// and then compared with 1 October endYear, where the year ends. A record that only got the end
+// date from the repair still ends the year. With no end year the year runs to record 366.
+struct RainYearDates {
+    std::vector<RainDayRecord> records; // the file's records, at least the ones the pass read
+    std::vector<std::size_t> rewritten; // numbers (from 1) of the records given a new date
+    std::size_t yearDays = 0;           // records 1..yearDays are the days of the year
+};
+RainYearDates repairRainYearDates(std::vector<RainDayRecord> fileRecords, std::optional<int> endYear);
 // Writes records[k - 1] at number k for every k listed, in place.
 void writeRainRecords(const std::filesystem::path& path, const std::vector<RainDayRecord>& records,
                       const std::vector<std::size_t>& numbers);
 // Reads the year for the one-year analysis, repairs the dates and writes the repaired records
-// back at once. Nothing when the file cannot be read; throws FileError when the write fails.
+// back at once; records holds the days of the year. Nothing when the file cannot be read;
+// throws FileError when the write fails.
 std::optional<RainDateRepair> loadRainYearRepaired(const std::filesystem::path& path);
 
 // The rain logger's tips of one day: minute of the day (0..1439) to tip count.

@@ -249,6 +249,32 @@ TEST(RainDateRepair, CommonYearStopsBeforeRepairingTheNextYear) {
     EXPECT_EQ(repair.rewritten, (std::vector<std::size_t>{201}));
 }
 
+TEST(RainDateRepair, DatesAreRepairedBeforeTheEndDateIsLookedFor) {
+    // A record in the middle carrying the end date is repaired and the year goes on.
+    std::vector<RainDayRecord> records = newRainYearRecords(2003);
+    records[100].dayDate = day(2003, 10, 1);
+    RainYearDates dates = repairRainYearDates(records, 2003);
+    EXPECT_EQ(dates.yearDays, 365u);
+    EXPECT_EQ(dates.rewritten, (std::vector<std::size_t>{101}));
+
+    // Record 366 of a common year that lost its date gets the end date and still ends the year.
+    records = newRainYearRecords(2003);
+    records[365].dayDate = OleDate();
+    dates = repairRainYearDates(records, 2003);
+    EXPECT_EQ(dates.yearDays, 365u);
+    EXPECT_EQ(dates.rewritten, (std::vector<std::size_t>{366}));
+    EXPECT_EQ(dates.records[365].dayDate, day(2003, 10, 1));
+
+    // Records past a short file's end are dated too; with no end year the pass runs to 366.
+    records = newRainYearRecords(2004);
+    records.resize(3);
+    dates = repairRainYearDates(records, std::nullopt);
+    EXPECT_EQ(dates.yearDays, 366u);
+    ASSERT_EQ(dates.records.size(), 366u);
+    EXPECT_EQ(dates.rewritten.size(), 363u);
+    EXPECT_EQ(dates.records[365].dayDate, day(2004, 9, 30));
+}
+
 TEST(RainDateRepair, NothingToCountFromLeavesTheRecordsAlone) {
     std::vector<RainDayRecord> records(366);
     records[3].dayDate = day(2003, 10, 4);

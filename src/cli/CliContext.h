@@ -49,6 +49,9 @@ void addHqCommands(CLI::App& app, const ActionSlot& slot);
 void addRainCommands(CLI::App& app, const ActionSlot& slot);
 void addCardCommands(CLI::App& app, const ActionSlot& slot);
 void addDemoCommand(CLI::App& app, const ActionSlot& slot);
+void addCorrelateCommands(CLI::App& app, const ActionSlot& slot);
+// Adds "table supply" to the "table" group, creating the group when no other file has.
+void addSupplyCommands(CLI::App& app, const ActionSlot& slot);
 
 // Shared argument checks, throwing CliError with a clear message.
 int parseYearArgument(const std::string& text);

@@ -26,6 +26,9 @@ int runKorvel(const std::vector<std::string>& args, std::ostream& out, std::ostr
     addRainCommands(app, slot);
     addCardCommands(app, slot);
     addDemoCommand(app, slot);
+    addCorrelateCommands(app, slot);
+    // After every other group: it joins a "table" group registered before it.
+    addSupplyCommands(app, slot);
 
     std::vector<std::string> reversed(args.rbegin(), args.rend());
     try {

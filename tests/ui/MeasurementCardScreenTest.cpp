@@ -132,6 +132,20 @@ private slots:
         QVERIFY(std::filesystem::is_empty(scratch_->path()));
     }
 
+    void rowGoesToTheCardThatWasLoaded() {
+        const DialogProviderScope scope(dialogs_);
+        MeasurementCardScreen screen(context(scratch_->path()), hub_);
+        const auto other = scratch_->path() / "other";
+        std::filesystem::create_directories(other);
+        hub_.state.stationDir = other; // the station screen moved on meanwhile
+        auto* grid = screen.findChild<GridView*>("MSFlexGrid1");
+        grid->setCurrentCell(1, 0);
+        type(grid, "01.06.2004");
+        screen.saveMeasurementRow();
+        QVERIFY(std::filesystem::exists(scratch_->path() / "01-001.olc"));
+        QVERIFY(std::filesystem::is_empty(other));
+    }
+
     void closeCommandClosesTheWindow() {
         MeasurementCardScreen screen(context(scratch_->path()), hub_);
         screen.show();

@@ -44,18 +44,15 @@ MeasurementCardScreen::MeasurementCardScreen(const AppContext& context, StationH
 
 MeasurementCardScreen::~MeasurementCardScreen() = default;
 
-std::filesystem::path MeasurementCardScreen::cardPath() const {
-    const CurrentStation& station = hub_.current();
-    if (station.stationDir.empty())
-        return {};
-    return resolveCaseInsensitive(station.stationDir / measurementCardFileName(station.record.stationNumber));
-}
-
 void MeasurementCardScreen::loadMeasurementCard() {
+    const CurrentStation& station = hub_.current();
+    cardPath_ = station.stationDir.empty()
+                    ? std::filesystem::path()
+                    : resolveCaseInsensitive(station.stationDir /
+                                             measurementCardFileName(station.record.stationNumber));
     std::vector<MeasurementCard> records;
-    const auto path = cardPath();
-    if (!path.empty())
-        if (const std::optional<Bytes> bytes = readFileBytes(path))
+    if (!cardPath_.empty())
+        if (const std::optional<Bytes> bytes = readFileBytes(cardPath_))
             records = parseMeasurementCardFile(*bytes);
     grid_->setTable(measurementCardTable(records, context_->locale));
     if (records.size() >= static_cast<std::size_t>(kMeasurementCardRows))
@@ -77,7 +74,7 @@ void MeasurementCardScreen::saveMeasurementRow() {
     const int row = grid_->currentRow();
     if (row < 1)
         return;
-    const auto path = cardPath();
+    const auto& path = cardPath_;
     if (path.empty()) {
         showMessage(this, QStringLiteral("Lütfen istasyon secimin yapınız"));
         return;

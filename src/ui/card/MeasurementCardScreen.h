@@ -42,7 +42,8 @@ public:
     // Closes the card's window (its MDI sub-window when it has one).
     void closeCard();
 
-    std::filesystem::path cardPath() const;
+    // The card of the station current when the card was loaded; empty without a station.
+    const std::filesystem::path& cardPath() const { return cardPath_; }
     GridView* grid() const { return grid_; }
 
 signals:
@@ -51,6 +52,7 @@ signals:
 private:
     std::unique_ptr<const AppContext> context_;
     StationHub& hub_;
+    std::filesystem::path cardPath_;
     GridView* grid_;
     DeferredCommand* timer_;
     QMenu* menu_;

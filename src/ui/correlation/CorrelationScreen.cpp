@@ -55,6 +55,8 @@ struct CorrelationScreen::State {
     std::string examinedLine;
     std::vector<Candidate> candidates;
     std::unique_ptr<CandidateSearch> search;
+    // The flow file a completed year is named after: the station screen's selection at load.
+    std::string targetFlowFile;
 };
 
 CorrelationScreen::CorrelationScreen(const AppContext& context, StationHub& hub, QWidget* parent)
@@ -149,7 +151,11 @@ void CorrelationScreen::addIncompleteLines(const std::vector<std::filesystem::pa
 void CorrelationScreen::loadTarget() {
     state_->target = StationYears{};
     targetYears_->clear();
-    const std::filesystem::path dir = hub_.current().stationDir;
+    const CurrentStation& station = hub_.current();
+    const std::filesystem::path dir = station.stationDir;
+    state_->targetFlowFile = station.selectedFlowFile.empty()
+                                 ? waterYearFileName(2000, station.record.stationNumber)
+                                 : station.selectedFlowFile;
     if (dir.empty())
         return;
     state_->target = scanStation(dir);
@@ -248,14 +254,10 @@ void CorrelationScreen::completeYear(const QString& year) {
     for (int i = 0; i < targetYears_->count(); ++i)
         if (targetYears_->item(i)->text() == year)
             return;
-    const CurrentStation& station = hub_.current();
-    const std::string likeFile = station.selectedFlowFile.empty()
-                                     ? waterYearFileName(2000, station.record.stationNumber)
-                                     : station.selectedFlowFile;
     CompletionOutcome outcome;
     try {
-        outcome = korvel::completeYear(state_->target, likeFile, state_->reference, *state_->fit,
-                                       state_->examinedLine, year.toStdString());
+        outcome = korvel::completeYear(state_->target, state_->targetFlowFile, state_->reference,
+                                       *state_->fit, state_->examinedLine, year.toStdString());
     } catch (const std::exception& e) {
         showMessage(this,
                     QStringLiteral("Su yılı dosyası yazılamadı: %1").arg(QString::fromStdString(e.what())));

@@ -33,7 +33,7 @@ constexpr const char* kHeaderLabels[] = {"institute",   "stationNumber", "region
 } // namespace
 
 WaterSupplyScreen::WaterSupplyScreen(const AppContext& context, StationHub& hub, QWidget* parent)
-    : QWidget(parent), context_(std::make_unique<AppContext>(context)), hub_(hub),
+    : QWidget(parent), context_(std::make_unique<AppContext>(context)), station_(hub.current()),
       table_(std::make_unique<WaterSupplyTable>(context.locale)), files_(new QListWidget(this)),
       computeAll_(new QPushButton(QStringLiteral("Bütün yılları hesabla"), this)),
       grid_(new GridView(QStringLiteral("MSFlexGrid3"), this)), menu_(new QMenu(kCaption, this)) {
@@ -85,7 +85,7 @@ WaterSupplyScreen::WaterSupplyScreen(const AppContext& context, StationHub& hub,
             [this](QListWidgetItem* item) { addYear(item->text()); });
     connect(computeAll_, &QPushButton::clicked, this, &WaterSupplyScreen::addAllYears);
 
-    for (const std::string& name : listFiles(hub_.current().stationDir, "*.ard"))
+    for (const std::string& name : listFiles(station_.stationDir, "*.ard"))
         files_->addItem(QString::fromStdString(name));
     showTable();
     resize(1250, 820);
@@ -94,14 +94,14 @@ WaterSupplyScreen::WaterSupplyScreen(const AppContext& context, StationHub& hub,
 WaterSupplyScreen::~WaterSupplyScreen() = default;
 
 void WaterSupplyScreen::showTable() {
-    showSheet(this, waterSupplySheet(*table_, hub_.current().record, context_->locale));
+    showSheet(this, waterSupplySheet(*table_, station_.record, context_->locale));
 }
 
 bool WaterSupplyScreen::addYear(const QString& flowFileName) {
     const std::string name = flowFileName.toStdString();
     if (table_->rowCount() == kSupplyYearRows || table_->listsYear(utf8Left(name, 4)))
         return false;
-    const std::filesystem::path stationDir = hub_.current().stationDir;
+    const std::filesystem::path& stationDir = station_.stationDir;
     const auto result =
         table_->addYear(name, readWaterYearFile(stationDir / name), loadHqTableSet(stationDir));
     if (result != WaterSupplyTable::AddResult::Added)

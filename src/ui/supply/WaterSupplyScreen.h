@@ -23,6 +23,7 @@ class WaterSupplyScreen : public QWidget {
 public:
     static inline const QString kCaption = QStringLiteral("Su temini tablosu");
 
+    // The table lists the water years of the station current when it opens.
     WaterSupplyScreen(const AppContext& context, StationHub& hub, QWidget* parent = nullptr);
     ~WaterSupplyScreen() override;
 
@@ -49,7 +50,7 @@ private:
     void showTable();
 
     std::unique_ptr<const AppContext> context_;
-    StationHub& hub_;
+    CurrentStation station_; // the station when the screen was opened
     std::unique_ptr<WaterSupplyTable> table_;
     QListWidget* files_;
     QPushButton* computeAll_;

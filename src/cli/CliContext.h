@@ -51,6 +51,9 @@ void addCardCommands(CLI::App& app, const ActionSlot& slot);
 void addDemoCommand(CLI::App& app, const ActionSlot& slot);
 void addImportCommands(CLI::App& app, const ActionSlot& slot);
 void addArchiveCommands(CLI::App& app, const ActionSlot& slot);
+void addCorrelateCommands(CLI::App& app, const ActionSlot& slot);
+// Adds "table supply" to the "table" group, creating the group when no other file has.
+void addSupplyCommands(CLI::App& app, const ActionSlot& slot);
 
 // Shared argument checks, throwing CliError with a clear message.
 int parseYearArgument(const std::string& text);

@@ -28,6 +28,9 @@ int runKorvel(const std::vector<std::string>& args, std::ostream& out, std::ostr
     addDemoCommand(app, slot);
     addImportCommands(app, slot);
     addArchiveCommands(app, slot);
+    addCorrelateCommands(app, slot);
+    // After every other group: it joins a "table" group registered before it.
+    addSupplyCommands(app, slot);
 
     std::vector<std::string> reversed(args.rbegin(), args.rend());
     try {

@@ -1,6 +1,7 @@
 #include "cli/CliContext.h"
 #include "cli/StationArgument.h"
 #include "core/FileIO.h"
+#include "flow/YearFromTotals.h"
 #include "store/WaterYearFile.h"
 
 #include <memory>
@@ -79,6 +80,36 @@ void addWaterYearCommands(CLI::App& app, const ActionSlot& slot) {
                 throw CliError("not a water-year file (size " + std::to_string(bytes->size()) +
                                " is no multiple of 128): " + file.string());
             context.printSheet(waterYearSheet(file, parseWaterYearFile(*bytes), context.locale));
+        });
+    });
+
+    auto* fromMonthly = wy->add_subcommand(
+        "from-monthly",
+        "build a water year from its twelve monthly flow volumes (million m3, October first)");
+    struct MonthlyArguments {
+        std::string dir;
+        std::string year;
+        std::vector<std::string> totals;
+    };
+    auto monthlyArgs = std::make_shared<MonthlyArguments>();
+    fromMonthly->add_option("DIR", monthlyArgs->dir, "station directory")->required();
+    fromMonthly->add_option("YEAR", monthlyArgs->year, "water year (the year it ends in)")->required();
+    fromMonthly->add_option("TOTALS", monthlyArgs->totals, "twelve monthly volumes, October to September")
+        ->required()
+        ->expected(12);
+    fromMonthly->callback([slot, monthlyArgs] {
+        slot([monthlyArgs](CliContext& context) {
+            const auto dir = context.existingDirectory(monthlyArgs->dir);
+            std::array<std::string, 12> totals;
+            std::copy(monthlyArgs->totals.begin(), monthlyArgs->totals.end(), totals.begin());
+            const MonthlyTotalsOutcome outcome = buildYearFromMonthlyTotals(
+                dir, stationNumberOf(dir), monthlyArgs->year, totals, context.locale);
+            if (!outcome.written)
+                throw CliError(outcome.message);
+            if (context.json)
+                context.printJson({{"file", outcome.file.string()}, {"records", outcome.records}});
+            else
+                context.printLine(outcome.file.string());
         });
     });
 }

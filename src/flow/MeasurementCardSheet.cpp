@@ -35,6 +35,10 @@ std::string number(float value) {
 
 } // namespace
 
+std::string measurementCardHeading(int column) {
+    return column >= 0 && column < 12 ? kColumns[column].heading : "";
+}
+
 Table measurementCardTable(const std::vector<MeasurementCard>& records, const Locale& locale) {
     Table table(kMeasurementCardRows, 12, 1, 0);
     for (int c = 0; c < 12; ++c) {

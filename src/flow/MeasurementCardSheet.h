@@ -4,6 +4,7 @@
 #include "core/Sheet.h"
 #include "store/MeasurementCard.h"
 
+#include <string>
 #include <vector>
 
 namespace korvel {
@@ -11,6 +12,8 @@ namespace korvel {
 // The card grid "MSFlexGrid1": 1000 rows x 12 columns, one fixed heading row, row r showing
 // record r; numbers with "." as the decimal separator, dates in the locale's short form.
 inline constexpr int kMeasurementCardRows = 1000;
+// The heading of a card column 0..11 as the grid shows it; empty for any other column.
+std::string measurementCardHeading(int column);
 Table measurementCardTable(const std::vector<MeasurementCard>& records, const Locale& locale);
 Sheet measurementCardSheet(const std::vector<MeasurementCard>& records, const Locale& locale);
 

@@ -35,6 +35,7 @@ struct DemoStation {
     double dischargeAt300;
     double rainScale;
     int rainLag;
+    bool loggerBatteryFailed = false; // ten days of January 2004 missing
 };
 
 std::string coordinatesAt(int column, int row) {
@@ -61,6 +62,7 @@ std::vector<DemoStation> demoStations() {
     yenice.mapColumn = 262;
     yenice.mapRow = 118;
     yenice.flow = true;
+    yenice.loggerBatteryFailed = true;
     yenice.river = RiverShape{70.0, 140.0, 260.0};
     yenice.zeroLevel = 22.0;
     yenice.dischargeAt300 = 5200.0;
@@ -77,6 +79,7 @@ std::vector<DemoStation> demoStations() {
     karaagac.entry.thiessenArea = "0.4";
     karaagac.entry.note = "Menfez mansabında beton kesit.";
     karaagac.entry.modemHqFile = "";
+    karaagac.loggerBatteryFailed = false;
     karaagac.mapColumn = 255;
     karaagac.mapRow = 110;
     karaagac.river = RiverShape{45.0, 95.0, 180.0};
@@ -143,11 +146,12 @@ DayRecord dayRecordOf(const LevelDay& day, int previousAfternoon, int nextMornin
     return record;
 }
 
-// Winter of the first year read from the staff gauge, the rest from the logger; ten days of
-// January 2004 lost to a flat logger battery.
-DayKind kindOfDay(OleDate date) {
+// Winter of the first year read from the staff gauge, the rest from the logger; at a station
+// whose logger battery went flat, ten days of January 2004 are lost, so that its water year
+// 2004 can be completed from the other flow station.
+DayKind kindOfDay(OleDate date, bool batteryFailed) {
     const CivilDate d = date.date();
-    if (d.year == 2004 && d.month == 1 && d.day >= 12 && d.day <= 21)
+    if (batteryFailed && d.year == 2004 && d.month == 1 && d.day >= 12 && d.day <= 21)
         return DayKind::Missing;
     const bool staffSeason = (d.year == 2002 && d.month >= 10) || (d.year == 2003 && d.month <= 2);
     if (!staffSeason)
@@ -160,7 +164,7 @@ std::vector<DayRecord> flowDays(const DemoStation& station, DemoRandom& random) 
         synthesizeLevels(firstDayOfWaterYear(kFirstYear), firstDayOfWaterYear(kLastYear + 1).plusDays(-1),
                          station.river, random);
     for (auto& day : levels)
-        day.kind = kindOfDay(day.date);
+        day.kind = kindOfDay(day.date, station.loggerBatteryFailed);
     std::vector<DayRecord> days;
     for (std::size_t i = 0; i < levels.size(); ++i) {
         const LevelDay& day = levels[i];

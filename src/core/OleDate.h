@@ -1,7 +1,7 @@
 #pragma once
 
-// Qt's moc (6.4) fails on <compare> when it is the first standard header it reads, which it is
-// for a screen header whose includes start with this one; another standard header goes first.
+// Qt's moc (6.4) fails on <compare> when it is the first standard header it reads, as it is for
+// a screen header whose includes start with this one; another standard header goes first.
 #include <cstddef>
 // For the defaulted comparisons.
 #include <compare>

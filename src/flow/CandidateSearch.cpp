@@ -19,12 +19,12 @@ std::vector<fs::path> listStationDirectories(const fs::path& dataRoot) {
 StationYearsScan::StationYearsScan(fs::path stationDir) {
     years_.stationDir = std::move(stationDir);
     for (const std::string& name : listFiles(years_.stationDir, "*.HQ")) {
-        if (tables_.slots.size() == HqTableSet::kMaxTables)
+        if (tables_.entries.size() == HqTableSet::kMaxTables)
             break;
         const std::optional<Bytes> bytes = readFileBytes(years_.stationDir / name);
         if (bytes)
             bytesRead_ += bytes->size();
-        tables_.slots.push_back(HqTableSlot{name, bytes ? parseHqTable(*bytes) : HqTable{}});
+        tables_.entries.push_back(HqTableSlot{name, bytes ? parseHqTable(*bytes) : HqTable{}});
     }
     files_ = listFiles(years_.stationDir, "*.ard");
     if (!files_.empty())

@@ -97,15 +97,15 @@ std::string hqKeyOfFileName(std::string_view fileName) {
 HqTableSet loadHqTableSet(const fs::path& stationDir) {
     HqTableSet set;
     for (const std::string& name : listFiles(stationDir, "*.HQ")) {
-        if (set.slots.size() == HqTableSet::kMaxTables)
+        if (set.entries.size() == HqTableSet::kMaxTables)
             break;
-        set.slots.push_back(HqTableSlot{name, readHqTable(stationDir / name)});
+        set.entries.push_back(HqTableSlot{name, readHqTable(stationDir / name)});
     }
     return set;
 }
 
 std::optional<HqLookup> lookupDischarge(const HqTableSet& tables, OleDate date, double level) {
-    for (const HqTableSlot& slot : tables.slots) {
+    for (const HqTableSlot& slot : tables.entries) {
         const HqTable& t = slot.table;
         for (std::size_t j = 1; j <= HqTable::kPeriods; ++j) {
             if (t.validTo[j].isEmpty())

@@ -67,7 +67,7 @@ struct HqTableSlot {
 // The rating tables of a station in file-name order, at most 21.
 struct HqTableSet {
     static constexpr std::size_t kMaxTables = 21;
-    std::vector<HqTableSlot> slots;
+    std::vector<HqTableSlot> entries;
 };
 
 // The station's "*.HQ" files (any case), in file-name order; files past the 21st are left out.

@@ -67,7 +67,7 @@ TEST_F(KorvelTool, DemoDriveIsCompleteAndRepeatable) {
     for (const char* number : {"01-001", "01-002"}) {
         const fs::path dir = drive / "korvel2000" / "Ankara" / "01" / number;
         const HqTableSet tables = loadHqTableSet(dir);
-        ASSERT_EQ(tables.slots.size(), 2u);
+        ASSERT_EQ(tables.entries.size(), 2u);
         for (int year : {2003, 2004}) {
             const auto days = readWaterYearFile(dir / waterYearFileName(year, number));
             ASSERT_EQ(days.size(), 366u);

@@ -2,7 +2,7 @@
 
 #include "YearFixtures.h"
 #include "flow/CandidateSearch.h"
-#include "store/ScratchDirectory.h"
+#include "common/ScratchDirectory.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -113,7 +113,7 @@ struct DataRoot {
 
 TEST(ScanWaterYear, MonthlyMeansOverEveryDayOfTheMonth) {
     HqTableSet tables;
-    tables.slots.push_back({"01_x.HQ", linearTable(2.0F, day(2003, 10, 1), day(2003, 10, 20))});
+    tables.entries.push_back({"01_x.HQ", linearTable(2.0F, day(2003, 10, 1), day(2003, 10, 20))});
     // October: 20 level days of 100 mm (200 l/s) and 11 days outside the table.
     const auto days = waterYearDays(2004, [](OleDate d) {
         return d.month() == 10 ? levelDay(d, 100.0F) : dischargeDay(d, static_cast<float>(d.month()));
@@ -136,14 +136,14 @@ TEST(ScanWaterYear, IncompleteRules) {
 
     // No day with a discharge: every level day outside the table's periods.
     HqTableSet tables;
-    tables.slots.push_back({"01_x.HQ", linearTable(2.0F, day(1990, 1, 1), day(1990, 12, 31))});
+    tables.entries.push_back({"01_x.HQ", linearTable(2.0F, day(1990, 1, 1), day(1990, 12, 31))});
     const auto levels = waterYearDays(2004, [](OleDate d) { return levelDay(d, 100.0F); });
     EXPECT_TRUE(scanWaterYear(levels, tables).incomplete);
     EXPECT_TRUE(scanWaterYear({}, tables).incomplete);
 
     // A level of 0 on a table whose level 0 has discharge 0 is a missing day.
     auto withMissing = levels;
-    tables.slots.front().table = linearTable(2.0F, day(2003, 10, 1), day(2004, 9, 30));
+    tables.entries.front().table = linearTable(2.0F, day(2003, 10, 1), day(2004, 9, 30));
     EXPECT_FALSE(scanWaterYear(withMissing, tables).incomplete);
     withMissing[100] = DayRecord{};
     withMissing[100].date = levels[100].date;

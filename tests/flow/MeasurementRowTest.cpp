@@ -4,7 +4,7 @@
 #include "core/FileIO.h"
 #include "core/KeyFilters.h"
 #include "flow/MeasurementCardSheet.h"
-#include "store/ScratchDirectory.h"
+#include "common/ScratchDirectory.h"
 
 #include <gtest/gtest.h>
 

@@ -30,7 +30,7 @@ TEST(WaterSupplyVolumes, MonthVolumeIsTheFlooredDischargeSumInMillionCubicMetres
 
     // Level days through the table valid on the day; days outside every period add nothing.
     HqTableSet tables;
-    tables.slots.push_back({"01_01-001.HQ", linearTable(2.0F, day(2003, 10, 1), day(2004, 3, 31))});
+    tables.entries.push_back({"01_01-001.HQ", linearTable(2.0F, day(2003, 10, 1), day(2004, 3, 31))});
     const auto levels = waterYearDays(2004, [](OleDate d) { return levelDay(d, 100.0F); });
     const auto byTable = waterSupplyVolumes(levels, tables);
     EXPECT_DOUBLE_EQ(byTable[0], std::floor(31 * 200.0 * 86.4) / 1000); // 535.68

@@ -2,7 +2,7 @@
 
 #include "core/FileIO.h"
 #include "core/KeyFilters.h"
-#include "store/ScratchDirectory.h"
+#include "common/ScratchDirectory.h"
 #include "store/WaterYearFile.h"
 
 #include <cstring>

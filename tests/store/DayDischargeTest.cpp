@@ -22,8 +22,8 @@ HqTableSet stationTables() {
     first.validTo[1] = day(2004, 3, 31);
     second.validFrom[1] = day(2004, 4, 1);
     second.validTo[1] = day(2004, 9, 30);
-    set.slots.push_back({"01_01-001.HQ", first});
-    set.slots.push_back({"02_01-001.HQ", second});
+    set.entries.push_back({"01_01-001.HQ", first});
+    set.entries.push_back({"02_01-001.HQ", second});
     return set;
 }
 

@@ -128,12 +128,12 @@ TEST(HqTableSetLoad, TakesHqFilesOfAnyCaseInNameOrder) {
     std::filesystem::create_directory(dir / "03_folder.HQ");
 
     const HqTableSet set = loadHqTableSet(dir.path());
-    ASSERT_EQ(set.slots.size(), 3u);
-    EXPECT_EQ(set.slots[0].fileName, "01_01-001.hq");
-    EXPECT_EQ(set.slots[0].table.discharge[5], 55.0F);
-    EXPECT_EQ(set.slots[1].fileName, "02_01-001.HQ");
-    EXPECT_EQ(set.slots[2].fileName, "10_01-001.Hq");
-    EXPECT_TRUE(loadHqTableSet(dir / "missing").slots.empty());
+    ASSERT_EQ(set.entries.size(), 3u);
+    EXPECT_EQ(set.entries[0].fileName, "01_01-001.hq");
+    EXPECT_EQ(set.entries[0].table.discharge[5], 55.0F);
+    EXPECT_EQ(set.entries[1].fileName, "02_01-001.HQ");
+    EXPECT_EQ(set.entries[2].fileName, "10_01-001.Hq");
+    EXPECT_TRUE(loadHqTableSet(dir / "missing").entries.empty());
 }
 
 TEST(HqTableSetLoad, HoldsAtMost21Tables) {
@@ -141,8 +141,8 @@ TEST(HqTableSetLoad, HoldsAtMost21Tables) {
     for (int n = 1; n <= 25; ++n)
         writeBytes(dir / hqTableFileName(n, "01-001"), Bytes(5758, 0));
     const HqTableSet set = loadHqTableSet(dir.path());
-    ASSERT_EQ(set.slots.size(), 21u);
-    EXPECT_EQ(set.slots.back().fileName, "21_01-001.HQ");
+    ASSERT_EQ(set.entries.size(), 21u);
+    EXPECT_EQ(set.entries.back().fileName, "21_01-001.HQ");
 }
 
 // ---- lookup --------------------------------------------------------------------------------
@@ -164,7 +164,7 @@ HqTableSet setOf(std::vector<HqTable> tables) {
     HqTableSet set;
     int number = 1;
     for (auto& t : tables)
-        set.slots.push_back(HqTableSlot{hqTableFileName(number++, "01-001"), std::move(t)});
+        set.entries.push_back(HqTableSlot{hqTableFileName(number++, "01-001"), std::move(t)});
     return set;
 }
 

@@ -1,14 +1,10 @@
 #include "ui/correlation/CorrelationScreen.h"
 
-// Qt's "slots" keyword macro would hide the rating tables' member of that name.
-#pragma push_macro("slots")
-#undef slots
 #include "flow/Correlation.h"
 #include "flow/YearFixtures.h"
-#pragma pop_macro("slots")
 
 #include "platform/ScriptedDialogs.h"
-#include "store/ScratchDirectory.h"
+#include "common/ScratchDirectory.h"
 #include "ui/common/AppContext.h"
 #include "ui/common/PleaseWait.h"
 

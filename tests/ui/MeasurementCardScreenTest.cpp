@@ -3,7 +3,7 @@
 #include "core/FileIO.h"
 #include "platform/ScriptedDialogs.h"
 #include "store/MeasurementCard.h"
-#include "store/ScratchDirectory.h"
+#include "common/ScratchDirectory.h"
 #include "ui/common/AppContext.h"
 #include "ui/common/GridView.h"
 

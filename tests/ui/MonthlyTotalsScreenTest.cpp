@@ -1,7 +1,7 @@
 #include "ui/totals/MonthlyTotalsScreen.h"
 
 #include "platform/ScriptedDialogs.h"
-#include "store/ScratchDirectory.h"
+#include "common/ScratchDirectory.h"
 #include "store/WaterYearFile.h"
 #include "ui/common/AppContext.h"
 #include "ui/common/GridView.h"

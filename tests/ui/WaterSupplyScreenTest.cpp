@@ -1,13 +1,9 @@
 #include "ui/supply/WaterSupplyScreen.h"
 
-// Qt's "slots" keyword macro would hide the rating tables' member of that name.
-#pragma push_macro("slots")
-#undef slots
 #include "flow/WaterSupply.h"
 #include "flow/YearFixtures.h"
-#pragma pop_macro("slots")
 
-#include "store/ScratchDirectory.h"
+#include "common/ScratchDirectory.h"
 #include "ui/common/AppContext.h"
 #include "ui/common/GridView.h"
 

@@ -1,11 +1,7 @@
 #include "ui/correlation/CorrelationScreen.h"
 
-// Qt's "slots" keyword macro would hide the rating tables' member of that name.
-#pragma push_macro("slots")
-#undef slots
 #include "flow/CandidateSearch.h"
 #include "flow/Correlation.h"
-#pragma pop_macro("slots")
 
 #include "core/Cp1254.h"
 #include "core/Paths.h"

@@ -1,10 +1,6 @@
 #include "ui/supply/WaterSupplyScreen.h"
 
-// Qt's "slots" keyword macro would hide the rating tables' member of that name.
-#pragma push_macro("slots")
-#undef slots
 #include "flow/WaterSupply.h"
-#pragma pop_macro("slots")
 
 #include "core/Cp1254.h"
 #include "core/Paths.h"

@@ -1,13 +1,14 @@
 #pragma once
 
+#include "core/KeyFilters.h"
+
 #include <functional>
 #include <string>
 
 namespace korvel {
 
-// Character codes of the keys the grids treat specially.
-inline constexpr int kKeyBackspace = 8;
-inline constexpr int kKeyEnter = 13;
+// The character codes of the keys the grids treat specially (kKeyBackspace, kKeyEnter) are
+// those of the key filters.
 
 // Where the cursor goes after a key.
 enum class GridMove {

@@ -16,6 +16,9 @@ namespace korvel {
 namespace {
 
 constexpr int kSourceColumnWidth = 1300;
+// Wide enough for a date and for the headings.
+constexpr int kDateColumnWidth = 1150;
+constexpr int kValueColumnWidth = 1150;
 constexpr std::size_t kSaveSearchLimit = 367;
 
 // A fixed-width text as the grid shows it: up to its first NUL.
@@ -114,6 +117,8 @@ Sheet monthTableSheet(const MonthFlow& flow, const StationRecord& station, const
     Table grid(kMonthGridRows, kMonthGridColumns, 1, 1);
     for (int c = 0; c < kMonthGridColumns; ++c)
         grid.setCell(0, c, kMonthGridHeadings[static_cast<std::size_t>(c)]);
+    for (int c = 0; c < 9; ++c)
+        grid.setColumnWidth(c, c == 0 ? kDateColumnWidth : kValueColumnWidth);
     grid.setColumnWidth(9, kSourceColumnWidth);
     int row = 1;
     for (const MonthDay& day : flow.days) {

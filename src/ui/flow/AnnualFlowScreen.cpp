@@ -35,6 +35,10 @@ AnnualFlowScreen::AnnualFlowScreen(const AppContext& context, StationHub& hub, Q
     daily_->setCopyMenu("kesmen8", "kes8");
     summary_->setCopyMenu("kesmen9", "kes9");
     extremes_->setCopyMenu("kesmen10", "kes10");
+    for (GridView* grid : {months_, daily_, summary_, extremes_}) {
+        useCompactFont(grid);
+        makeReadOnly(grid);
+    }
     keys_ = new QListWidget(this);
     keys_->setObjectName("List1");
 
@@ -61,16 +65,17 @@ AnnualFlowScreen::AnnualFlowScreen(const AppContext& context, StationHub& hub, Q
     auto* layout = new QVBoxLayout(this);
     layout->setSpacing(2);
     layout->addWidget(months_);
-    layout->addWidget(daily_, 1);
+    layout->addWidget(daily_);
     layout->addWidget(summary_);
     layout->addWidget(extremes_);
     layout->addLayout(bottom);
+    layout->addStretch();
 
     connect(months_, &GridView::cellDoubleClicked, this, [this](int, int column) { openMonth(column); });
 
     fill();
     fitGridToTable(months_);
-    fitGridToTable(daily_, 16);
+    fitGridToTable(daily_);
     fitGridToTable(summary_);
     fitGridToTable(extremes_);
 }

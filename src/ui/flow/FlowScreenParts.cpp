@@ -4,6 +4,7 @@
 #include "platform/Dialogs.h"
 #include "ui/common/GridView.h"
 
+#include <QFont>
 #include <QLabel>
 #include <QScrollBar>
 
@@ -63,6 +64,18 @@ void fitGridToTable(GridView* grid, int visibleRows) {
         grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         grid->setFixedSize(width, height);
     }
+}
+
+void useCompactFont(GridView* grid) {
+    QFont font = grid->font();
+    font.setPixelSize(10);
+    font.setStretch(QFont::Condensed);
+    grid->setFont(font);
+}
+
+void makeReadOnly(GridView* grid) {
+    grid->setSelectionMode(QAbstractItemView::NoSelection);
+    grid->setFocusPolicy(Qt::NoFocus);
 }
 
 QLabel* namedLabel(const QString& name, QWidget* parent, const QString& text) {

@@ -32,6 +32,12 @@ GridKeyFilter gridKeyFilter(CellKeyRule rule);
 // Sizes a grid to show all its columns and at most `visibleRows` rows (all when negative).
 void fitGridToTable(GridView* grid, int visibleRows = -1);
 
+// A smaller, condensed font for grids whose columns are only a few digits wide.
+void useCompactFont(GridView* grid);
+
+// A grid the user only reads: no cell is highlighted, on the screen or on paper.
+void makeReadOnly(GridView* grid);
+
 // A label with an object name, as the screens' header and statistics labels.
 QLabel* namedLabel(const QString& name, QWidget* parent, const QString& text = QString());
 

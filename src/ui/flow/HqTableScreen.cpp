@@ -49,6 +49,8 @@ HqTableScreen::HqTableScreen(const AppContext& context, StationHub& hub, QWidget
     grid_->setKeyFilter(gridKeyFilter(&hqTableKey));
     periods_ = new GridView("periods", this);
     periods_->setKeyFilter(gridKeyFilter(&hqPeriodKey));
+    useCompactFont(grid_);
+    useCompactFont(periods_);
     enteredBy_ = namedBox("enteredBy", this, static_cast<int>(HqTable::kEnteredByWidth));
     createdOn_ = namedBox("createdOn", this, 19);
     remarks_ = namedBox("remarks", this, static_cast<int>(HqTable::kRemarksWidth));

@@ -50,6 +50,7 @@ LevelSheetScreen::LevelSheetScreen(const AppContext& context, StationHub& hub, Q
     fillButton_->setObjectName("Command1");
     grid_ = new GridView(qText(kLevelGridName), this);
     grid_->setKeyFilter(gridKeyFilter(&levelSheetKey));
+    useCompactFont(grid_);
 
     auto* header = new QVBoxLayout;
     for (int i = 1; i <= 8; ++i)

@@ -44,6 +44,7 @@ MonthlyFlowScreen::MonthlyFlowScreen(const AppContext& context, StationHub& hub,
     grid_->setToolTip(QStringLiteral("Degerler limnigraftan elde edilmisse günlere citf tıklayarak "
                                      "ayrıntısını görebilirsiniz..."));
     grid_->setKeyFilter(gridKeyFilter(&monthlyFlowKey));
+    useCompactFont(grid_);
 
     readingsCaption_ = namedLabel("readingsCaption", this);
     readings_ = new QListWidget(this);

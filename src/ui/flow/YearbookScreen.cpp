@@ -48,6 +48,10 @@ YearbookScreen::YearbookScreen(const AppContext& context, StationHub& hub, QWidg
     extremes_->setKeyFilter(gridKeyFilter(&yearbookExtremesKey));
     monthly_ = new GridView("MSFlexGrid2", this);
     daily_ = new GridView("MSFlexGrid3", this);
+    for (GridView* grid : {extremes_, monthly_, daily_})
+        useCompactFont(grid);
+    makeReadOnly(monthly_);
+    makeReadOnly(daily_);
 
     auto* description = new QGridLayout;
     description->addWidget(pageBox("Text4", this), 0, 0, 1, 2);
@@ -73,9 +77,10 @@ YearbookScreen::YearbookScreen(const AppContext& context, StationHub& hub, QWidg
     layout->setSpacing(3);
     layout->addLayout(top);
     layout->addWidget(namedLabel("Label7", this));
-    layout->addWidget(daily_, 1);
+    layout->addWidget(daily_);
     layout->addWidget(monthly_);
     layout->addWidget(namedLabel("Label6", this));
+    layout->addStretch();
 
     fill();
     fitGridToTable(extremes_);

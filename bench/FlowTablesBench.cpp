@@ -8,6 +8,7 @@
 
 #include <benchmark/benchmark.h>
 #include <filesystem>
+#include <random>
 
 namespace {
 
@@ -17,7 +18,8 @@ using namespace korvel;
 // Station 01-001 of a demo drive, with three more rating tables beside its two, so that
 // the days are looked up through five tables; the last three cover no day of the year.
 struct Station {
-    fs::path drive = fs::temp_directory_path() / "korvel-bench-flow";
+    fs::path drive =
+        fs::temp_directory_path() / ("korvel-bench-flow-" + std::to_string(std::random_device()()));
     fs::path dir;
     std::vector<DayRecord> records;
     HqTableSet tables;

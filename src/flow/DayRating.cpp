@@ -1,6 +1,7 @@
 #include "flow/DayRating.h"
 
 #include "core/Numbers.h"
+#include "store/StationLists.h"
 
 namespace korvel {
 
@@ -57,6 +58,10 @@ std::vector<MonthWalk> walkMonths(const std::vector<DayRecord>& records) {
 
 int monthIndexOfMonth(int month) {
     return (month + 2) % 12;
+}
+
+std::string_view monthListItem(int monthIndex) {
+    return kMonthList[static_cast<std::size_t>((monthIndex % 12 + 12) % 12)];
 }
 
 } // namespace korvel

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace korvel {
@@ -55,5 +56,7 @@ std::vector<MonthWalk> walkMonths(const std::vector<DayRecord>& records);
 
 // The month list index (0 = October .. 11 = September) of a month number 1..12.
 int monthIndexOfMonth(int month);
+// The month list item of an index, taken modulo 12 ("10.ay  Ekim" for 0, 12 and -12).
+std::string_view monthListItem(int monthIndex);
 
 } // namespace korvel

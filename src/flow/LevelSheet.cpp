@@ -62,7 +62,7 @@ bool isMissingReading(const std::string& text) {
 
 Table levelSheetGrid(const std::vector<DayRecord>& records, int monthIndex, const Locale& locale) {
     Table grid = emptyGrid();
-    const int month = monthNumberOfItem(kMonthList[static_cast<std::size_t>(monthIndex % 12)]);
+    const int month = monthNumberOfItem(monthListItem(monthIndex));
     const auto first = firstRecordOfMonth(records, month);
     if (!first)
         return grid;
@@ -90,7 +90,7 @@ Sheet levelSheet(const std::vector<DayRecord>& records, const StationRecord& sta
     sheet.setText("Label6", "Yağış Alanı.......:   " + locale.numberText32(station.drainageArea) + " km2");
     sheet.setText("Label7", "Kot...................:   " + locale.numberText32(station.elevation) + " m.");
     sheet.setText("Label8", "Koordinat.........:   " + station.coordinates);
-    const std::string_view item = kMonthList[static_cast<std::size_t>(monthIndex % 12)];
+    const std::string_view item = monthListItem(monthIndex);
     sheet.setText("Label9",
                   utf8Left(flowFileName, 4) + "  Su yılı  " + utf8Mid(item, 5, std::string::npos) + " ayı");
     sheet.setTable(kLevelGridName, levelSheetGrid(records, monthIndex, locale));

@@ -27,7 +27,7 @@ std::string shownField(const std::string& field) {
 }
 
 std::string monthName(int monthIndex) {
-    return utf8Mid(kMonthList[static_cast<std::size_t>(monthIndex % 12)], 6, std::string::npos);
+    return utf8Mid(monthListItem(monthIndex), 6, std::string::npos);
 }
 
 std::string valueText(const std::optional<double>& value, const Locale& locale) {
@@ -161,7 +161,7 @@ Sheet monthTableSheet(const MonthFlow& flow, const StationRecord& station, const
 Sheet fillMonthTable(const std::vector<DayRecord>& records, const HqTableSet& tables,
                      const StationRecord& station, const std::string& flowFileName, int monthIndex,
                      const Locale& locale) {
-    const int month = monthNumberOfItem(kMonthList[static_cast<std::size_t>(monthIndex % 12)]);
+    const int month = monthNumberOfItem(monthListItem(monthIndex));
     const MonthFlow flow =
         computeMonthFlow(records, tables, month, static_cast<double>(station.drainageArea));
     return monthTableSheet(flow, station, flowFileName, monthIndex, locale);

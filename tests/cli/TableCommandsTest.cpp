@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
+#include <random>
 #include <sstream>
 
 namespace korvel {
@@ -27,7 +28,9 @@ struct ToolOutput {
 class TableCommands : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        drive = new fs::path(fs::temp_directory_path() / "korvel-cli-table-commands");
+        // ctest runs every test in a process of its own, several at once.
+        drive = new fs::path(fs::temp_directory_path() /
+                             ("korvel-cli-table-commands-" + std::to_string(std::random_device()())));
         fs::remove_all(*drive);
         demo::writeDemoDrive(*drive);
     }
@@ -90,7 +93,8 @@ TEST_F(TableCommands, AnnualAndYearbookInTheAmericanLocale) {
     EXPECT_EQ(nlohmann::json::parse(annual.out),
               expectedJson(fillAnnualTable(records, tables, record, "2004_01-001.ard", Locale::american())));
 
-    const ToolOutput yearbook = run({"--locale", "en_US", "--json", "table", "yearbook", flowFile().string()});
+    const ToolOutput yearbook =
+        run({"--locale", "en_US", "--json", "table", "yearbook", flowFile().string()});
     ASSERT_EQ(yearbook.code, 0) << yearbook.err;
     const auto json = nlohmann::json::parse(yearbook.out);
     EXPECT_EQ(json, expectedJson(

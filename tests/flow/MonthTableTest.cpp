@@ -1,3 +1,4 @@
+#include "flow/DayRating.h"
 #include "flow/MonthTable.h"
 
 #include "FlowFixtures.h"
@@ -158,6 +159,14 @@ TEST_F(MonthTableFill, LeapFebruaryHasTwentyNineRows) {
     EXPECT_EQ(g.cell(29, 0), "29.02.2004");
     EXPECT_EQ(g.cell(30, 0), "");
     EXPECT_EQ(computeMonthFlow(emptyWaterYear(2003), tables, 2, 1.0).days.size(), 28u);
+}
+
+TEST(MonthList, IndicesWrapAroundTheWaterYear) {
+    EXPECT_EQ(monthListItem(0), "10.ay  Ekim");
+    EXPECT_EQ(monthListItem(12), "10.ay  Ekim");
+    EXPECT_EQ(monthListItem(-1), "09.ay  Eylül");
+    EXPECT_EQ(monthIndexOfMonth(2), 4);
+    EXPECT_EQ(fillMonthTable({}, {}, testStation(), "2004_01-001.ard", -11, tr).text("month"), " Kasım ayı ");
 }
 
 TEST(MonthWalkOverDamagedFile, TruncatedFileShowsOnlyWhatItHas) {

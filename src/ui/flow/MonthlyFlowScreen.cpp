@@ -2,6 +2,7 @@
 
 #include "core/FileIO.h"
 #include "core/Paths.h"
+#include "flow/DayRating.h"
 #include "flow/DayReadings.h"
 #include "platform/Dialogs.h"
 #include "platform/Printing.h"
@@ -114,9 +115,8 @@ void MonthlyFlowScreen::fill() {
     const auto records = flowFile_.empty() ? std::vector<DayRecord>{} : readWaterYearFile(flowFile_);
     const HqTableSet tables = loadHqTableSet(station.stationDir);
     const int monthIndex = std::max(0, months_->currentIndex());
-    flow_ =
-        computeMonthFlow(records, tables, monthNumberOfItem(kMonthList[static_cast<std::size_t>(monthIndex)]),
-                         static_cast<double>(station.record.drainageArea));
+    flow_ = computeMonthFlow(records, tables, monthNumberOfItem(monthListItem(monthIndex)),
+                             static_cast<double>(station.record.drainageArea));
     sheet_ = monthTableSheet(flow_, station.record, station.selectedFlowFile, monthIndex, context_.locale);
     showSheet(this, sheet_);
 }

@@ -17,8 +17,8 @@ namespace {
 
 constexpr int kSourceColumnWidth = 1300;
 // Wide enough for a date and for the headings.
-constexpr int kDateColumnWidth = 1150;
-constexpr int kValueColumnWidth = 1150;
+constexpr int kDateColumnWidth = 1000;
+constexpr int kValueColumnWidth = 950;
 constexpr std::size_t kSaveSearchLimit = 367;
 
 // A fixed-width text as the grid shows it: up to its first NUL.
@@ -32,10 +32,6 @@ std::string monthName(int monthIndex) {
 
 std::string valueText(const std::optional<double>& value, const Locale& locale) {
     return value ? locale.numberText(*value) : std::string();
-}
-
-std::string statisticLabel(const std::string& caption, const std::string& figure, const std::string& unit) {
-    return caption + figure + unit;
 }
 
 // Equal as stored: bit for bit, so that a damaged value (NaN) equals itself.
@@ -143,18 +139,16 @@ Sheet monthTableSheet(const MonthFlow& flow, const StationRecord& station, const
     sheet.setText("month", monthName(monthIndex) + " ayı ");
     addStationHeader(sheet, station, locale);
     sheet.setText("waterYear", "  Su yılı  " + utf8Left(flowFileName, 4));
-    sheet.setText("total", statisticLabel("Aylık toplam debi             :   ", locale.numberText(flow.total),
-                                          " l/sn."));
-    sheet.setText("mean",
-                  statisticLabel("Aylık Ortalama debi         :   ", valueText(flow.mean, locale), " l/sn."));
-    sheet.setText("yield", flow.yield ? statisticLabel("Aylık Ortalama verim       :   ",
-                                                       valueText(flow.yield, locale), " Lt./sn./km2")
+    sheet.setText("total", "Aylık toplam debi             :   " + locale.numberText(flow.total) + " l/sn.");
+    sheet.setText("mean", "Aylık Ortalama debi         :   " + valueText(flow.mean, locale) + " l/sn.");
+    // Without a drainage area the yield and depth are not shown.
+    sheet.setText("yield", flow.yield ? "Aylık Ortalama verim       :   " + valueText(flow.yield, locale) +
+                                            " Lt./sn./km2"
                                       : std::string());
-    sheet.setText("depth", flow.depth ? statisticLabel("Aylık  akış(mm.)               :    ",
-                                                       valueText(flow.depth, locale), " mm")
-                                      : std::string());
-    sheet.setText("volume", statisticLabel("Aylık Toplam akım(mil.l):   ", locale.numberText(flow.volume),
-                                           " Milyon l"));
+    sheet.setText("depth",
+                  flow.depth ? "Aylık  akış(mm.)               :    " + valueText(flow.depth, locale) + " mm"
+                             : std::string());
+    sheet.setText("volume", "Aylık Toplam akım(mil.l):   " + locale.numberText(flow.volume) + " Milyon l");
     return sheet;
 }
 

@@ -1,7 +1,7 @@
-#include "flow/DayRating.h"
 #include "flow/MonthTable.h"
 
 #include "FlowFixtures.h"
+#include "flow/DayRating.h"
 
 #include <gtest/gtest.h>
 

@@ -48,6 +48,7 @@ void addWaterYearCommands(CLI::App& app, const ActionSlot& slot);
 void addHqCommands(CLI::App& app, const ActionSlot& slot);
 void addRainCommands(CLI::App& app, const ActionSlot& slot);
 void addCardCommands(CLI::App& app, const ActionSlot& slot);
+void addTableCommands(CLI::App& app, const ActionSlot& slot);
 void addDemoCommand(CLI::App& app, const ActionSlot& slot);
 void addImportCommands(CLI::App& app, const ActionSlot& slot);
 void addArchiveCommands(CLI::App& app, const ActionSlot& slot);

@@ -25,6 +25,7 @@ int runKorvel(const std::vector<std::string>& args, std::ostream& out, std::ostr
     addHqCommands(app, slot);
     addRainCommands(app, slot);
     addCardCommands(app, slot);
+    addTableCommands(app, slot);
     addDemoCommand(app, slot);
     addImportCommands(app, slot);
     addArchiveCommands(app, slot);

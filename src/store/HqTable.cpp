@@ -104,24 +104,35 @@ HqTableSet loadHqTableSet(const fs::path& stationDir) {
     return set;
 }
 
-std::optional<HqLookup> lookupDischarge(const HqTableSet& tables, OleDate date, double level) {
-    for (const HqTableSlot& slot : tables.entries) {
-        const HqTable& t = slot.table;
+std::optional<RatingPeriod> findRatingPeriod(const HqTableSet& tables, OleDate date) {
+    for (std::size_t slot = 0; slot < tables.entries.size(); ++slot) {
+        const HqTable& t = tables.entries[slot].table;
         for (std::size_t j = 1; j <= HqTable::kPeriods; ++j) {
             if (t.validTo[j].isEmpty())
                 break;
-            if (!(t.validFrom[j] <= date && date <= t.validTo[j]))
-                continue;
-            // The first covering period decides; a level it cannot index has no discharge.
-            if (!std::isfinite(level))
-                return std::nullopt;
-            const double index = roundHalfEven(level);
-            if (index < 0.0 || index > static_cast<double>(HqTable::kLevels - 1))
-                return std::nullopt;
-            return HqLookup{t.discharge[static_cast<std::size_t>(index)], hqKeyOfFileName(slot.fileName)};
+            if (t.validFrom[j] <= date && date <= t.validTo[j])
+                return RatingPeriod{slot, j};
         }
     }
     return std::nullopt;
+}
+
+std::optional<float> dischargeAtLevel(const HqTable& table, double level) {
+    if (!std::isfinite(level) || level < 0.0 || level > static_cast<double>(HqTable::kLevels - 1))
+        return std::nullopt;
+    return table.discharge[static_cast<std::size_t>(level)];
+}
+
+std::optional<HqLookup> lookupDischarge(const HqTableSet& tables, OleDate date, double level) {
+    const auto period = findRatingPeriod(tables, date);
+    if (!period)
+        return std::nullopt;
+    // The first covering period decides; a level it cannot index has no discharge.
+    const HqTableSlot& slot = tables.entries[period->slot];
+    const auto discharge = dischargeAtLevel(slot.table, roundHalfEven(level));
+    if (!discharge)
+        return std::nullopt;
+    return HqLookup{*discharge, hqKeyOfFileName(slot.fileName)};
 }
 
 std::string proposeNextTableNumber(const std::vector<std::string>& fileNames) {

@@ -64,7 +64,7 @@ struct HqTableSlot {
     HqTable table;
 };
 
-// The rating tables of a station in file-name order, at most 21.
+// The rating tables of a station in file-name order, at most 21 (slots 0..20).
 struct HqTableSet {
     static constexpr std::size_t kMaxTables = 21;
     std::vector<HqTableSlot> entries;
@@ -77,6 +77,19 @@ struct HqLookup {
     double discharge = 0.0;
     std::string hqKey;
 };
+
+// The table and validity period that cover a date: the slot (0..20) and period (1..15).
+struct RatingPeriod {
+    std::size_t slot = 0;
+    std::size_t period = 0;
+};
+
+// The first table, in slot order, with a period 1..15 (up to the first with an empty end
+// date) whose start <= date <= end; nothing when none covers the date.
+std::optional<RatingPeriod> findRatingPeriod(const HqTableSet& tables, OleDate date);
+
+// The discharge stored for a whole level; nothing for a level outside 0..1000.
+std::optional<float> dischargeAtLevel(const HqTable& table, double level);
 
 // The discharge of the first table and validity period (1..15, up to the first with an
 // empty end date) whose start <= date <= end, at the level rounded half to even. Nothing

@@ -133,7 +133,7 @@ private slots:
         QCOMPARE(seen.row, 1);
         QCOMPARE(seen.column, 1);
         QCOMPARE(seen.text, std::string("12"));
-        QCOMPARE(seen.key, korvel::kKeyEnter);
+        QCOMPARE(seen.key, static_cast<int>(korvel::kKeyEnter));
         QKeyEvent turkishS(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString::fromUtf8("ş"));
         QApplication::sendEvent(grid_.get(), &turkishS);
         QCOMPARE(seen.key, 0x15F);

@@ -1,0 +1,132 @@
+#include "DemoDrive.h"
+#include "cli/Korvel.h"
+#include "flow/AnnualFlow.h"
+#include "flow/MonthTable.h"
+#include "flow/YearbookPage.h"
+#include "store/HqTable.h"
+#include "store/StationRecord.h"
+#include "store/WaterYearFile.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+#include <random>
+#include <sstream>
+
+namespace korvel {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct ToolOutput {
+    int code;
+    std::string out;
+    std::string err;
+};
+
+// One demo drive for all the table commands; none of them writes.
+class TableCommands : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        // ctest runs every test in a process of its own, several at once.
+        drive = new fs::path(fs::temp_directory_path() /
+                             ("korvel-cli-table-commands-" + std::to_string(std::random_device()())));
+        fs::remove_all(*drive);
+        demo::writeDemoDrive(*drive);
+    }
+    static void TearDownTestSuite() {
+        fs::remove_all(*drive);
+        delete drive;
+    }
+    static fs::path station() { return *drive / "korvel2000" / "Ankara" / "01" / "01-001"; }
+    static fs::path flowFile() { return station() / "2004_01-001.ard"; }
+
+    static ToolOutput run(std::vector<std::string> args) {
+        std::ostringstream out, err;
+        const int code = runKorvel(args, out, err);
+        return {code, out.str(), err.str()};
+    }
+
+    // The sheet as the tool prints it with --json.
+    static nlohmann::json expectedJson(const Sheet& sheet) {
+        nlohmann::json grids = nlohmann::json::object();
+        for (const auto& [name, table] : sheet.tables()) {
+            nlohmann::json rows = nlohmann::json::array();
+            for (int r = 0; r < table.rows(); ++r) {
+                nlohmann::json row = nlohmann::json::array();
+                for (int c = 0; c < table.columns(); ++c)
+                    row.push_back(table.cell(r, c));
+                rows.push_back(row);
+            }
+            grids[name] = rows;
+        }
+        nlohmann::json texts = nlohmann::json::object();
+        for (const auto& [name, text] : sheet.texts())
+            texts[name] = text;
+        return {{"caption", sheet.caption}, {"grids", grids}, {"texts", texts}};
+    }
+
+    static fs::path* drive;
+};
+
+fs::path* TableCommands::drive = nullptr;
+
+TEST_F(TableCommands, MonthlyTablePrintsTheScreensSheet) {
+    const ToolOutput r = run({"--locale", "tr_TR", "--json", "table", "monthly", flowFile().string(), "11"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    const auto records = readWaterYearFile(flowFile());
+    const Sheet sheet = fillMonthTable(records, loadHqTableSet(station()), loadStationRecord(station(), ""),
+                                       "2004_01-001.ard", 1, Locale::turkish());
+    const auto json = nlohmann::json::parse(r.out);
+    EXPECT_EQ(json, expectedJson(sheet));
+    EXPECT_EQ(json["grids"]["MSFlexGrid2"][1][0], "01.11.2003");
+    EXPECT_EQ(json["texts"]["month"], " Kasım ayı ");
+}
+
+TEST_F(TableCommands, AnnualAndYearbookInTheAmericanLocale) {
+    const auto records = readWaterYearFile(flowFile());
+    const HqTableSet tables = loadHqTableSet(station());
+    const StationRecord record = loadStationRecord(station(), "");
+
+    const ToolOutput annual = run({"--locale", "en_US", "--json", "table", "annual", flowFile().string()});
+    ASSERT_EQ(annual.code, 0) << annual.err;
+    EXPECT_EQ(nlohmann::json::parse(annual.out),
+              expectedJson(fillAnnualTable(records, tables, record, "2004_01-001.ard", Locale::american())));
+
+    const ToolOutput yearbook =
+        run({"--locale", "en_US", "--json", "table", "yearbook", flowFile().string()});
+    ASSERT_EQ(yearbook.code, 0) << yearbook.err;
+    const auto json = nlohmann::json::parse(yearbook.out);
+    EXPECT_EQ(json, expectedJson(
+                        fillYearbookPage(records, tables, record, "2004_01-001.ard", 2, Locale::american())));
+    EXPECT_EQ(json["texts"]["Label7"],
+              "Akımlar 1 ekim 2003 den 30 eylül 2004 ' a kadar saniyede metre küp olarak");
+}
+
+TEST_F(TableCommands, TextOutputHasCaptionGridsAndTexts) {
+    const ToolOutput r = run({"--locale", "tr_TR", "table", "annual", flowFile().string()});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("Yıllık akım  tablosu\n[MSFlexGrid1]\ngün\tEkim\t", 0), 0u);
+    EXPECT_NE(r.out.find("\n[List1]\n02...01.10.2003   30.09.2004\t\r\n"), std::string::npos);
+    EXPECT_NE(r.out.find("\nannualMean: Yıllık Ortalama debi         :   "), std::string::npos);
+}
+
+TEST_F(TableCommands, BadArgumentsFailWithOneLine) {
+    const std::vector<std::vector<std::string>> bad = {
+        {"table", "monthly", flowFile().string(), "13"},
+        {"table", "monthly", flowFile().string(), "Ekim"},
+        {"table", "monthly", flowFile().string(), "2.5"},
+        {"table", "annual", (station() / "missing.ard").string()},
+        {"table", "yearbook", (station() / "genel.tan").string()},
+        {"table", "annual", (station() / "01_01-001.HQ").string()},
+    };
+    for (const auto& args : bad) {
+        const ToolOutput r = run(args);
+        EXPECT_EQ(r.code, 1) << args[1] << " " << args.back();
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        EXPECT_TRUE(r.out.empty());
+    }
+}
+
+} // namespace
+} // namespace korvel

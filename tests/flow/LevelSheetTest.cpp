@@ -1,0 +1,186 @@
+#include "flow/LevelSheet.h"
+
+#include "FlowFixtures.h"
+
+#include <gtest/gtest.h>
+
+namespace korvel {
+namespace {
+
+using namespace test;
+
+constexpr int kOctober = 0;
+constexpr int kNovember = 1;
+
+Table readings(const std::vector<std::array<const char*, 2>>& rows) {
+    Table g(kLevelGridRows, kLevelGridColumns, 1, 1);
+    int r = 1;
+    for (const auto& row : rows) {
+        g.setCell(r, 1, row[0]);
+        g.setCell(r, 2, row[1]);
+        ++r;
+    }
+    return g;
+}
+
+TEST(LevelSheetMeans, MorningOnlyDayUsesTheThreeMornings) {
+    Table g = readings({{"120", "125"}, {"130", "0"}, {"150", ""}});
+    computeDailyMeans(g);
+    EXPECT_EQ(g.cell(2, 3), "134"); // (120 + 13*130 + 4*150) / 18 = 133.9
+    EXPECT_EQ(g.cell(2, 2), "");    // the "0" afternoon is emptied
+    EXPECT_EQ(g.cell(3, 3), "");    // no morning after day 3
+}
+
+TEST(LevelSheetMeans, TwoReadingDayUsesTheAfternoonBefore) {
+    Table g = readings({{"90", "100"}, {"110", "130"}, {"120", ""}});
+    computeDailyMeans(g);
+    EXPECT_EQ(g.cell(2, 3), "118"); // (100 + 550 + 650 + 120) / 12 = 118.3
+}
+
+TEST(LevelSheetMeans, MissingReadingsLeaveTheMeanAndHalvesGoToEven) {
+    // No afternoon the day before: the mean cell keeps its text.
+    Table g = readings({{"100", ""}, {"110", "130"}, {"120", ""}});
+    g.setCell(2, 3, "77");
+    computeDailyMeans(g);
+    EXPECT_EQ(g.cell(2, 3), "77");
+
+    // Day 2: (2 + 13*2 + 4*5) / 18 = 2.67 -> 3; day 3 has no afternoon before it;
+    // day 4: (7 + 5*7 + 5*7 + 1) / 12 = 6.5 -> 6.
+    Table h = readings({{"2", "6"}, {"2", ""}, {"5", "7"}, {"7", "7"}, {"1", ""}});
+    computeDailyMeans(h);
+    EXPECT_EQ(h.cell(2, 3), "3");
+    EXPECT_EQ(h.cell(3, 3), "");
+    EXPECT_EQ(h.cell(4, 3), "6");
+    EXPECT_EQ(h.cell(5, 3), "");
+
+    // (4 + 13*1 + 4*7) / 18 = 2.5 -> 2.
+    Table half = readings({{"4", "9"}, {"1", ""}, {"7", ""}});
+    computeDailyMeans(half);
+    EXPECT_EQ(half.cell(2, 3), "2");
+}
+
+TEST(LevelSheetFill, FillDownCarriesTheNearestReadingAbove) {
+    Table g = readings({{"100", ""}, {"", ""}, {"  ", ""}, {"105", ""}, {"", ""}});
+    fillDown(g, 1);
+    EXPECT_EQ(g.cell(2, 1), "100");
+    EXPECT_EQ(g.cell(3, 1), "100");
+    EXPECT_EQ(g.cell(4, 1), "105");
+    EXPECT_EQ(g.cell(5, 1), "105");
+    EXPECT_EQ(g.cell(33, 1), "105");
+    EXPECT_EQ(g.cell(2, 2), "");
+}
+
+class LevelSheetFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        records = emptyWaterYear(2004);
+        file = scratch.path() / "2004_01-001.ard";
+    }
+    Table grid(int month) const { return levelSheetGrid(records, month, Locale::turkish()); }
+    ScratchDir scratch;
+    std::filesystem::path file;
+    std::vector<DayRecord> records;
+};
+
+TEST_F(LevelSheetFile, ShowsTheDayBeforeAndOrdersTheReadingsByTheirHour) {
+    DayRecord& before = recordOf(records, day(2003, 10, 31));
+    before.maxLevel = 140;
+    before.maxTime = OleDate::fromTime(16, 0, 0);
+    before.minLevel = 120;
+    before.minTime = OleDate::fromTime(8, 0, 0);
+    before.meanValue = 131.0F;
+    DayRecord& first = recordOf(records, day(2003, 11, 1));
+    first.maxLevel = 150;
+    first.maxTime = OleDate::fromTime(8, 0, 0);
+    first.minLevel = 0;
+    const Table g = grid(kNovember);
+    EXPECT_EQ(g.cell(0, 0), "  Tarih");
+    EXPECT_EQ(g.columnWidth(0), 900);
+    EXPECT_EQ(g.cell(1, 0), "31.10.2003");
+    EXPECT_EQ(g.cell(1, 1), "120");
+    EXPECT_EQ(g.cell(1, 2), "140");
+    EXPECT_EQ(g.cell(1, 3), "131");
+    EXPECT_EQ(g.cell(2, 1), "150");
+    EXPECT_EQ(g.cell(2, 2), "");
+    EXPECT_EQ(g.cell(2, 3), "");
+    EXPECT_EQ(g.cell(31, 0), "30.11.2003");
+    EXPECT_EQ(g.cell(32, 0), "");
+
+    const Table october = grid(kOctober);
+    EXPECT_EQ(october.cell(1, 0), "");
+    EXPECT_EQ(october.cell(2, 0), "01.10.2003");
+    EXPECT_EQ(october.cell(32, 0), "31.10.2003");
+}
+
+TEST_F(LevelSheetFile, DischargeDayBeforeTheMonthHidesIt) {
+    setGivenDay(records, day(2003, 11, 30), 12.0F);
+    EXPECT_EQ(grid(2).cell(2, 0), "");
+    EXPECT_EQ(grid(2).cell(0, 0), "  Tarih");
+    setGivenDay(records, day(2003, 10, 1), 12.0F);
+    EXPECT_EQ(grid(kOctober).cell(2, 0), "");
+    EXPECT_EQ(grid(kNovember).cell(2, 0), "01.11.2003");
+}
+
+TEST_F(LevelSheetFile, SaveWritesTheTaggedDaysThatHaveAMorningReading) {
+    recordOf(records, day(2003, 11, 4)).rawDataFile = tag("Yen1-2  .-4");
+    writeFileAtomic(file, fileImage(records));
+    Table g = grid(kNovember);
+    g.setCell(2, 1, "120");
+    g.setCell(2, 2, "140");
+    g.setCell(2, 3, "131");
+    g.setCell(3, 1, "150");
+    g.setCell(3, 2, "130");
+    g.setCell(4, 2, "135"); // afternoon only: not written
+    g.setCell(5, 1, "90");  // one reading, no mean
+    const auto before = *readFileBytes(file);
+    EXPECT_EQ(saveLevelSheet(file, g), 3u);
+    EXPECT_EQ(g.cell(5, 3), "0");
+
+    auto saved = readWaterYearFile(file);
+    const DayRecord& two = recordOf(saved, day(2003, 11, 1));
+    EXPECT_EQ(two.maxLevel, 140);
+    EXPECT_EQ(two.maxTime, OleDate::fromTime(16, 0, 0));
+    EXPECT_EQ(two.minLevel, 120);
+    EXPECT_EQ(two.minTime, OleDate::fromTime(8, 0, 0));
+    EXPECT_EQ(two.meanValue, 131.0F);
+    EXPECT_EQ(two.source, tag("R 2 "));
+    const DayRecord& falling = recordOf(saved, day(2003, 11, 2));
+    EXPECT_EQ(falling.maxLevel, 150);
+    EXPECT_EQ(falling.maxTime, OleDate::fromTime(8, 0, 0));
+    EXPECT_EQ(falling.minLevel, 130);
+    const DayRecord& one = recordOf(saved, day(2003, 11, 4));
+    EXPECT_EQ(one.source, tag("R 1 "));
+    EXPECT_EQ(one.maxLevel, 90);
+    EXPECT_EQ(one.minLevel, 0);
+    EXPECT_EQ(one.rawDataFile, tag("Yen1-2  .-4"));
+    EXPECT_EQ(recordOf(saved, day(2003, 11, 3)), recordOf(records, day(2003, 11, 3)));
+
+    // Only the three records changed; shown again, the sheet gives back what was typed.
+    const auto after = *readFileBytes(file);
+    int differing = 0;
+    for (std::size_t n = 1; n <= kWaterYearRecords; ++n)
+        differing += recordAt(after, DayRecord::kSize, n) != recordAt(before, DayRecord::kSize, n);
+    EXPECT_EQ(differing, 3);
+    const Table again = levelSheetGrid(saved, kNovember, Locale::turkish());
+    EXPECT_EQ(again.cell(2, 2), "140");
+    EXPECT_EQ(again.cell(3, 2), "130");
+    EXPECT_EQ(again.cell(5, 1), "90");
+    EXPECT_EQ(again.cell(5, 2), "");
+
+    // Saving the same sheet again writes nothing.
+    Table same = again;
+    EXPECT_EQ(saveLevelSheet(file, same), 0u);
+}
+
+TEST(LevelSheetHeader, LabelsFromTheStationRecord) {
+    const Sheet s = levelSheet(emptyWaterYear(2004), testStation(), "2004_01-001.ard", 0, Locale::turkish());
+    EXPECT_EQ(s.text("Label1"), "Ankara  ARAŞTIRMA ENSTİTÜSÜ");
+    EXPECT_EQ(s.text("Label2"), "Agi No..............:   01-001  ");
+    EXPECT_EQ(s.text("Label6"), "Yağış Alanı.......:   120 km2");
+    EXPECT_EQ(s.text("Label7"), "Kot...................:   845,5 m.");
+    EXPECT_EQ(s.text("Label9"), "2004  Su yılı    Ekim ayı");
+    EXPECT_EQ(s.caption, "Seviye gözlem cetveli (Eşel)");
+}
+
+} // namespace
+} // namespace korvel

@@ -186,6 +186,12 @@ const ScreenSpec& CommandMap::spec(Screen screen) const {
     return specs_.front();
 }
 
+void CommandMap::setFactory(Screen screen, ScreenFactory make) {
+    for (ScreenSpec& s : specs_)
+        if (s.screen == screen)
+            s.make = std::move(make);
+}
+
 QWidget* CommandMap::screen(Screen screen) const {
     const auto it = open_.find(screen);
     return it == open_.end() ? nullptr : it->second.data();

@@ -92,6 +92,8 @@ public:
     void connectStationScreen(StationScreen& station);
 
     const ScreenSpec& spec(Screen screen) const;
+    // Gives a screen its factory (or replaces it) after start-up.
+    void setFactory(Screen screen, ScreenFactory make);
     // Loads the screen when it is not open and brings it to the front; modal screens run
     // until closed. Returns the open child, null when there is none.
     QWidget* open(Screen screen);

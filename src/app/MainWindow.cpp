@@ -44,7 +44,10 @@ MainWindow::MainWindow(const AppContext& context, QWidget* parent)
 }
 
 MainWindow::~MainWindow() {
+    // The child screens go first, while the window can still follow their destruction.
+    shuttingDown_ = true;
     hooks_.clear();
+    delete takeCentralWidget();
 }
 
 void MainWindow::buildMenus() {
@@ -213,7 +216,7 @@ void MainWindow::tieContextMenu(QWidget* screen, const QString& menuName) {
 }
 
 void MainWindow::updateActivation() {
-    if (updatingActivation_)
+    if (updatingActivation_ || shuttingDown_)
         return;
     updatingActivation_ = true;
     QWidget* active = activeScreen();
@@ -237,7 +240,10 @@ void MainWindow::attachCopyMenu(GridView* grid, int number) {
     copyViewports_.insert(grid->viewport(), {QPointer<GridView>(grid), number});
     grid->viewport()->installEventFilter(this);
     connect(grid->viewport(), &QObject::destroyed, this,
-            [this](QObject* viewport) { copyViewports_.remove(viewport); });
+            [this](QObject* viewport) {
+                if (!shuttingDown_)
+                    copyViewports_.remove(viewport);
+            });
 }
 
 void MainWindow::copyGrid(int number) {
@@ -249,6 +255,8 @@ void MainWindow::copyGrid(int number) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (shuttingDown_)
+        return false;
     if (station_ != nullptr && watched == subWindowOf(station_) && event->type() == QEvent::Close) {
         // The station screen stays loaded while the program runs.
         event->ignore();

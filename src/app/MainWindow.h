@@ -90,6 +90,7 @@ private:
     QHash<QString, QAction*> menuEntries_;
     std::vector<ActivationHook> hooks_;
     bool updatingActivation_ = false;
+    bool shuttingDown_ = false;
     QHash<QObject*, QPair<QPointer<GridView>, int>> copyViewports_;
     QHash<int, QPointer<GridView>> copyTargets_;
 };

@@ -44,7 +44,8 @@ AppOptions parseAppOptions(const QStringList& arguments, const AppEnvironment& e
 
     if (drive.isEmpty())
         drive = environment.home;
-    options.drive = drive.isEmpty() ? std::filesystem::current_path() : std::filesystem::path(drive.toStdString());
+    options.drive =
+        drive.isEmpty() ? std::filesystem::current_path() : std::filesystem::path(drive.toStdString());
     std::error_code ec;
     if (!std::filesystem::is_directory(options.drive, ec)) {
         options.error = QStringLiteral("Sürücü klasörü bulunamadı: ") + drive;

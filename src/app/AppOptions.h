@@ -29,10 +29,10 @@ struct AppEnvironment {
     static AppEnvironment fromProcess();
 };
 
-inline const QString kUsage = QStringLiteral(
-    "Kullanım: korvel2000 [--drive KLASÖR] [--locale AD]\n"
-    "  --drive KLASÖR  \"c:\\\" yerine geçen klasör (KORVEL_DRIVE; yoksa ev klasörü)\n"
-    "  --locale AD     sayı ve tarih biçimi, örneğin tr_TR veya en_US (KORVEL_LOCALE)\n");
+inline const QString kUsage =
+    QStringLiteral("Kullanım: korvel2000 [--drive KLASÖR] [--locale AD]\n"
+                   "  --drive KLASÖR  \"c:\\\" yerine geçen klasör (KORVEL_DRIVE; yoksa ev klasörü)\n"
+                   "  --locale AD     sayı ve tarih biçimi, örneğin tr_TR veya en_US (KORVEL_LOCALE)\n");
 
 // Reads "--drive DIR", "--drive=DIR", "--locale NAME", "--locale=NAME" and "--help"; the
 // first argument is the program. Options beat the environment. An unknown option, a missing

@@ -29,25 +29,54 @@ const QString kPrintFailedMessage = QStringLiteral("Yazdırılamadı: yazıcı h
 std::vector<ScreenSpec> screenTable() {
     using O = Opening;
     return {
-        {Screen::LevelSheet, QStringLiteral("Seviye gözlem cetveli (Eşel)"), O::Child, QStringLiteral("sev122"), {}},
-        {Screen::MonthlyFlow, QStringLiteral("Seviye gözlem cetveli (Limnigraf)"), O::Child,
-         QStringLiteral("aylıkakımtabhesabn"), {}},
-        {Screen::AnnualFlow, QStringLiteral("Yıllık akım tablosu"), O::Child,
-         QStringLiteral("yıllıkakımtablsosuhesabları"), {}},
-        {Screen::YearbookPage, QStringLiteral("Kitap"), O::Child, QStringLiteral("kyazdırn"), {}},
-        {Screen::WaterSupply, QStringLiteral("Su temini tablosu"), O::Child, QStringLiteral("suteminitabln"), {}},
-        {Screen::HqTable, QStringLiteral("HQ anahtar degerleri"), O::Child, QStringLiteral("hqanahtardegerlerin"),
+        {Screen::LevelSheet,
+         QStringLiteral("Seviye gözlem cetveli (Eşel)"),
+         O::Child,
+         QStringLiteral("sev122"),
          {}},
-        {Screen::MeasurementCard, QStringLiteral("Ölçü kayıt kartı"), O::Child, QStringLiteral("olckartnn"), {}},
+        {Screen::MonthlyFlow,
+         QStringLiteral("Seviye gözlem cetveli (Limnigraf)"),
+         O::Child,
+         QStringLiteral("aylıkakımtabhesabn"),
+         {}},
+        {Screen::AnnualFlow,
+         QStringLiteral("Yıllık akım tablosu"),
+         O::Child,
+         QStringLiteral("yıllıkakımtablsosuhesabları"),
+         {}},
+        {Screen::YearbookPage, QStringLiteral("Kitap"), O::Child, QStringLiteral("kyazdırn"), {}},
+        {Screen::WaterSupply,
+         QStringLiteral("Su temini tablosu"),
+         O::Child,
+         QStringLiteral("suteminitabln"),
+         {}},
+        {Screen::HqTable,
+         QStringLiteral("HQ anahtar degerleri"),
+         O::Child,
+         QStringLiteral("hqanahtardegerlerin"),
+         {}},
+        {Screen::MeasurementCard,
+         QStringLiteral("Ölçü kayıt kartı"),
+         O::Child,
+         QStringLiteral("olckartnn"),
+         {}},
         {Screen::MonthlyTotals, QStringLiteral("Su yılının aylık akım ile oluşturulması"), O::Child, {}, {}},
         {Screen::Correlation, QStringLiteral("İstasyonlar arası korelasyon"), O::Child, {}, {}},
-        {Screen::RainAnalysis, QStringLiteral("Pluviograf Değerlendirme"), O::Child, QStringLiteral("pludeg"), {}},
+        {Screen::RainAnalysis,
+         QStringLiteral("Pluviograf Değerlendirme"),
+         O::Child,
+         QStringLiteral("pludeg"),
+         {}},
         {Screen::BasinRain, QStringLiteral("Tablolar (1)"), O::Child, {}, {}},
         {Screen::BasinDaily, QStringLiteral("Tablolar(2)"), O::Child, {}, {}},
         {Screen::BasinRunoff, QStringLiteral("Tablolar(3)"), O::Child, {}, {}},
         {Screen::RainyDays, QStringLiteral("Tablolar(4)"), O::Child, {}, {}},
         {Screen::SuvakImport, QStringLiteral("Suvak datalarının KORVEL2000'e aktarılması"), O::Child, {}, {}},
-        {Screen::Korvel96Import, QStringLiteral("Korvel96 datalarının KORVEL2000'e aktarılması"), O::Child, {}, {}},
+        {Screen::Korvel96Import,
+         QStringLiteral("Korvel96 datalarının KORVEL2000'e aktarılması"),
+         O::Child,
+         {},
+         {}},
         {Screen::Archive, QStringLiteral("Korvel2000 dosyalarını yolla/al"), O::Child, {}, {}},
         {Screen::FileDeletion, QStringLiteral("Dosya silme"), O::Child, {}, {}},
         {Screen::LevelLogger, QStringLiteral("Limnigrafa direk bağlantı"), O::Modal, {}, {}},
@@ -56,9 +85,15 @@ std::vector<ScreenSpec> screenTable() {
         {Screen::CurrentMeter, QStringLiteral("Muline ile direk bağlantı"), O::Modal, {}, {}},
         {Screen::RainLogger, QStringLiteral("Pluviograf"), O::Modal, {}, {}},
         {Screen::PortSettings, QStringLiteral("İletişim"), O::Modal, {}, {}},
-        {Screen::AnnualChart, QStringLiteral("Yıllık akım tablosunu grafiği"), O::Child,
-         QStringLiteral("yıllıkgrafik"), {}},
-        {Screen::MonthlyChart, QStringLiteral("Aylık akım tablosunun grafiği"), O::Child, QStringLiteral("aylıkgrafn"),
+        {Screen::AnnualChart,
+         QStringLiteral("Yıllık akım tablosunu grafiği"),
+         O::Child,
+         QStringLiteral("yıllıkgrafik"),
+         {}},
+        {Screen::MonthlyChart,
+         QStringLiteral("Aylık akım tablosunun grafiği"),
+         O::Child,
+         QStringLiteral("aylıkgrafn"),
          {}},
         {Screen::RainChart, QStringLiteral("Yağış Grafiği"), O::Modal, {}, {}},
     };
@@ -128,19 +163,22 @@ void CommandMap::connectCommands() {
     // Level observation sheet
     route(QStringLiteral("yenisuyılekle"), [this] { addWaterYearToStation(); });
     route(QStringLiteral("sevgozkaydet"), [this] { runScreenMethod(Screen::LevelSheet, "save"); });
-    route(QStringLiteral("sevgozyazdır"),
-          [this] { printWithout(Screen::LevelSheet, {QStringLiteral("Combo1"), QStringLiteral("File1")}); });
+    route(QStringLiteral("sevgozyazdır"), [this] {
+        printWithout(Screen::LevelSheet, {QStringLiteral("Combo1"), QStringLiteral("File1")});
+    });
     route(QStringLiteral("sevgozkapat"), closes(S::LevelSheet));
     // Monthly flow table
     route(QStringLiteral("aylıkkayden"), [this] { runScreenMethod(Screen::MonthlyFlow, "save"); });
     route(QStringLiteral("yazdıraylık"), [this] {
-        printWithout(Screen::MonthlyFlow, {QStringLiteral("List1"), QStringLiteral("Label9"), QStringLiteral("Combo1")});
+        printWithout(Screen::MonthlyFlow,
+                     {QStringLiteral("List1"), QStringLiteral("Label9"), QStringLiteral("Combo1")});
     });
     route(QStringLiteral("aylıkakımgraf"), opens(S::MonthlyChart));
     route(QStringLiteral("aylıkkapatn"), closes(S::MonthlyFlow));
     // HQ table: gap filling and saving run deferred on the screen's one-shot timers
     route(QStringLiteral("hqyeni"), [this] { runScreenMethod(Screen::HqTable, "newTable"); });
-    route(QStringLiteral("hqtabloboluktam"), [this] { armDeferred(Screen::HqTable, QStringLiteral("Timer1")); });
+    route(QStringLiteral("hqtabloboluktam"),
+          [this] { armDeferred(Screen::HqTable, QStringLiteral("Timer1")); });
     route(QStringLiteral("hqkaydetn"), [this] { armDeferred(Screen::HqTable, QStringLiteral("Timer2")); });
     route(QStringLiteral("hqkapatn"), closes(S::HqTable));
     // Charts, yearbook page, measurement card, water supply table
@@ -149,10 +187,12 @@ void CommandMap::connectCommands() {
     route(QStringLiteral("kyazdırn"), prints(S::YearbookPage));
     route(QStringLiteral("aylıkgrafyazn"), prints(S::MonthlyChart));
     route(QStringLiteral("aylıkgrafkapat"), closes(S::MonthlyChart));
-    route(QStringLiteral("olcukkaydetn"), [this] { armDeferred(Screen::MeasurementCard, QStringLiteral("Timer1")); });
+    route(QStringLiteral("olcukkaydetn"),
+          [this] { armDeferred(Screen::MeasurementCard, QStringLiteral("Timer1")); });
     route(QStringLiteral("olcukakapat"), closes(S::MeasurementCard));
-    route(QStringLiteral("sutemintablosuyazn"),
-          [this] { printWithout(Screen::WaterSupply, {QStringLiteral("File1"), QStringLiteral("Command1")}); });
+    route(QStringLiteral("sutemintablosuyazn"), [this] {
+        printWithout(Screen::WaterSupply, {QStringLiteral("File1"), QStringLiteral("Command1")});
+    });
     route(QStringLiteral("suteminikapatn"), closes(S::WaterSupply));
     // One-year rainfall analysis
     route(QStringLiteral("Tabloayazd"), prints(S::RainAnalysis));

@@ -57,8 +57,7 @@ struct ScreenSite {
 using ScreenFactory = std::function<QWidget*(const ScreenSite&)>;
 
 // The factory of a screen class built as T(const AppContext&, StationHub&, QWidget* parent).
-template <class T>
-ScreenFactory screenOf() {
+template <class T> ScreenFactory screenOf() {
     return [](const ScreenSite& site) -> QWidget* { return new T(site.context, site.station, nullptr); };
 }
 
@@ -69,7 +68,7 @@ enum class Opening {
 
 struct ScreenSpec {
     Screen screen;
-    QString title;       // the menu caption, named when the screen cannot be opened
+    QString title; // the menu caption, named when the screen cannot be opened
     Opening opening;
     QString contextMenu; // shown in the menu bar while the screen is active; empty for none
     ScreenFactory make;  // empty while the screen does not exist in this version

@@ -24,8 +24,8 @@ namespace korvel {
 
 namespace {
 
-const QStringList kTableCommands = {QStringLiteral("tablo1"), QStringLiteral("tablo2"), QStringLiteral("tablo3"),
-                                    QStringLiteral("tablo4")};
+const QStringList kTableCommands = {QStringLiteral("tablo1"), QStringLiteral("tablo2"),
+                                    QStringLiteral("tablo3"), QStringLiteral("tablo4")};
 
 } // namespace
 
@@ -239,11 +239,10 @@ void MainWindow::attachCopyMenu(GridView* grid, int number) {
         return;
     copyViewports_.insert(grid->viewport(), {QPointer<GridView>(grid), number});
     grid->viewport()->installEventFilter(this);
-    connect(grid->viewport(), &QObject::destroyed, this,
-            [this](QObject* viewport) {
-                if (!shuttingDown_)
-                    copyViewports_.remove(viewport);
-            });
+    connect(grid->viewport(), &QObject::destroyed, this, [this](QObject* viewport) {
+        if (!shuttingDown_)
+            copyViewports_.remove(viewport);
+    });
 }
 
 void MainWindow::copyGrid(int number) {

@@ -60,9 +60,10 @@ const std::vector<MenuSpec>& fixedMenus() {
              {item("seviyegozlemcetvelin", "Seviye gözlem cetveli (Eşel)"),
               item("Aylıkn", "Seviye gözlem cetveli (Limnigraf)"), item("yıllıkn", "Yıllık akım tablosu "),
               separator(), item("kitapn", "Kitap"), item("suteminitablon", "Su temini tablosu"), separator(),
-              item("hqanahtarn", "HQ anahtar degerleri"), item("olcukayıtkatn", "Ölçü kayıt kartı"), separator(),
-              item("suyılıaylıkdn", "Su yılının aylık akım ile oluşturulması"),
-              item("korelasyonn", "İstasyonlar arası korelasyon"), separator(), item("korvel96n", "Korvel96")}),
+              item("hqanahtarn", "HQ anahtar degerleri"), item("olcukayıtkatn", "Ölçü kayıt kartı"),
+              separator(), item("suyılıaylıkdn", "Su yılının aylık akım ile oluşturulması"),
+              item("korelasyonn", "İstasyonlar arası korelasyon"), separator(),
+              item("korvel96n", "Korvel96")}),
         menu("Tablolar", "Tablolar",
              {item("p", "Pluviograf Değerlendirme"), disabledItem("tablo1", "Tablolar (1)"),
               disabledItem("tablo2", "Tablolar(2)"), disabledItem("tablo3", "Tablolar(3)"),
@@ -110,7 +111,8 @@ const std::vector<MenuSpec>& contextMenus() {
                          item("suteminikapatn", "Su temini tablosunu kapat")}),
             contextMenu("pludeg", "Plüviograf Değerlendirme",
                         {item("Tabloayazd", "Tabloyu Yazdır"), item("yagışgraylık", "Yağış Grafiği "),
-                         item("yenisuyılıekleyagıs", "Yeni Su Yılı Ekle"), item("Tabloyukapat", "Tabloyu Kapat")}),
+                         item("yenisuyılıekleyagıs", "Yeni Su Yılı Ekle"),
+                         item("Tabloyukapat", "Tabloyu Kapat")}),
         };
         for (MenuSpec& spec : list)
             spec.isCommand = spec.items.empty();

@@ -61,10 +61,10 @@ const std::vector<GeoPoint> kAnatolia = {
 
 // Land beyond the borders: the Balkans in the north-west, the Caucasus, Iran, Iraq and Syria
 // in the east and south-east. Points beyond the picture fall on its edge.
-const std::vector<GeoPoint> kBalkans = {
-    {26.04, 40.73}, {26.35, 41.02}, {26.62, 41.35}, {26.33, 41.72}, {26.60, 41.95}, {27.25, 42.08},
-    {27.60, 41.95}, {28.02, 41.98}, {27.90, 42.40}, {27.80, 43.00}, {24.00, 43.00}, {24.00, 40.90},
-    {25.00, 40.95}, {25.60, 40.87}};
+const std::vector<GeoPoint> kBalkans = {{26.04, 40.73}, {26.35, 41.02}, {26.62, 41.35}, {26.33, 41.72},
+                                        {26.60, 41.95}, {27.25, 42.08}, {27.60, 41.95}, {28.02, 41.98},
+                                        {27.90, 42.40}, {27.80, 43.00}, {24.00, 43.00}, {24.00, 40.90},
+                                        {25.00, 40.95}, {25.60, 40.87}};
 
 const std::vector<GeoPoint> kEastNeighbours = {
     {41.55, 41.52}, {41.65, 41.90}, {41.55, 42.40}, {41.30, 43.00}, {47.00, 43.00}, {47.00, 35.00},
@@ -77,8 +77,8 @@ const std::vector<GeoPoint> kEastNeighbours = {
 const std::vector<GeoPoint> kLakeVan = {{42.35, 38.50}, {42.90, 38.30}, {43.40, 38.40}, {43.55, 38.62},
                                         {43.10, 38.85}, {42.90, 38.98}, {42.50, 38.85}};
 
-const std::vector<GeoPoint> kSaltLake = {{33.30, 39.05}, {33.55, 38.80}, {33.60, 38.55},
-                                         {33.40, 38.60}, {33.20, 38.85}};
+const std::vector<GeoPoint> kSaltLake = {
+    {33.30, 39.05}, {33.55, 38.80}, {33.60, 38.55}, {33.40, 38.60}, {33.20, 38.85}};
 
 } // namespace
 
@@ -117,9 +117,9 @@ QPolygon mapPolygonOf(const std::vector<GeoPoint>& points) {
 
 const std::vector<MapShape>& countryShapes() {
     static const std::vector<MapShape> shapes = {
-        {MapShape::Kind::Neighbour, kBalkans},   {MapShape::Kind::Neighbour, kEastNeighbours},
-        {MapShape::Kind::Land, kThrace},         {MapShape::Kind::Land, kAnatolia},
-        {MapShape::Kind::Lake, kLakeVan},        {MapShape::Kind::Lake, kSaltLake}};
+        {MapShape::Kind::Neighbour, kBalkans}, {MapShape::Kind::Neighbour, kEastNeighbours},
+        {MapShape::Kind::Land, kThrace},       {MapShape::Kind::Land, kAnatolia},
+        {MapShape::Kind::Lake, kLakeVan},      {MapShape::Kind::Lake, kSaltLake}};
     return shapes;
 }
 

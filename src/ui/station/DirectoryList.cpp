@@ -61,7 +61,7 @@ void DirectoryList::setDirectory(const fs::path& dir) {
     }
     QTreeWidgetItem* parent = nullptr;
     for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
-        const QString name = *it == driveRoot_         ? QStringLiteral("c:\\")
+        const QString name = *it == driveRoot_        ? QStringLiteral("c:\\")
                              : it->filename().empty() ? pathText(*it)
                                                       : pathText(it->filename());
         parent = addEntry(parent, *it, name, true);
@@ -89,7 +89,8 @@ QTreeWidgetItem* DirectoryList::addEntry(QTreeWidgetItem* parent, const fs::path
     auto* entry = parent == nullptr ? new QTreeWidgetItem(this) : new QTreeWidgetItem(parent);
     entry->setText(0, text);
     entry->setData(0, kPathRole, pathText(dir));
-    entry->setIcon(0, QApplication::style()->standardIcon(open ? QStyle::SP_DirOpenIcon : QStyle::SP_DirClosedIcon));
+    entry->setIcon(
+        0, QApplication::style()->standardIcon(open ? QStyle::SP_DirOpenIcon : QStyle::SP_DirClosedIcon));
     return entry;
 }
 

@@ -64,8 +64,8 @@ std::optional<fs::path> addWaterYear(QWidget* parent, StationHub& station, const
         created = createWaterYear(dir, *year, trimmed(station.current().record.stationNumber));
     } catch (const FileError&) {
         showMessage(parent, QStringLiteral("Su yılı dosyası oluşturulamadı: %1")
-                                .arg(QString::fromStdString(waterYearFileName(*year, trimmed(
-                                                                station.current().record.stationNumber)))));
+                                .arg(QString::fromStdString(waterYearFileName(
+                                    *year, trimmed(station.current().record.stationNumber)))));
         return std::nullopt;
     } catch (const std::invalid_argument&) {
         return std::nullopt;
@@ -84,8 +84,9 @@ std::optional<fs::path> addRainYear(QWidget* parent, StationHub& station) {
     const auto answer = askText(parent, kRainYearPrompt);
     if (!answer)
         return std::nullopt;
-    const CreateRainYearResult result = createRainYear(station.current().stationDir, answer->trimmed().toStdString(),
-                                                       station.current().record.stationNumber);
+    const CreateRainYearResult result =
+        createRainYear(station.current().stationDir, answer->trimmed().toStdString(),
+                       station.current().record.stationNumber);
     if (!result.ok()) {
         showMessage(parent, QString::fromStdString(result.error->message));
         return std::nullopt;

@@ -104,7 +104,8 @@ void selectRowQuietly(QListWidget* list, int row) {
 
 } // namespace
 
-StationScreen::StationScreen(const AppContext& context, QWidget* parent) : QWidget(parent), context_(context) {
+StationScreen::StationScreen(const AppContext& context, QWidget* parent)
+    : QWidget(parent), context_(context) {
     setObjectName(kFormName);
     setWindowTitle(kCaption);
     buildControls();
@@ -176,8 +177,9 @@ void StationScreen::buildControls() {
 QWidget* StationScreen::buildRecordBoxes() {
     using R = StationRecord;
     namespace c = stationControls;
-    stationNumber_ = makeBox(c::kStationNumber, fieldWidth(R::stationNumberWidth),
-                             QStringLiteral("00-000 'Havza numarası iki hane - istasyon numarası en az üç hane'"));
+    stationNumber_ =
+        makeBox(c::kStationNumber, fieldWidth(R::stationNumberWidth),
+                QStringLiteral("00-000 'Havza numarası iki hane - istasyon numarası en az üç hane'"));
     riverName_ = makeBox(c::kRiverName, fieldWidth(R::riverNameWidth));
     stationName_ = makeBox(c::kStationName, fieldWidth(R::stationNameWidth));
     basinName_ = makeBox(c::kBasinName, fieldWidth(R::basinNameWidth));
@@ -189,7 +191,8 @@ QWidget* StationScreen::buildRecordBoxes() {
                            QStringLiteral("enlem boylam '00.00.00K00.00.00D' gibi giriniz"));
     modemHqFile_ = makeBox(c::kModemHqFile, fieldWidth(R::modemHqFileWidth),
                            QStringLiteral("HQ tablosundan istediğinizi işaretleyip çift klikleyiniz"));
-    phoneNumber_ = makeBox(c::kPhoneNumber, fieldWidth(R::phoneNumberWidth), QStringLiteral("dış hat numarası"));
+    phoneNumber_ =
+        makeBox(c::kPhoneNumber, fieldWidth(R::phoneNumberWidth), QStringLiteral("dış hat numarası"));
     dialPrefix_ = makeBox(c::kDialPrefix, fieldWidth(R::dialPrefixWidth),
                           QStringLiteral("bir dış hatta erişmek için dahili numara"));
     phoneNumber_->setStyleSheet(kPasswordMaskStyle);
@@ -353,7 +356,9 @@ void StationScreen::changeDirectory(fs::path dir) {
 
 void StationScreen::showRecord(bool fromFile) {
     const StationRecord& r = state_.record;
-    const auto number = [&](float value) { return fromFile ? qText(context_.locale.numberText32(value)) : QString(); };
+    const auto number = [&](float value) {
+        return fromFile ? qText(context_.locale.numberText32(value)) : QString();
+    };
     stationNumber_->setText(trimmedField(r.stationNumber));
     riverName_->setText(trimmedField(r.riverName));
     stationName_->setText(trimmedField(r.stationName));
@@ -561,8 +566,9 @@ void StationScreen::saveStationRecord() {
 }
 
 void StationScreen::newStationRecord() {
-    for (QLineEdit* box : {stationNumber_, riverName_, stationName_, basinName_, openingDate_, elevation_,
-                           drainageArea_, thiessenArea_, coordinates_, phoneNumber_, dialPrefix_, modemHqFile_})
+    for (QLineEdit* box :
+         {stationNumber_, riverName_, stationName_, basinName_, openingDate_, elevation_, drainageArea_,
+          thiessenArea_, coordinates_, phoneNumber_, dialPrefix_, modemHqFile_})
         box->clear();
     note_->clear();
     showRegion(QString());
@@ -592,7 +598,8 @@ void StationScreen::askPassword() {
 void StationScreen::modemHqBoxDoubleClicked() {
     if (state_.selectedHqFile.empty())
         return;
-    modemHqFile_->setText(windowsPath(hqListDir_) + QLatin1Char('\\') + QString::fromStdString(state_.selectedHqFile));
+    modemHqFile_->setText(windowsPath(hqListDir_) + QLatin1Char('\\') +
+                          QString::fromStdString(state_.selectedHqFile));
 }
 
 bool StationScreen::eventFilter(QObject* watched, QEvent* event) {

@@ -1,5 +1,6 @@
-#include "AppTestDrive.h"
 #include "app/CommandMap.h"
+
+#include "AppTestDrive.h"
 #include "app/MainWindow.h"
 #include "platform/ScriptedDialogs.h"
 #include "ui/common/DeferredCommand.h"
@@ -128,9 +129,10 @@ private slots:
         window_->command("limnigrafadirekbaglantın")->trigger();
         window_->command("seviyegozlemcetvelin")->trigger();
         window_->command("hqanahtarn")->trigger();
-        QCOMPARE(dialogs_->messages(), QStringList({text("Lütfen istasyon secimin yapınız"),
-                                                    text("Lütfen istasyon secimini yapınız yada yeniden oluşturunuz"),
-                                                    text("Lütfen istasyon secimin yapınız")}));
+        QCOMPARE(dialogs_->messages(),
+                 QStringList({text("Lütfen istasyon secimin yapınız"),
+                              text("Lütfen istasyon secimini yapınız yada yeniden oluşturunuz"),
+                              text("Lütfen istasyon secimin yapınız")}));
         QCOMPARE(requested.count(), 0);
     }
 
@@ -139,8 +141,8 @@ private slots:
         QSignalSpy requested(&window_->commands(), &CommandMap::screenRequested);
         window_->command("Aylıkn")->trigger();
         window_->command("yıllıkn")->trigger();
-        QCOMPARE(dialogs_->messages(),
-                 QStringList({text("Lütfen su yılı dosyası seciniz"), text("Lütfen su yılı dosyası seciniz")}));
+        QCOMPARE(dialogs_->messages(), QStringList({text("Lütfen su yılı dosyası seciniz"),
+                                                    text("Lütfen su yılı dosyası seciniz")}));
         QCOMPARE(requested.count(), 0);
     }
 
@@ -152,11 +154,13 @@ private slots:
         window_->command("hqanahtarn")->trigger();
         window_->command("Aylıkn")->trigger();
         window_->command("yıllıkn")->trigger();
-        QCOMPARE(requestedScreens(requested), QList<Screen>({Screen::LevelLogger, Screen::LevelSheet, Screen::HqTable,
-                                                             Screen::MonthlyFlow, Screen::AnnualFlow}));
+        QCOMPARE(requestedScreens(requested),
+                 QList<Screen>({Screen::LevelLogger, Screen::LevelSheet, Screen::HqTable, Screen::MonthlyFlow,
+                                Screen::AnnualFlow}));
         // The screens of other parts are not in this build: the user is told so.
         QCOMPARE(dialogs_->messages().size(), 5);
-        QCOMPARE(dialogs_->messages().at(1), text("Bu bölüm bu sürümde henüz yok: Seviye gözlem cetveli (Eşel)"));
+        QCOMPARE(dialogs_->messages().at(1),
+                 text("Bu bölüm bu sürümde henüz yok: Seviye gözlem cetveli (Eşel)"));
     }
 
     void everyOpeningCommandAsksForItsOwnScreen() {
@@ -277,7 +281,8 @@ private slots:
         emit station().flowFileOpened();
         emit station().hqFileOpened();
         emit station().rainFileOpened();
-        QCOMPARE(requestedScreens(requested), QList<Screen>({Screen::AnnualFlow, Screen::HqTable, Screen::RainAnalysis}));
+        QCOMPARE(requestedScreens(requested),
+                 QList<Screen>({Screen::AnnualFlow, Screen::HqTable, Screen::RainAnalysis}));
     }
 
     void annualChartCloseHidesItsMenu() {
@@ -347,7 +352,8 @@ private slots:
     void missingOlderProgramIsReported() {
         start(false);
         window_->command("korvel96n")->trigger();
-        QCOMPARE(dialogs_->messages(), QStringList{text("Korvel96 programı bulunamadı: c:\\korvel96\\korvel96.exe")});
+        QCOMPARE(dialogs_->messages(),
+                 QStringList{text("Korvel96 programı bulunamadı: c:\\korvel96\\korvel96.exe")});
     }
 
     void olderProgramIsStartedAndTheWindowKeepsRunning() {
@@ -369,7 +375,8 @@ private slots:
         std::ofstream(dir / "korvel96.exe") << "MZ";
         fs::permissions(dir / "korvel96.exe", fs::perms::owner_read | fs::perms::owner_write);
         window_->command("korvel96n")->trigger();
-        QCOMPARE(dialogs_->messages(), QStringList{text("Korvel96 programı başlatılamadı: c:\\korvel96\\korvel96.exe")});
+        QCOMPARE(dialogs_->messages(),
+                 QStringList{text("Korvel96 programı başlatılamadı: c:\\korvel96\\korvel96.exe")});
     }
 
 private:
@@ -383,9 +390,7 @@ private:
 
     StationScreen& station() { return window_->stationScreen(); }
 
-    QString controlText(const QString& name) {
-        return station().findChild<QLineEdit*>(name)->text();
-    }
+    QString controlText(const QString& name) { return station().findChild<QLineEdit*>(name)->text(); }
 
     static QList<Screen> requestedScreens(const QSignalSpy& spy) {
         QList<Screen> screens;

@@ -124,7 +124,8 @@ const std::vector<Menu>& expectedMenus() {
         {"suteminitabln",
          "Su temini tablosu",
          false,
-         {{"sutemintablosuyazn", "Su temini tablosunu yazdır"}, {"suteminikapatn", "Su temini tablosunu kapat"}}},
+         {{"sutemintablosuyazn", "Su temini tablosunu yazdır"},
+          {"suteminikapatn", "Su temini tablosunu kapat"}}},
         {"pludeg",
          "Plüviograf Değerlendirme",
          false,
@@ -176,7 +177,8 @@ private slots:
             QCOMPARE(entryName(entry), text(menu.name));
             QCOMPARE(entry->text(), text(menu.caption));
             QCOMPARE(entry->isVisible(), menu.visible);
-            const QList<QAction*> items = entry->menu() != nullptr ? entry->menu()->actions() : QList<QAction*>{};
+            const QList<QAction*> items =
+                entry->menu() != nullptr ? entry->menu()->actions() : QList<QAction*>{};
             QCOMPARE(items.size(), qsizetype(menu.rows.size()));
             for (std::size_t r = 0; r < menu.rows.size(); ++r) {
                 const Row& row = menu.rows[r];

@@ -18,10 +18,10 @@ struct CurrentStation {
     std::string selectedFlowFile; // file name in the flow list, empty when none
     std::string selectedHqFile;
     std::string selectedRainFile;
-    int monthIndex = 0;                               // index into kMonthList (0 = "10.ay  Ekim")
-    std::vector<std::filesystem::path> flowSelection; // FlowSelectionList: at most one path
-    std::vector<std::filesystem::path> rainSelection; // RainSelectionList: up to three paths
-    int rainSelectionCurrent = -1;                    // current entry of RainSelectionList
+    int monthIndex = 0;                                 // index into kMonthList (0 = "10.ay  Ekim")
+    std::vector<std::filesystem::path> flowSelection;   // FlowSelectionList: at most one path
+    std::vector<std::filesystem::path> rainSelection;   // RainSelectionList: up to three paths
+    int rainSelectionCurrent = -1;                      // current entry of RainSelectionList
 
     std::filesystem::path selectedFlowPath() const {
         return selectedFlowFile.empty() ? std::filesystem::path() : stationDir / selectedFlowFile;

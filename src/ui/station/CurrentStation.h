@@ -51,6 +51,8 @@ public:
     virtual void selectRainFile(const std::string& fileName) = 0;
     // The directory's files changed (a file was created or deleted): list them again.
     virtual void refreshFileLists() = 0;
+    // Makes entry `index` of RainSelectionList its current entry (the basin tables walk it).
+    virtual void setRainSelectionCurrent(int index) = 0;
 };
 
 // A station hub without a screen, for tests of the screens that read one.
@@ -68,6 +70,10 @@ public:
     void selectHqFile(const std::string& fileName) override { state.selectedHqFile = fileName; }
     void selectRainFile(const std::string& fileName) override { state.selectedRainFile = fileName; }
     void refreshFileLists() override {}
+    void setRainSelectionCurrent(int index) override {
+        if (index >= 0 && index < static_cast<int>(state.rainSelection.size()))
+            state.rainSelectionCurrent = index;
+    }
 };
 
 } // namespace korvel

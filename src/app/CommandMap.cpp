@@ -1,0 +1,421 @@
+#include "app/CommandMap.h"
+
+#include "app/AboutBox.h"
+#include "app/MainWindow.h"
+#include "core/Cp1254.h"
+#include "core/FileIO.h"
+#include "platform/Dialogs.h"
+#include "platform/Printing.h"
+#include "ui/common/AppContext.h"
+#include "ui/common/DeferredCommand.h"
+#include "ui/station/NewYearCommands.h"
+#include "ui/station/StationScreen.h"
+
+#include <QAction>
+#include <QDialog>
+#include <QMetaMethod>
+#include <QProcess>
+
+namespace korvel {
+
+namespace {
+
+const QString kKorvel96Program = QStringLiteral("c:\\korvel96\\korvel96.exe");
+const QString kPrintFailedMessage = QStringLiteral("Yazdırılamadı: yazıcı hazır değil.");
+
+// The screens, how each opens and the context menu it shows. A screen that this version does
+// not have yet has no factory; wiring it in is giving it one, for example
+// `screenOf<LevelSheetScreen>()`.
+std::vector<ScreenSpec> screenTable() {
+    using O = Opening;
+    return {
+        {Screen::LevelSheet,
+         QStringLiteral("Seviye gözlem cetveli (Eşel)"),
+         O::Child,
+         QStringLiteral("sev122"),
+         {}},
+        {Screen::MonthlyFlow,
+         QStringLiteral("Seviye gözlem cetveli (Limnigraf)"),
+         O::Child,
+         QStringLiteral("aylıkakımtabhesabn"),
+         {}},
+        {Screen::AnnualFlow,
+         QStringLiteral("Yıllık akım tablosu"),
+         O::Child,
+         QStringLiteral("yıllıkakımtablsosuhesabları"),
+         {}},
+        {Screen::YearbookPage, QStringLiteral("Kitap"), O::Child, QStringLiteral("kyazdırn"), {}},
+        {Screen::WaterSupply,
+         QStringLiteral("Su temini tablosu"),
+         O::Child,
+         QStringLiteral("suteminitabln"),
+         {}},
+        {Screen::HqTable,
+         QStringLiteral("HQ anahtar degerleri"),
+         O::Child,
+         QStringLiteral("hqanahtardegerlerin"),
+         {}},
+        {Screen::MeasurementCard,
+         QStringLiteral("Ölçü kayıt kartı"),
+         O::Child,
+         QStringLiteral("olckartnn"),
+         {}},
+        {Screen::MonthlyTotals, QStringLiteral("Su yılının aylık akım ile oluşturulması"), O::Child, {}, {}},
+        {Screen::Correlation, QStringLiteral("İstasyonlar arası korelasyon"), O::Child, {}, {}},
+        {Screen::RainAnalysis,
+         QStringLiteral("Pluviograf Değerlendirme"),
+         O::Child,
+         QStringLiteral("pludeg"),
+         {}},
+        {Screen::BasinRain, QStringLiteral("Tablolar (1)"), O::Child, {}, {}},
+        {Screen::BasinDaily, QStringLiteral("Tablolar(2)"), O::Child, {}, {}},
+        {Screen::BasinRunoff, QStringLiteral("Tablolar(3)"), O::Child, {}, {}},
+        {Screen::RainyDays, QStringLiteral("Tablolar(4)"), O::Child, {}, {}},
+        {Screen::SuvakImport, QStringLiteral("Suvak datalarının KORVEL2000'e aktarılması"), O::Child, {}, {}},
+        {Screen::Korvel96Import,
+         QStringLiteral("Korvel96 datalarının KORVEL2000'e aktarılması"),
+         O::Child,
+         {},
+         {}},
+        {Screen::Archive, QStringLiteral("Korvel2000 dosyalarını yolla/al"), O::Child, {}, {}},
+        {Screen::FileDeletion, QStringLiteral("Dosya silme"), O::Child, {}, {}},
+        {Screen::LevelLogger, QStringLiteral("Limnigrafa direk bağlantı"), O::Modal, {}, {}},
+        {Screen::ModemTerminal, QStringLiteral("Modem ile limnigrafa bağlantı"), O::Modal, {}, {}},
+        {Screen::DataCarrier, QStringLiteral("Bilgi hamalı"), O::Modal, {}, {}},
+        {Screen::CurrentMeter, QStringLiteral("Muline ile direk bağlantı"), O::Modal, {}, {}},
+        {Screen::RainLogger, QStringLiteral("Pluviograf"), O::Modal, {}, {}},
+        {Screen::PortSettings, QStringLiteral("İletişim"), O::Modal, {}, {}},
+        {Screen::AnnualChart,
+         QStringLiteral("Yıllık akım tablosunu grafiği"),
+         O::Child,
+         QStringLiteral("yıllıkgrafik"),
+         {}},
+        {Screen::MonthlyChart,
+         QStringLiteral("Aylık akım tablosunun grafiği"),
+         O::Child,
+         QStringLiteral("aylıkgrafn"),
+         {}},
+        {Screen::RainChart, QStringLiteral("Yağış Grafiği"), O::Modal, {}, {}},
+    };
+}
+
+} // namespace
+
+CommandMap::CommandMap(MainWindow& window) : QObject(&window), window_(window), specs_(screenTable()) {
+    connectCommands();
+}
+
+void CommandMap::route(const QString& command, std::function<void()> handler) {
+    QAction* action = window_.command(command);
+    if (action == nullptr)
+        return;
+    commandNames_.append(command);
+    connect(action, &QAction::triggered, this, [handler = std::move(handler)] { handler(); });
+}
+
+// Every menu command and the handler it runs.
+void CommandMap::connectCommands() {
+    using S = Screen;
+    const auto opens = [this](Screen s) { return [this, s] { open(s); }; };
+    const auto closes = [this](Screen s) { return [this, s] { close(s); }; };
+    const auto prints = [this](Screen s) { return [this, s] { print(s); }; };
+
+    // İstasyon
+    route(QStringLiteral("istasyonsecn"), [this] { showStationScreen(); });
+    route(QStringLiteral("yeniistasyonn"), [this] { newStation(); });
+    route(QStringLiteral("kaydetn"), [this] { saveStation(); });
+    route(QStringLiteral("suvakaktar"), opens(S::SuvakImport));
+    route(QStringLiteral("korvel96aktar"), opens(S::Korvel96Import));
+    route(QStringLiteral("korvel2000dosyalarıyollaal"), opens(S::Archive));
+    route(QStringLiteral("dosyasilmen"), opens(S::FileDeletion));
+    // İletişim
+    route(QStringLiteral("limnigrafadirekbaglantın"), [this] { openLevelLogger(); });
+    route(QStringLiteral("modemilebaglantı"), opens(S::ModemTerminal));
+    route(QStringLiteral("bilgihamalı"), opens(S::DataCarrier));
+    route(QStringLiteral("mulineilebaglantı"), opens(S::CurrentMeter));
+    route(QStringLiteral("pluviometrefrm"), opens(S::RainLogger));
+    // Korsuvak
+    route(QStringLiteral("seviyegozlemcetvelin"), [this] { openLevelSheet(); });
+    route(QStringLiteral("Aylıkn"), [this] { openMonthlyFlow(); });
+    route(QStringLiteral("yıllıkn"), [this] { openAnnualFlow(); });
+    route(QStringLiteral("kitapn"), opens(S::YearbookPage));
+    route(QStringLiteral("suteminitablon"), opens(S::WaterSupply));
+    route(QStringLiteral("hqanahtarn"), [this] { openHqTable(); });
+    route(QStringLiteral("olcukayıtkatn"), opens(S::MeasurementCard));
+    route(QStringLiteral("suyılıaylıkdn"), opens(S::MonthlyTotals));
+    route(QStringLiteral("korelasyonn"), opens(S::Correlation));
+    route(QStringLiteral("korvel96n"), [this] { startKorvel96(); });
+    // Tablolar
+    route(QStringLiteral("p"), opens(S::RainAnalysis));
+    route(QStringLiteral("tablo1"), opens(S::BasinRain));
+    route(QStringLiteral("tablo2"), [this] { openBasinDaily(); });
+    route(QStringLiteral("tablo3"), opens(S::BasinRunoff));
+    route(QStringLiteral("tablo4"), opens(S::RainyDays));
+    // Ayarlar, Yardım
+    route(QStringLiteral("iletişimn"), opens(S::PortSettings));
+    route(QStringLiteral("yazıcın"), [this] { showPrinterSetupDialog(); });
+    route(QStringLiteral("hakkından"), [this] { showAbout(); });
+
+    // Annual flow table
+    route(QStringLiteral("yazdıryıllıkn"), prints(S::AnnualFlow));
+    route(QStringLiteral("yıllıkakımgrafn"), opens(S::AnnualChart));
+    route(QStringLiteral("yıllıkakımkapat"), [this] { closeAnnualChartAndTable(); });
+    // Level observation sheet
+    route(QStringLiteral("yenisuyılekle"), [this] { addWaterYearToStation(); });
+    route(QStringLiteral("sevgozkaydet"), [this] { runScreenMethod(Screen::LevelSheet, "save"); });
+    route(QStringLiteral("sevgozyazdır"), [this] {
+        printWithout(Screen::LevelSheet, {QStringLiteral("Combo1"), QStringLiteral("File1")});
+    });
+    route(QStringLiteral("sevgozkapat"), closes(S::LevelSheet));
+    // Monthly flow table
+    route(QStringLiteral("aylıkkayden"), [this] { runScreenMethod(Screen::MonthlyFlow, "save"); });
+    route(QStringLiteral("yazdıraylık"), [this] {
+        printWithout(Screen::MonthlyFlow,
+                     {QStringLiteral("List1"), QStringLiteral("Label9"), QStringLiteral("Combo1")});
+    });
+    route(QStringLiteral("aylıkakımgraf"), opens(S::MonthlyChart));
+    route(QStringLiteral("aylıkkapatn"), closes(S::MonthlyFlow));
+    // HQ table: gap filling and saving run deferred on the screen's one-shot timers
+    route(QStringLiteral("hqyeni"), [this] { runScreenMethod(Screen::HqTable, "newTable"); });
+    route(QStringLiteral("hqtabloboluktam"),
+          [this] { armDeferred(Screen::HqTable, QStringLiteral("Timer1")); });
+    route(QStringLiteral("hqkaydetn"), [this] { armDeferred(Screen::HqTable, QStringLiteral("Timer2")); });
+    route(QStringLiteral("hqkapatn"), closes(S::HqTable));
+    // Charts, yearbook page, measurement card, water supply table
+    route(QStringLiteral("yıllıkgryaz"), prints(S::AnnualChart));
+    route(QStringLiteral("yıllıkgrkapat"), [this] { closeAnnualChart(); });
+    route(QStringLiteral("kyazdırn"), prints(S::YearbookPage));
+    route(QStringLiteral("aylıkgrafyazn"), prints(S::MonthlyChart));
+    route(QStringLiteral("aylıkgrafkapat"), closes(S::MonthlyChart));
+    route(QStringLiteral("olcukkaydetn"),
+          [this] { armDeferred(Screen::MeasurementCard, QStringLiteral("Timer1")); });
+    route(QStringLiteral("olcukakapat"), closes(S::MeasurementCard));
+    route(QStringLiteral("sutemintablosuyazn"), [this] {
+        printWithout(Screen::WaterSupply, {QStringLiteral("File1"), QStringLiteral("Command1")});
+    });
+    route(QStringLiteral("suteminikapatn"), closes(S::WaterSupply));
+    // One-year rainfall analysis
+    route(QStringLiteral("Tabloayazd"), prints(S::RainAnalysis));
+    route(QStringLiteral("yagışgraylık"), opens(S::RainChart));
+    route(QStringLiteral("yenisuyılıekleyagıs"), [this] { addRainYearToStation(); });
+    route(QStringLiteral("Tabloyukapat"), closes(S::RainAnalysis));
+}
+
+void CommandMap::connectStationScreen(StationScreen& station) {
+    connect(&station, &StationScreen::flowFileOpened, this, [this] { reopen(Screen::AnnualFlow); });
+    connect(&station, &StationScreen::hqFileOpened, this, [this] { reopen(Screen::HqTable); });
+    connect(&station, &StationScreen::rainFileOpened, this, [this] { open(Screen::RainAnalysis); });
+}
+
+QStringList CommandMap::commandNames() const {
+    return commandNames_;
+}
+
+StationHub& CommandMap::station() const {
+    return window_.stationScreen();
+}
+
+bool CommandMap::stationChosen() const {
+    return !trimmed(station().current().record.stationNumber).empty();
+}
+
+const ScreenSpec& CommandMap::spec(Screen screen) const {
+    for (const ScreenSpec& s : specs_)
+        if (s.screen == screen)
+            return s;
+    return specs_.front();
+}
+
+void CommandMap::setFactory(Screen screen, ScreenFactory make) {
+    for (ScreenSpec& s : specs_)
+        if (s.screen == screen)
+            s.make = std::move(make);
+}
+
+QWidget* CommandMap::screen(Screen screen) const {
+    const auto it = open_.find(screen);
+    return it == open_.end() ? nullptr : it->second.data();
+}
+
+QWidget* CommandMap::open(Screen screen) {
+    emit screenRequested(screen);
+    if (QWidget* existing = this->screen(screen)) {
+        window_.openChild(existing);
+        return existing;
+    }
+    const ScreenSpec& s = spec(screen);
+    if (!s.make) {
+        showMessage(&window_, QStringLiteral("Bu bölüm bu sürümde henüz yok: %1").arg(s.title.trimmed()));
+        return nullptr;
+    }
+    QWidget* widget = s.make(ScreenSite{window_.context(), station(), window_});
+    if (widget == nullptr)
+        return nullptr;
+    if (s.opening == Opening::Modal) {
+        window_.openModal(widget);
+        return nullptr;
+    }
+    open_[screen] = widget;
+    if (!s.contextMenu.isEmpty())
+        window_.tieContextMenu(widget, s.contextMenu);
+    window_.openChild(widget);
+    return widget;
+}
+
+QWidget* CommandMap::reopen(Screen screen) {
+    close(screen);
+    return open(screen);
+}
+
+void CommandMap::close(Screen screen) {
+    QWidget* widget = this->screen(screen);
+    if (widget == nullptr)
+        return;
+    window_.closeChild(widget);
+    open_.erase(screen);
+}
+
+// ---- commands with preconditions
+
+void CommandMap::showStationScreen() {
+    window_.openChild(&window_.stationScreen());
+}
+
+void CommandMap::newStation() {
+    window_.stationScreen().newStationRecord();
+}
+
+void CommandMap::saveStation() {
+    window_.stationScreen().saveStationRecord();
+}
+
+void CommandMap::openLevelLogger() {
+    if (!stationChosen()) {
+        showMessage(&window_, kStationMissingMessage);
+        return;
+    }
+    open(Screen::LevelLogger);
+}
+
+void CommandMap::openLevelSheet() {
+    if (!stationChosen()) {
+        showMessage(&window_, kLevelSheetStationMessage);
+        return;
+    }
+    open(Screen::LevelSheet);
+}
+
+void CommandMap::openMonthlyFlow() {
+    if (station().current().selectedFlowFile.empty()) {
+        showMessage(&window_, kFlowFileMissingMessage);
+        return;
+    }
+    reopen(Screen::MonthlyFlow);
+}
+
+void CommandMap::openAnnualFlow() {
+    if (station().current().selectedFlowFile.empty()) {
+        showMessage(&window_, kFlowFileMissingMessage);
+        return;
+    }
+    reopen(Screen::AnnualFlow);
+}
+
+void CommandMap::openHqTable() {
+    if (!stationChosen()) {
+        showMessage(&window_, kStationMissingMessage);
+        return;
+    }
+    open(Screen::HqTable);
+}
+
+void CommandMap::openBasinDaily() {
+    const CurrentStation& current = station().current();
+    if (current.rainSelection.size() != 3 || current.flowSelection.size() != 1)
+        return;
+    open(Screen::BasinDaily);
+}
+
+void CommandMap::startKorvel96() {
+    const std::filesystem::path program = window_.context().paths.resolve(kKorvel96Program.toStdString());
+    if (!fileExists(program)) {
+        showMessage(&window_, QStringLiteral("Korvel96 programı bulunamadı: %1").arg(kKorvel96Program));
+        return;
+    }
+    const QString path = QString::fromStdString(program.string());
+    if (!QProcess::startDetached(path, {}, QString::fromStdString(program.parent_path().string())))
+        showMessage(&window_, QStringLiteral("Korvel96 programı başlatılamadı: %1").arg(kKorvel96Program));
+}
+
+void CommandMap::showPrinterSetupDialog() {
+    showPrinterSetup(&window_);
+}
+
+void CommandMap::showAbout() {
+    QDialog* box = makeAboutBox(&window_);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->exec();
+}
+
+void CommandMap::addWaterYearToStation() {
+    if (!addWaterYear(&window_, station()))
+        return;
+    // The level sheet lists the station's water years too and selects its last one again.
+    runScreenMethod(Screen::LevelSheet, "refreshFileList");
+}
+
+void CommandMap::addRainYearToStation() {
+    addRainYear(&window_, station());
+}
+
+void CommandMap::closeAnnualChartAndTable() {
+    close(Screen::AnnualChart);
+    close(Screen::AnnualFlow);
+}
+
+void CommandMap::closeAnnualChart() {
+    if (QAction* entry = window_.menuEntry(QStringLiteral("yıllıkgrafik")))
+        entry->setVisible(false);
+    close(Screen::AnnualChart);
+}
+
+// ---- commands on an open screen
+
+void CommandMap::print(Screen screen) {
+    QWidget* widget = this->screen(screen);
+    if (widget != nullptr && !printWindow(widget))
+        showMessage(&window_, kPrintFailedMessage);
+}
+
+void CommandMap::printWithout(Screen screen, const QStringList& hiddenControls) {
+    QWidget* widget = this->screen(screen);
+    if (widget == nullptr)
+        return;
+    QList<QWidget*> hidden;
+    for (const QString& name : hiddenControls)
+        if (auto* control = widget->findChild<QWidget*>(name))
+            hidden.append(control);
+    if (!printWindowWithout(widget, hidden))
+        showMessage(&window_, kPrintFailedMessage);
+}
+
+// Calls a slot (or invokable method) without arguments that the open screen offers.
+void CommandMap::runScreenMethod(Screen screen, const char* method) {
+    QWidget* widget = this->screen(screen);
+    if (widget == nullptr)
+        return;
+    const QByteArray signature = QByteArray(method) + "()";
+    if (widget->metaObject()->indexOfMethod(signature.constData()) < 0)
+        return;
+    QMetaObject::invokeMethod(widget, method);
+}
+
+void CommandMap::armDeferred(Screen screen, const QString& timerName) {
+    QWidget* widget = this->screen(screen);
+    if (widget == nullptr)
+        return;
+    if (auto* command = widget->findChild<DeferredCommand*>(timerName))
+        command->arm();
+}
+
+} // namespace korvel

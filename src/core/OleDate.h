@@ -9,10 +9,6 @@
 #include <string>
 #include <string_view>
 
-// Qt's moc fails on <compare> when it is the first standard header it reads, as it is for
-// the Qt files that include this header first; the headers above bring in the library setup.
-#include <compare>
-
 namespace korvel {
 
 struct CivilDate {

@@ -35,10 +35,10 @@ ArchiveScreen::ArchiveScreen(const AppContext& context, StationHub& hub, QWidget
     setObjectName(QStringLiteral("ArchiveScreen"));
     setWindowTitle(kCaption);
 
-    stationTree_ = new DirectoryList(QStringLiteral("stationDirTree"), this);
+    stationTree_ = new FolderChainList(QStringLiteral("stationDirTree"), this);
     stationFiles_ = new FileList(QStringLiteral("stationFileList"), QStringLiteral("*"), this);
     exchangeDrive_ = new DriveList(QStringLiteral("exchangeDriveList"), context_.paths, this);
-    exchangeTree_ = new DirectoryList(QStringLiteral("exchangeDirTree"), this);
+    exchangeTree_ = new FolderChainList(QStringLiteral("exchangeDirTree"), this);
     exchangeFiles_ = new FileList(QStringLiteral("exchangeFileList"), QStringLiteral("*.zip"), this);
     packAllButton_ = new QPushButton(QStringLiteral("Tamamını sıkıştırarak yolla  >>>"), this);
     packAllButton_->setObjectName(QStringLiteral("packAllButton"));
@@ -73,7 +73,7 @@ ArchiveScreen::ArchiveScreen(const AppContext& context, StationHub& hub, QWidget
     layout->addWidget(exchangeTree_, 1, 4, 2, 1);
     layout->addWidget(resultList_, 3, 0, 1, 5);
 
-    connect(stationTree_, &DirectoryList::pathChanged, this, [this] {
+    connect(stationTree_, &FolderChainList::pathChanged, this, [this] {
         if (isDriveRoot(stationTree_->path(), context_.paths)) {
             stationTree_->setPath(context_.paths.dataRoot());
             return;
@@ -82,7 +82,7 @@ ArchiveScreen::ArchiveScreen(const AppContext& context, StationHub& hub, QWidget
     });
     connect(exchangeDrive_, &DriveList::driveChanged, this,
             [this](const QString& root) { exchangeTree_->setPath(pathOf(root)); });
-    connect(exchangeTree_, &DirectoryList::pathChanged, this,
+    connect(exchangeTree_, &FolderChainList::pathChanged, this,
             [this] { exchangeFiles_->setDirectory(exchangeTree_->path()); });
     connect(stationFiles_, &FileList::fileClicked, this, [this](const QString& name) { packFile(name); });
     connect(exchangeFiles_, &FileList::fileClicked, this,

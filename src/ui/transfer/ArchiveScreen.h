@@ -12,7 +12,7 @@ namespace korvel {
 
 struct AppContext;
 class StationHub;
-class DirectoryList;
+class FolderChainList;
 class DriveList;
 class FileList;
 
@@ -51,10 +51,10 @@ private:
 
     const AppContext& context_;
     StationHub& hub_;
-    DirectoryList* stationTree_;
+    FolderChainList* stationTree_;
     FileList* stationFiles_;
     DriveList* exchangeDrive_;
-    DirectoryList* exchangeTree_;
+    FolderChainList* exchangeTree_;
     FileList* exchangeFiles_;
     QPushButton* packAllButton_;
     QPushButton* unpackAllButton_;

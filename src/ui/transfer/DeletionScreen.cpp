@@ -32,7 +32,7 @@ DeletionScreen::DeletionScreen(const AppContext& context, StationHub& hub, QWidg
     setObjectName(QStringLiteral("DeletionScreen"));
     setWindowTitle(qtext(kDeletionCaption));
 
-    dirTree_ = new DirectoryList(QStringLiteral("dirTree"), this);
+    dirTree_ = new FolderChainList(QStringLiteral("dirTree"), this);
     waterYearFiles_ = new FileList(QStringLiteral("waterYearList"), QStringLiteral("*.ard"), this);
     hqFiles_ = new FileList(QStringLiteral("hqList"), QStringLiteral("*.HQ"), this);
     allFiles_ = new FileList(QStringLiteral("allFilesList"), QStringLiteral("*"), this);
@@ -48,7 +48,7 @@ DeletionScreen::DeletionScreen(const AppContext& context, StationHub& hub, QWidg
                       3);
     layout->addWidget(allFiles_, 1, 3);
 
-    connect(dirTree_, &DirectoryList::pathChanged, this, [this] { refreshLists(); });
+    connect(dirTree_, &FolderChainList::pathChanged, this, [this] { refreshLists(); });
     connect(waterYearFiles_, &FileList::fileClicked, this,
             [this](const QString& name) { deleteListedFile(name); });
     connect(hqFiles_, &FileList::fileClicked, this, [this](const QString& name) { deleteListedFile(name); });

@@ -7,7 +7,7 @@ namespace korvel {
 
 struct AppContext;
 class StationHub;
-class DirectoryList;
+class FolderChainList;
 class FileList;
 
 // The file deletion screen: its caption is the standing warning. A click on a water-year or HQ
@@ -32,7 +32,7 @@ private:
     bool confirmed(const QString& defaultAnswer);
 
     StationHub& hub_;
-    DirectoryList* dirTree_;
+    FolderChainList* dirTree_;
     FileList* waterYearFiles_;
     FileList* hqFiles_;
     FileList* allFiles_;

@@ -59,13 +59,13 @@ bool DriveList::isListedRoot(const fs::path& dir) const {
     return false;
 }
 
-DirectoryList::DirectoryList(const QString& objectName, QWidget* parent) : QListWidget(parent) {
+FolderChainList::FolderChainList(const QString& objectName, QWidget* parent) : QListWidget(parent) {
     setObjectName(objectName);
     connect(this, &QListWidget::itemActivated, this,
             [this](QListWidgetItem* item) { setPath(pathOf(item->data(kPathRole).toString())); });
 }
 
-void DirectoryList::setPath(const fs::path& path) {
+void FolderChainList::setPath(const fs::path& path) {
     fs::path normal = path.lexically_normal();
     if (!normal.has_filename() && normal != normal.root_path())
         normal = normal.parent_path();
@@ -76,7 +76,7 @@ void DirectoryList::setPath(const fs::path& path) {
         emit pathChanged(pathText(path_));
 }
 
-void DirectoryList::refresh() {
+void FolderChainList::refresh() {
     clear();
     int depth = 0;
     const auto addEntry = [this, &depth](const QString& text, const fs::path& dir) {
@@ -101,7 +101,7 @@ void DirectoryList::refresh() {
         addEntry(QString::fromStdString(name), path_ / name);
 }
 
-QStringList DirectoryList::subdirectories() const {
+QStringList FolderChainList::subdirectories() const {
     QStringList names;
     for (const std::string& name : listDirectories(path_))
         names << QString::fromStdString(name);

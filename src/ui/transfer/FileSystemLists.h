@@ -32,10 +32,10 @@ signals:
 // A directory tree in the old style: the chain of directories from the root down to the
 // current one, then the current one's subdirectories. Activating (double click, Enter) an
 // entry makes it the current directory.
-class DirectoryList : public QListWidget {
+class FolderChainList : public QListWidget {
     Q_OBJECT
 public:
-    explicit DirectoryList(const QString& objectName, QWidget* parent = nullptr);
+    explicit FolderChainList(const QString& objectName, QWidget* parent = nullptr);
 
     std::filesystem::path path() const { return path_; }
     // Changes the current directory and lists it; pathChanged follows when it differs.

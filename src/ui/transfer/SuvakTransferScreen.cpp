@@ -38,11 +38,11 @@ SuvakTransferScreen::SuvakTransferScreen(const AppContext& context, StationHub& 
     setWindowTitle(kCaption);
 
     drive1_ = new DriveList(QStringLiteral("Drive1"), context_.paths, this);
-    dir1_ = new DirectoryList(QStringLiteral("Dir1"), this);
+    dir1_ = new FolderChainList(QStringLiteral("Dir1"), this);
     file1_ = new FileList(QStringLiteral("File1"), QString::fromUtf8(kSuvakHqPattern.data()), this);
     file2_ = new FileList(QStringLiteral("File2"), QString::fromUtf8(kSuvakLevelPattern.data()), this);
     file4_ = new FileList(QStringLiteral("File4"), QString::fromUtf8(kSuvakMeasurementPattern.data()), this);
-    dir2_ = new DirectoryList(QStringLiteral("Dir2"), this);
+    dir2_ = new FolderChainList(QStringLiteral("Dir2"), this);
     file3_ = new FileList(QStringLiteral("File3"), QStringLiteral("*"), this);
     command1_ = new QPushButton(QStringLiteral("Bütün suvak datalarını korvel2000 gönder"), this);
     command1_->setObjectName(QStringLiteral("Command1"));
@@ -77,12 +77,12 @@ SuvakTransferScreen::SuvakTransferScreen(const AppContext& context, StationHub& 
 
     connect(drive1_, &DriveList::driveChanged, this,
             [this](const QString& root) { dir1_->setPath(pathOf(root)); });
-    connect(dir1_, &DirectoryList::pathChanged, this, [this] {
+    connect(dir1_, &FolderChainList::pathChanged, this, [this] {
         file1_->setDirectory(dir1_->path());
         file2_->setDirectory(dir1_->path());
         file4_->setDirectory(dir1_->path());
     });
-    connect(dir2_, &DirectoryList::pathChanged, this, [this] { destinationChanged(); });
+    connect(dir2_, &FolderChainList::pathChanged, this, [this] { destinationChanged(); });
     connect(file1_, &FileList::fileClicked, this,
             [this](const QString& name) { transferClicked(SuvakFileKind::Hq, name); });
     connect(file2_, &FileList::fileClicked, this,

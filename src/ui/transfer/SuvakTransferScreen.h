@@ -13,7 +13,7 @@ namespace korvel {
 struct AppContext;
 class StationHub;
 enum class SuvakFileKind;
-class DirectoryList;
+class FolderChainList;
 class DriveList;
 class FileList;
 
@@ -52,11 +52,11 @@ private:
     const AppContext& context_;
     StationHub& hub_;
     DriveList* drive1_;
-    DirectoryList* dir1_;
+    FolderChainList* dir1_;
     FileList* file1_;
     FileList* file2_;
     FileList* file4_;
-    DirectoryList* dir2_;
+    FolderChainList* dir2_;
     FileList* file3_;
     QPushButton* command1_;
     QListWidget* resultList_;

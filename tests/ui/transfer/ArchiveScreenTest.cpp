@@ -62,7 +62,7 @@ private slots:
         ArchiveScreen screen(drive.context, drive.hub);
         QCOMPARE(screen.windowTitle(),
                  QString::fromUtf8("Korvel2000 datalarını sıkıştırma / açma & arşivleme..."));
-        QCOMPARE(child<DirectoryList>(screen, "stationDirTree")->path(), drive.station);
+        QCOMPARE(child<FolderChainList>(screen, "stationDirTree")->path(), drive.station);
 
         screen.setExchangeDirectory(drive.exchange);
         auto* stationFiles = child<FileList>(screen, "stationFileList");

@@ -59,7 +59,7 @@ private slots:
                  (QStringList{"2003_01-001.ard", "2004_01-001.ard"}));
         QCOMPARE(child<FileList>(screen, "hqList")->fileNames(), QStringList{"01_01-001.HQ"});
         QCOMPARE(child<FileList>(screen, "allFilesList")->count(), 5);
-        QCOMPARE(child<DirectoryList>(screen, "dirTree")->path(), drive.station);
+        QCOMPARE(child<FolderChainList>(screen, "dirTree")->path(), drive.station);
     }
 
     void cancelKeepsTheFileAnAnswerDeletesIt() {

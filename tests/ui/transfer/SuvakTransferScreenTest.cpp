@@ -79,8 +79,8 @@ private slots:
         QCOMPARE(screen.windowTitle(), QString::fromUtf8("Suvak programından korvel2000 e veri transferi"));
         QCOMPARE(child<QPushButton>(screen, "Command1")->text(),
                  QString::fromUtf8("Bütün suvak datalarını korvel2000 gönder"));
-        QCOMPARE(child<DirectoryList>(screen, "Dir1")->path(), drive.suvak);
-        QCOMPARE(child<DirectoryList>(screen, "Dir2")->path(), drive.station);
+        QCOMPARE(child<FolderChainList>(screen, "Dir1")->path(), drive.suvak);
+        QCOMPARE(child<FolderChainList>(screen, "Dir2")->path(), drive.station);
         child<DriveList>(screen, "Drive1");
 
         QCOMPARE(child<FileList>(screen, "File1")->fileNames(), QStringList{"e01.dat"});

@@ -6,10 +6,24 @@
 #include "core/FileIO.h"
 #include "platform/Dialogs.h"
 #include "platform/Printing.h"
+#include "ui/card/MeasurementCardScreen.h"
 #include "ui/common/AppContext.h"
 #include "ui/common/DeferredCommand.h"
+#include "ui/correlation/CorrelationScreen.h"
+#include "ui/flow/AnnualFlowScreen.h"
+#include "ui/flow/HqTableScreen.h"
+#include "ui/flow/LevelSheetScreen.h"
+#include "ui/flow/MonthlyFlowScreen.h"
+#include "ui/flow/YearbookScreen.h"
+#include "ui/rain/Gunluktablofrm.h"
+#include "ui/rain/Pludegerlendirfrm.h"
 #include "ui/station/NewYearCommands.h"
 #include "ui/station/StationScreen.h"
+#include "ui/supply/WaterSupplyScreen.h"
+#include "ui/totals/MonthlyTotalsScreen.h"
+#include "ui/transfer/ArchiveScreen.h"
+#include "ui/transfer/DeletionScreen.h"
+#include "ui/transfer/SuvakTransferScreen.h"
 
 #include <QAction>
 #include <QDialog>
@@ -24,61 +38,56 @@ const QString kKorvel96Program = QStringLiteral("c:\\korvel96\\korvel96.exe");
 const QString kPrintFailedMessage = QStringLiteral("Yazdırılamadı: yazıcı hazır değil.");
 
 // The screens, how each opens and the context menu it shows. A screen that this version does
-// not have yet has no factory; wiring it in is giving it one, for example
-// `screenOf<LevelSheetScreen>()`.
+// not have yet has no factory.
 std::vector<ScreenSpec> screenTable() {
     using O = Opening;
     return {
-        {Screen::LevelSheet,
-         QStringLiteral("Seviye gözlem cetveli (Eşel)"),
+        {Screen::LevelSheet, QStringLiteral("Seviye gözlem cetveli (Eşel)"), O::Child,
+         QStringLiteral("sev122"), screenOf<LevelSheetScreen>()},
+        {Screen::MonthlyFlow, QStringLiteral("Seviye gözlem cetveli (Limnigraf)"), O::Child,
+         QStringLiteral("aylıkakımtabhesabn"), screenOf<MonthlyFlowScreen>()},
+        {Screen::AnnualFlow, QStringLiteral("Yıllık akım tablosu"), O::Child,
+         QStringLiteral("yıllıkakımtablsosuhesabları"), screenOf<AnnualFlowScreen>()},
+        {Screen::YearbookPage, QStringLiteral("Kitap"), O::Child, QStringLiteral("kyazdırn"),
+         screenOf<YearbookScreen>()},
+        {Screen::WaterSupply, QStringLiteral("Su temini tablosu"), O::Child, QStringLiteral("suteminitabln"),
+         screenOf<WaterSupplyScreen>()},
+        {Screen::HqTable, QStringLiteral("HQ anahtar degerleri"), O::Child,
+         QStringLiteral("hqanahtardegerlerin"), screenOf<HqTableScreen>()},
+        {Screen::MeasurementCard, QStringLiteral("Ölçü kayıt kartı"), O::Child, QStringLiteral("olckartnn"),
+         screenOf<MeasurementCardScreen>()},
+        {Screen::MonthlyTotals,
+         QStringLiteral("Su yılının aylık akım ile oluşturulması"),
          O::Child,
-         QStringLiteral("sev122"),
-         {}},
-        {Screen::MonthlyFlow,
-         QStringLiteral("Seviye gözlem cetveli (Limnigraf)"),
+         {},
+         screenOf<MonthlyTotalsScreen>()},
+        {Screen::Correlation,
+         QStringLiteral("İstasyonlar arası korelasyon"),
          O::Child,
-         QStringLiteral("aylıkakımtabhesabn"),
-         {}},
-        {Screen::AnnualFlow,
-         QStringLiteral("Yıllık akım tablosu"),
-         O::Child,
-         QStringLiteral("yıllıkakımtablsosuhesabları"),
-         {}},
-        {Screen::YearbookPage, QStringLiteral("Kitap"), O::Child, QStringLiteral("kyazdırn"), {}},
-        {Screen::WaterSupply,
-         QStringLiteral("Su temini tablosu"),
-         O::Child,
-         QStringLiteral("suteminitabln"),
-         {}},
-        {Screen::HqTable,
-         QStringLiteral("HQ anahtar degerleri"),
-         O::Child,
-         QStringLiteral("hqanahtardegerlerin"),
-         {}},
-        {Screen::MeasurementCard,
-         QStringLiteral("Ölçü kayıt kartı"),
-         O::Child,
-         QStringLiteral("olckartnn"),
-         {}},
-        {Screen::MonthlyTotals, QStringLiteral("Su yılının aylık akım ile oluşturulması"), O::Child, {}, {}},
-        {Screen::Correlation, QStringLiteral("İstasyonlar arası korelasyon"), O::Child, {}, {}},
-        {Screen::RainAnalysis,
-         QStringLiteral("Pluviograf Değerlendirme"),
-         O::Child,
-         QStringLiteral("pludeg"),
-         {}},
+         {},
+         screenOf<CorrelationScreen>()},
+        {Screen::RainAnalysis, QStringLiteral("Pluviograf Değerlendirme"), O::Child, QStringLiteral("pludeg"),
+         screenOf<Pludegerlendirfrm>()},
         {Screen::BasinRain, QStringLiteral("Tablolar (1)"), O::Child, {}, {}},
         {Screen::BasinDaily, QStringLiteral("Tablolar(2)"), O::Child, {}, {}},
         {Screen::BasinRunoff, QStringLiteral("Tablolar(3)"), O::Child, {}, {}},
         {Screen::RainyDays, QStringLiteral("Tablolar(4)"), O::Child, {}, {}},
-        {Screen::SuvakImport, QStringLiteral("Suvak datalarının KORVEL2000'e aktarılması"), O::Child, {}, {}},
+        {Screen::SuvakImport,
+         QStringLiteral("Suvak datalarının KORVEL2000'e aktarılması"),
+         O::Child,
+         {},
+         screenOf<SuvakTransferScreen>()},
         {Screen::Korvel96Import,
          QStringLiteral("Korvel96 datalarının KORVEL2000'e aktarılması"),
          O::Child,
          {},
          {}},
-        {Screen::Archive, QStringLiteral("Korvel2000 dosyalarını yolla/al"), O::Child, {}, {}},
-        {Screen::FileDeletion, QStringLiteral("Dosya silme"), O::Child, {}, {}},
+        {Screen::Archive,
+         QStringLiteral("Korvel2000 dosyalarını yolla/al"),
+         O::Child,
+         {},
+         screenOf<ArchiveScreen>()},
+        {Screen::FileDeletion, QStringLiteral("Dosya silme"), O::Child, {}, screenOf<DeletionScreen>()},
         {Screen::LevelLogger, QStringLiteral("Limnigrafa direk bağlantı"), O::Modal, {}, {}},
         {Screen::ModemTerminal, QStringLiteral("Modem ile limnigrafa bağlantı"), O::Modal, {}, {}},
         {Screen::DataCarrier, QStringLiteral("Bilgi hamalı"), O::Modal, {}, {}},
@@ -157,46 +166,41 @@ void CommandMap::connectCommands() {
     route(QStringLiteral("hakkından"), [this] { showAbout(); });
 
     // Annual flow table
-    route(QStringLiteral("yazdıryıllıkn"), prints(S::AnnualFlow));
+    route(QStringLiteral("yazdıryıllıkn"), on<AnnualFlowScreen>(S::AnnualFlow, [](auto& s) { s.print(); }));
     route(QStringLiteral("yıllıkakımgrafn"), opens(S::AnnualChart));
     route(QStringLiteral("yıllıkakımkapat"), [this] { closeAnnualChartAndTable(); });
     // Level observation sheet
     route(QStringLiteral("yenisuyılekle"), [this] { addWaterYearToStation(); });
-    route(QStringLiteral("sevgozkaydet"), [this] { runScreenMethod(Screen::LevelSheet, "save"); });
-    route(QStringLiteral("sevgozyazdır"), [this] {
-        printWithout(Screen::LevelSheet, {QStringLiteral("Combo1"), QStringLiteral("File1")});
-    });
+    route(QStringLiteral("sevgozkaydet"), on<LevelSheetScreen>(S::LevelSheet, [](auto& s) { s.save(); }));
+    route(QStringLiteral("sevgozyazdır"), on<LevelSheetScreen>(S::LevelSheet, [](auto& s) { s.print(); }));
     route(QStringLiteral("sevgozkapat"), closes(S::LevelSheet));
     // Monthly flow table
-    route(QStringLiteral("aylıkkayden"), [this] { runScreenMethod(Screen::MonthlyFlow, "save"); });
-    route(QStringLiteral("yazdıraylık"), [this] {
-        printWithout(Screen::MonthlyFlow,
-                     {QStringLiteral("List1"), QStringLiteral("Label9"), QStringLiteral("Combo1")});
-    });
+    route(QStringLiteral("aylıkkayden"), on<MonthlyFlowScreen>(S::MonthlyFlow, [](auto& s) { s.save(); }));
+    route(QStringLiteral("yazdıraylık"), on<MonthlyFlowScreen>(S::MonthlyFlow, [](auto& s) { s.print(); }));
     route(QStringLiteral("aylıkakımgraf"), opens(S::MonthlyChart));
     route(QStringLiteral("aylıkkapatn"), closes(S::MonthlyFlow));
     // HQ table: gap filling and saving run deferred on the screen's one-shot timers
-    route(QStringLiteral("hqyeni"), [this] { runScreenMethod(Screen::HqTable, "newTable"); });
-    route(QStringLiteral("hqtabloboluktam"),
-          [this] { armDeferred(Screen::HqTable, QStringLiteral("Timer1")); });
-    route(QStringLiteral("hqkaydetn"), [this] { armDeferred(Screen::HqTable, QStringLiteral("Timer2")); });
+    route(QStringLiteral("hqyeni"), on<HqTableScreen>(S::HqTable, [](auto& s) { s.newTable(); }));
+    route(QStringLiteral("hqtabloboluktam"), on<HqTableScreen>(S::HqTable, [](auto& s) { s.fillGaps(); }));
+    route(QStringLiteral("hqkaydetn"), on<HqTableScreen>(S::HqTable, [](auto& s) { s.save(); }));
     route(QStringLiteral("hqkapatn"), closes(S::HqTable));
     // Charts, yearbook page, measurement card, water supply table
     route(QStringLiteral("yıllıkgryaz"), prints(S::AnnualChart));
     route(QStringLiteral("yıllıkgrkapat"), [this] { closeAnnualChart(); });
-    route(QStringLiteral("kyazdırn"), prints(S::YearbookPage));
+    route(QStringLiteral("kyazdırn"), on<YearbookScreen>(S::YearbookPage, [](auto& s) { s.print(); }));
     route(QStringLiteral("aylıkgrafyazn"), prints(S::MonthlyChart));
     route(QStringLiteral("aylıkgrafkapat"), closes(S::MonthlyChart));
     route(QStringLiteral("olcukkaydetn"),
-          [this] { armDeferred(Screen::MeasurementCard, QStringLiteral("Timer1")); });
+          on<MeasurementCardScreen>(S::MeasurementCard, [](auto& s) { s.save(); }));
     route(QStringLiteral("olcukakapat"), closes(S::MeasurementCard));
-    route(QStringLiteral("sutemintablosuyazn"), [this] {
-        printWithout(Screen::WaterSupply, {QStringLiteral("File1"), QStringLiteral("Command1")});
-    });
+    route(QStringLiteral("sutemintablosuyazn"),
+          on<WaterSupplyScreen>(S::WaterSupply, [](auto& s) { s.print(); }));
     route(QStringLiteral("suteminikapatn"), closes(S::WaterSupply));
     // One-year rainfall analysis
-    route(QStringLiteral("Tabloayazd"), prints(S::RainAnalysis));
-    route(QStringLiteral("yagışgraylık"), opens(S::RainChart));
+    route(QStringLiteral("Tabloayazd"),
+          on<Pludegerlendirfrm>(S::RainAnalysis, [](auto& s) { s.printTable(); }));
+    route(QStringLiteral("yagışgraylık"),
+          on<Pludegerlendirfrm>(S::RainAnalysis, [](auto& s) { s.showRainChart(); }));
     route(QStringLiteral("yenisuyılıekleyagıs"), [this] { addRainYearToStation(); });
     route(QStringLiteral("Tabloyukapat"), closes(S::RainAnalysis));
 }
@@ -256,10 +260,24 @@ QWidget* CommandMap::open(Screen screen) {
         return nullptr;
     }
     open_[screen] = widget;
+    connectScreen(widget);
     if (!s.contextMenu.isEmpty())
         window_.tieContextMenu(widget, s.contextMenu);
     window_.openChild(widget);
     return widget;
+}
+
+void CommandMap::connectScreen(QWidget* widget) {
+    if (auto* annual = qobject_cast<AnnualFlowScreen*>(widget)) {
+        // A double click on a month of the annual table opens that month's table.
+        connect(annual, &AnnualFlowScreen::monthRequested, this, [this](int monthIndex) {
+            station().setMonthIndex(monthIndex);
+            reopen(Screen::MonthlyFlow);
+        });
+    }
+    if (auto* rain = qobject_cast<Pludegerlendirfrm*>(widget))
+        connect(rain, &Pludegerlendirfrm::dayTableOpened, this,
+                [this](Gunluktablofrm* table) { window_.openChild(table); });
 }
 
 QWidget* CommandMap::reopen(Screen screen) {

@@ -137,6 +137,14 @@ private:
     void print(Screen screen);
     void printWithout(Screen screen, const QStringList& hiddenControls);
     void runScreenMethod(Screen screen, const char* method);
+    void connectScreen(QWidget* widget);
+    // A menu command that acts on an open screen of class T; nothing when it is not open.
+    template <class T, class F> std::function<void()> on(Screen screen, F action) {
+        return [this, screen, action] {
+            if (auto* widget = qobject_cast<T*>(this->screen(screen)))
+                action(*widget);
+        };
+    }
     void armDeferred(Screen screen, const QString& timerName);
 
     MainWindow& window_;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/common/PleaseWait.h"
 #include "ui/station/CurrentStation.h"
 
 #include <QPointer>
@@ -16,7 +17,6 @@ namespace korvel {
 struct AppContext;
 struct CorrelationFit;
 struct StationYears;
-class PleaseWait;
 
 // The inter-station correlation (`korelasyonfrm`) of the current station, the target: its
 // complete years ("targetYears"), the incomplete files found ("incompleteYears"), the stations

@@ -157,10 +157,12 @@ private slots:
         QCOMPARE(requestedScreens(requested),
                  QList<Screen>({Screen::LevelLogger, Screen::LevelSheet, Screen::HqTable, Screen::MonthlyFlow,
                                 Screen::AnnualFlow}));
-        // The screens of other parts are not in this build: the user is told so.
-        QCOMPARE(dialogs_->messages().size(), 5);
-        QCOMPARE(dialogs_->messages().at(1),
-                 text("Bu bölüm bu sürümde henüz yok: Seviye gözlem cetveli (Eşel)"));
+        // A screen this build does not have is named in a message instead.
+        dialogs_->clear();
+        window_->commands().setFactory(Screen::Correlation, {});
+        window_->commands().open(Screen::Correlation);
+        QCOMPARE(dialogs_->messages(),
+                 QStringList({text("Bu bölüm bu sürümde henüz yok: İstasyonlar arası korelasyon")}));
     }
 
     void everyOpeningCommandAsksForItsOwnScreen() {
@@ -252,9 +254,6 @@ private slots:
         QCOMPARE(StandInScreen::made, 1);
         QVERIFY(menu->isVisible());
 
-        window_->command("sevgozkaydet")->trigger();
-        QCOMPARE(static_cast<StandInScreen*>(sheet.data())->saves, 1);
-
         window_->command("sevgozkapat")->trigger();
         QTRY_VERIFY(sheet == nullptr);
         QVERIFY(!menu->isVisible());
@@ -297,36 +296,27 @@ private slots:
 
     void saveCommandsOfTheHqTableAndCardRunDeferred() {
         start(true);
-        struct Deferred {
-            int fills = 0;
-            int saves = 0;
-            int cardSaves = 0;
-        };
-        auto counts = std::make_shared<Deferred>();
-        window_->commands().setFactory(Screen::HqTable, [counts](const ScreenSite&) -> QWidget* {
-            auto* screen = new QWidget;
-            new DeferredCommand(screen, "Timer1", [counts] { ++counts->fills; });
-            new DeferredCommand(screen, "Timer2", [counts] { ++counts->saves; });
-            return screen;
-        });
-        window_->commands().setFactory(Screen::MeasurementCard, [counts](const ScreenSite&) -> QWidget* {
-            auto* screen = new QWidget;
-            new DeferredCommand(screen, "Timer1", [counts] { ++counts->cardSaves; });
-            return screen;
-        });
-
         window_->command("hqanahtarn")->trigger();
+        QWidget* hq = window_->commands().screen(Screen::HqTable);
+        QVERIFY(hq != nullptr);
+        auto* fill = hq->findChild<DeferredCommand*>("Timer1");
+        auto* save = hq->findChild<DeferredCommand*>("Timer2");
+        QVERIFY(fill != nullptr && save != nullptr);
         window_->command("hqtabloboluktam")->trigger();
         window_->command("hqkaydetn")->trigger();
-        QCOMPARE(counts->fills, 0);
-        QCOMPARE(counts->saves, 0);
-        QTRY_COMPARE(counts->fills, 1);
-        QTRY_COMPARE(counts->saves, 1);
+        // The menu handler only arms the screen's timers; the work follows once the menu closed.
+        QVERIFY(fill->isArmed());
+        QVERIFY(save->isArmed());
+        QTRY_VERIFY(!fill->isArmed() && !save->isArmed());
 
         window_->command("olcukayıtkatn")->trigger();
+        QWidget* card = window_->commands().screen(Screen::MeasurementCard);
+        QVERIFY(card != nullptr);
+        auto* cardSave = card->findChild<DeferredCommand*>("Timer1");
+        QVERIFY(cardSave != nullptr);
         window_->command("olcukkaydetn")->trigger();
-        QCOMPARE(counts->cardSaves, 0);
-        QTRY_COMPARE(counts->cardSaves, 1);
+        QVERIFY(cardSave->isArmed());
+        QTRY_VERIFY(!cardSave->isArmed());
     }
 
     void newYearCommandsOfTheContextMenusCreateTheirFiles() {

@@ -49,6 +49,7 @@ void addHqCommands(CLI::App& app, const ActionSlot& slot);
 void addRainCommands(CLI::App& app, const ActionSlot& slot);
 void addCardCommands(CLI::App& app, const ActionSlot& slot);
 void addDemoCommand(CLI::App& app, const ActionSlot& slot);
+void addLoggerCommands(CLI::App& app, const ActionSlot& slot);
 
 // Shared argument checks, throwing CliError with a clear message.
 int parseYearArgument(const std::string& text);

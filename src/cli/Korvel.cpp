@@ -26,6 +26,7 @@ int runKorvel(const std::vector<std::string>& args, std::ostream& out, std::ostr
     addRainCommands(app, slot);
     addCardCommands(app, slot);
     addDemoCommand(app, slot);
+    addLoggerCommands(app, slot);
 
     std::vector<std::string> reversed(args.rbegin(), args.rend());
     try {

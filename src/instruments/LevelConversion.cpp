@@ -269,6 +269,18 @@ std::optional<std::string> stationNumberProblem(std::string_view stationNumber) 
     return std::nullopt;
 }
 
+fs::path levelDumpPath(const fs::path& korvel96Root) {
+    return resolveCaseInsensitive(korvel96Root / std::string(kLevelDumpName));
+}
+
+void writeRawLoggerDump(const fs::path& file, const Bytes& image) {
+    std::error_code ec;
+    fs::create_directories(file.parent_path(), ec);
+    if (ec)
+        throw FileError("cannot create " + file.parent_path().string());
+    writeFileAtomic(file, image);
+}
+
 fs::path sideFileDirectory(const fs::path& korvel96Root, std::string_view stationNumber) {
     return resolveCaseInsensitive(korvel96Root / "istasyon" / trimmed(stationNumber));
 }

@@ -17,6 +17,19 @@ inline constexpr std::string_view kLoggerSource = "L  korvelmaş";
 // No block found: neither the marker nor a block date.
 inline constexpr std::string_view kNoRecordedDate = "KAYITLI TARIH BULUNAMADI";
 
+// The confirmation of the station number before a conversion: the prompt, and the window title
+// that the logger's own station number follows.
+inline constexpr std::string_view kConfirmStationPrompt =
+    "Su   Yıllığa    kayıt   için   şu  an  Aktif  İstasyon  numarasını  onaylıyormusunuz";
+inline constexpr std::string_view kConfirmStationTitle = "Limnigraftaki istasyon numarası  ";
+
+// The raw dump of the last download, "c:\korvel96\hamdata.96".
+inline constexpr std::string_view kLevelDumpName = "hamdata.96";
+std::filesystem::path levelDumpPath(const std::filesystem::path& korvel96Root);
+// Writes the image through a temporary file, so that an old dump is replaced whole or not at
+// all; the directory is created when missing. Throws FileError.
+void writeRawLoggerDump(const std::filesystem::path& file, const Bytes& image);
+
 // The day blocks of a logger memory image turned into day records and the bytes of the two side
 // files, without touching a file.
 struct DecodedLevelDump {

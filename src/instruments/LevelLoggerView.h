@@ -9,6 +9,11 @@
 
 namespace korvel {
 
+// The caption of the water-level logger screen.
+inline constexpr std::string_view kLevelLoggerCaption = "K.4417 limnigraf ile iletişim & sağım & kayıt";
+// The erase buttons' caption once the memory is erased.
+inline constexpr std::string_view kMemoryErased = "Hafıza silindi";
+
 // "Limnigraf Kaydedilebilecek kalan gün sayısı ", "  PİL ÖMRÜ  ", "..Gün".
 inline constexpr std::string_view kRemainingDaysText = "Limnigraf Kaydedilebilecek kalan gün sayısı ";
 inline constexpr std::string_view kBatteryLifeText = "  PİL ÖMRÜ  ";

@@ -352,6 +352,13 @@ Bytes LevelLoggerSim::takeOutput(TimePoint now) {
     return out;
 }
 
+void LevelLoggerSim::dropLine() {
+    out_.clear();
+    levelReplyAt_.reset();
+    if (mode_ != Mode::Asleep)
+        mode_ = Mode::Idle;
+}
+
 std::optional<TimePoint> LevelLoggerSim::nextEvent() const {
     std::optional<TimePoint> next;
     auto consider = [&next](TimePoint t) {

@@ -78,11 +78,15 @@ public:
     void addFault(SimFault fault) { faults_.push_back(fault); }
     void clearFaults() { faults_.clear(); }
     void setTiming(SimTiming timing) { timing_ = timing; }
+    void setBatteryCount(int count) { state_.batteryCount = count; }
 
     // Bytes arriving at `now`.
     void receive(const Bytes& bytes, TimePoint now);
     // The bytes whose time has come by `now`, in order.
     Bytes takeOutput(TimePoint now);
+    // The line went down (nobody holds the port): what was still to be sent is lost and a
+    // command in progress is forgotten.
+    void dropLine();
     // When something next happens without input (a reply is due, a wait ends); nothing when idle.
     std::optional<TimePoint> nextEvent() const;
 

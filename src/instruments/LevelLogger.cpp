@@ -25,10 +25,14 @@ CommandOutcome failed(Exchange& exchange, CommandOutcome outcome, std::string_vi
 } // namespace
 
 CommandOutcome readInformation(Exchange& exchange) {
+    return readInformation(exchange, kInformationWakeRepeats, kInformationReads);
+}
+
+CommandOutcome readInformation(Exchange& exchange, int wakeRepeats, std::span<const std::uint8_t> reads) {
     CommandOutcome outcome;
     for (;;) {
         ++outcome.wakeAttempts;
-        if (exchange.wakeLogger(kInformationWakeRepeats, kShortWait) &&
+        if (exchange.wakeLogger(wakeRepeats, kShortWait) &&
             exchange.sendWithEchoDiscard(kUnitCode, *replyLength(kUnitCode), kShortWait))
             break;
         if (exchange.portOpenFailed() || exchange.stopRequested() ||
@@ -36,9 +40,9 @@ CommandOutcome readInformation(Exchange& exchange) {
             return failed(exchange, std::move(outcome), kTryAgain);
     }
     outcome.replies.push_back({kUnitCode, exchange.readAll()});
-    for (const std::uint8_t read : kInformationReads) {
+    for (const std::uint8_t read : reads) {
         exchange.write(read);
-        if (!exchange.awaitCount(*replyLength(read), kReadWait))
+        if (!exchange.awaitCount(replyLength(read).value_or(0), kReadWait))
             return failed(exchange, std::move(outcome), kTryAgain);
         outcome.replies.push_back({read, exchange.readAll()});
     }

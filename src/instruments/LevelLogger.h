@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -37,6 +38,9 @@ struct CommandOutcome {
 // of the information in turn with a 4 s wait for its exact reply length. The port is closed at
 // the end.
 CommandOutcome readInformation(Exchange& exchange);
+// The same frame with another wake-up count and other reads after the unit code (the rain
+// logger wakes with 4000 bytes).
+CommandOutcome readInformation(Exchange& exchange, int wakeRepeats, std::span<const std::uint8_t> reads);
 
 // A setting (double-click on a field): wake-up, the write byte and its one-byte answer, the read
 // byte and the data, then the reply of the read; every wait 2 s.

@@ -311,3 +311,20 @@ TEST_F(LoggerCommand, ADownloadOneByteTooLongIsRefused) {
     EXPECT_EQ(outcome.message, "Yeniden deneyin");
     EXPECT_EQ(outcome.received, 32770u);
 }
+
+TEST_F(LoggerCommand, InformationWithAnotherWakeUpCountAndReads) {
+    logger.silent = true;
+    const std::uint8_t reads[] = {0x01, 0x04};
+    CommandOutcome outcome = readInformation(exchange, 4000, reads);
+    EXPECT_EQ(link.allWritten(), Bytes(6 * 4001, 0x01));
+
+    FakeClock clock2;
+    ScriptedLink link2(clock2);
+    logger.silent = false;
+    logger.attach(link2);
+    Exchange exchange2(link2, clock2);
+    outcome = readInformation(exchange2, 4000, reads);
+    ASSERT_TRUE(outcome.ok);
+    ASSERT_EQ(outcome.replies.size(), 3u);
+    EXPECT_EQ(outcome.replies[2].readByte, 0x04);
+}

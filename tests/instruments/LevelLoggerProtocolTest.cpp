@@ -320,8 +320,9 @@ TEST_F(LoggerCommand, InformationWithAnotherWakeUpCountAndReads) {
 
     FakeClock clock2;
     ScriptedLink link2(clock2);
-    logger.silent = false;
-    logger.attach(link2);
+    ScriptedLogger answering;
+    answering.replies = logger.replies;
+    answering.attach(link2);
     Exchange exchange2(link2, clock2);
     outcome = readInformation(exchange2, 4000, reads);
     ASSERT_TRUE(outcome.ok);

@@ -37,14 +37,16 @@ struct SimFault {
 // followed by "@0x02" (only the replies to that byte) and "*N" (N times).
 std::optional<SimFault> parseSimFault(std::string_view text);
 
-// How fast the simulated logger answers.
+// How fast the simulated logger answers. The protocol discards the input right after writing a
+// command and before the answer comes; the logger takes long enough for that to be safe on a busy
+// computer.
 struct SimTiming {
-    Duration replyDelay = std::chrono::milliseconds(2);
+    Duration replyDelay = std::chrono::milliseconds(15);
     // A setting is applied, and answered, once its data have stopped coming for this long.
-    Duration writeDelay = std::chrono::milliseconds(20);
+    Duration writeDelay = std::chrono::milliseconds(50);
     // 0x01 is the wake-up byte as well as the level read: the logger answers it once the line
     // has been quiet for this long, so that a burst of wake-up bytes gets one answer.
-    Duration quietGap = std::chrono::milliseconds(3);
+    Duration quietGap = std::chrono::milliseconds(5);
     // Without traffic for this long the logger falls asleep; the next byte only wakes it.
     Duration sleepAfter = std::chrono::seconds(5);
     // Download speed in bytes per second; 0 sends as fast as the line takes it.

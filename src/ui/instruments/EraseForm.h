@@ -21,11 +21,11 @@ public:
     bool busy() const { return worker_.busy(); }
     LinkWorker& worker() { return worker_; }
 
+    // Closing the screen ends an erase under way without a message.
+    void reject() override;
+
 signals:
     void memoryErased();
-
-protected:
-    void reject() override;
 
 private:
     LinkWorker worker_;

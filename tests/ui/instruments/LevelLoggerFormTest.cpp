@@ -11,6 +11,7 @@
 #include "ui/instruments/EraseForm.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -294,17 +295,27 @@ private slots:
         QVERIFY(bench.finish());
         QCOMPARE(bench.text("Text5"), QString("KARASU  "));
 
+        // Once the erase screen is up: check it and press "Devam"; never leave it open.
         bool clicked = false;
-        QTimer::singleShot(0, [&] {
+        QTimer poll;
+        QElapsedTimer waited;
+        waited.start();
+        connect(&poll, &QTimer::timeout, [&] {
             auto* erase = qobject_cast<EraseForm*>(QApplication::activeModalWidget());
-            QVERIFY(erase != nullptr);
-            QCOMPARE(erase->objectName(), QString("Form2"));
-            QCOMPARE(erase->windowTitle(), QString::fromUtf8(" Cihazın hafızasını siler"));
-            QCOMPARE(erase->findChild<QPushButton*>("Command1")->text(), QString("Devam"));
-            QCOMPARE(erase->findChild<QPushButton*>("Command2")->text(), QString::fromUtf8("İptal"));
-            erase->findChild<QPushButton*>("Command1")->click();
-            clicked = true;
+            if (erase == nullptr)
+                return;
+            if (!clicked) {
+                clicked = true;
+                QCOMPARE(erase->objectName(), QString("Form2"));
+                QCOMPARE(erase->windowTitle(), QString::fromUtf8(" Cihazın hafızasını siler"));
+                QCOMPARE(erase->findChild<QPushButton*>("Command1")->text(), QString("Devam"));
+                QCOMPARE(erase->findChild<QPushButton*>("Command2")->text(), QString::fromUtf8("İptal"));
+                erase->findChild<QPushButton*>("Command1")->click();
+            } else if (waited.elapsed() > 10000) {
+                erase->reject();
+            }
         });
+        poll.start(10);
         bench.form->Command3_Click(); // returns when the erase screen closes
         QVERIFY(clicked);
         QVERIFY2(bench.dialogs.messages().isEmpty(), qPrintable(bench.dialogs.messages().join('|')));

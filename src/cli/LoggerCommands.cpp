@@ -67,7 +67,8 @@ void require(const CommandOutcome& outcome) {
 Sheet viewSheet(const LevelLoggerView& view) {
     Sheet sheet = view.fields;
     sheet.caption = std::string(kLevelLoggerCaption);
-    sheet.setText("levelUnitCode", std::to_string(view.levelUnitCode));
+    if (view.levelUnitCode != 0)
+        sheet.setText("levelUnitCode", std::to_string(view.levelUnitCode));
     return sheet;
 }
 

@@ -63,6 +63,14 @@ StationTexts parseStationTexts(const Bytes& textsFile) {
             in.text(16, leveldump::kTextWidth)};
 }
 
+std::optional<StationTexts> readStationTexts(const fs::path& readingsFile) {
+    const auto path = stationTextsPathOf(readingsFile);
+    const auto bytes = path ? readFileBytes(resolveCaseInsensitive(*path)) : std::nullopt;
+    if (!bytes)
+        return std::nullopt;
+    return parseStationTexts(*bytes);
+}
+
 std::vector<DayRecord> decodeReceivedReadings(const Bytes& readingsFile, const Bytes& textsFile,
                                               std::string_view rawDataFileName) {
     std::vector<DayRecord> days;

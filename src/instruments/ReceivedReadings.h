@@ -23,6 +23,9 @@ struct StationTexts {
 // of the name replaced by "m" ("ABC5-10 .-4" -> "ABC5-10 .m4"). Nothing for a name without one.
 std::optional<std::filesystem::path> stationTextsPathOf(const std::filesystem::path& readingsFile);
 StationTexts parseStationTexts(const Bytes& textsFile);
+// The texts of the station-texts file beside a day-readings file (for the station-number
+// prompt); nothing when that file cannot be read.
+std::optional<StationTexts> readStationTexts(const std::filesystem::path& readingsFile);
 
 // Day records rebuilt from a day-readings file and its station-texts file. The readings are
 // divided by 1 (unit code 1), 0.1 (unit code 10) or 2 and rounded one by one; the extremes come

@@ -132,6 +132,11 @@ TEST(ReceivedReadings, TextsFileNameReplacesTheCharacterAfterTheLastDot) {
 TEST_F(ConversionFiles, ReceivedReadingsGiveTenTimesTheLevels) {
     const LevelConversionResult first = convertLevelDump(loggerDump().image, "01-001", target());
     ASSERT_TRUE(first.converted);
+    const auto texts = readStationTexts(first.readingsFile);
+    ASSERT_TRUE(texts);
+    EXPECT_EQ(texts->stationName, "ABC     ");
+    EXPECT_EQ(texts->stationNumber, "01-001  ");
+    EXPECT_EQ(texts->riverName, "SAKARYA ");
     const fs::path destination = drive / "other";
     const ReceivedConversionResult r = convertReceivedReadings(first.readingsFile, "01-009", destination);
     ASSERT_TRUE(r.converted) << r.message;

@@ -9,6 +9,7 @@
 #include "ui/instruments/EraseForm.h"
 #include "ui/instruments/InstrumentPort.h"
 #include "ui/instruments/PortSettingsForm.h"
+#include "ui/instruments/StationNumberPrompt.h"
 
 #include <QDate>
 #include <QEvent>

@@ -13,9 +13,9 @@ namespace {
 // A full memory: 15-minute readings, the ring wrapped, about 160 days in it.
 const Bytes& fullMemory() {
     static const Bytes image = [] {
-        sim::LevelMemorySpec spec;
-        spec.days = 200;
-        return sim::generateLevelMemory(spec).image;
+        sim::LevelMemoryPlan plan;
+        plan.days = 200;
+        return sim::generateLevelMemory(plan).image;
     }();
     return image;
 }

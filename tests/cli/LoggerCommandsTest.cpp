@@ -125,11 +125,11 @@ TEST_F(LoggerTool, DownloadAndConversionDayByDay) {
     EXPECT_EQ(readFileBytes(dumpFile()), readFileBytes(image));
 
     // The same memory made here: every intact day is in the water years as the logger holds it.
-    sim::LevelMemorySpec spec;
-    spec.today = {2026, 3, 15};
-    spec.minutesNow = 600;
-    spec.days = 200;
-    const sim::LevelMemory memory = sim::generateLevelMemory(spec);
+    sim::LevelMemoryPlan plan;
+    plan.today = {2026, 3, 15};
+    plan.minutesNow = 600;
+    plan.days = 200;
+    const sim::LevelMemory memory = sim::generateLevelMemory(plan);
     const auto json = nlohmann::json::parse(r.out);
     std::size_t checked = 0;
     std::map<int, std::vector<DayRecord>> years;
@@ -221,9 +221,9 @@ TEST_F(LoggerTool, ConvertRefusesADumpOfTheWrongSize) {
 }
 
 TEST_F(LoggerTool, ConvertAndConvertReceived) {
-    sim::LevelMemorySpec spec;
-    spec.days = 5;
-    writeFileAtomic(drive / "dump.96", sim::generateLevelMemory(spec).image);
+    sim::LevelMemoryPlan plan;
+    plan.days = 5;
+    writeFileAtomic(drive / "dump.96", sim::generateLevelMemory(plan).image);
     ToolRun r = run({"--json", "logger", "convert", (drive / "dump.96").string(), station.string(),
                      "--number", "01-001"});
     ASSERT_EQ(r.code, 0) << r.err;

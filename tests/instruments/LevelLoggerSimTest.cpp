@@ -41,8 +41,8 @@ SimFault fault(SimFault::Kind kind, std::optional<std::uint8_t> command = std::n
 
 class SimulatedLogger : public ::testing::Test {
 protected:
-    void start(const LevelMemorySpec& spec) {
-        logger = std::make_unique<LevelLoggerSim>(LevelLoggerSim::withMemory(spec, clock.now()));
+    void start(const LevelMemoryPlan& plan) {
+        logger = std::make_unique<LevelLoggerSim>(LevelLoggerSim::withMemory(plan, clock.now()));
         link = std::make_unique<SimulatedLink>(*logger, clock);
         exchange = std::make_unique<Exchange>(*link, clock);
     }
@@ -65,9 +65,9 @@ protected:
 } // namespace
 
 TEST(SimulatorMemory, ThirtyDaysKeepTheMarkerAndConvertDayByDay) {
-    LevelMemorySpec spec;
-    spec.days = 30;
-    const LevelMemory memory = generateLevelMemory(spec);
+    LevelMemoryPlan plan;
+    plan.days = 30;
+    const LevelMemory memory = generateLevelMemory(plan);
     ASSERT_EQ(memory.image.size(), 32768u);
     ASSERT_EQ(memory.days.size(), 31u);
     EXPECT_EQ(memory.writePosition, 263u + 30 * 203 + 3 + 2 * 41); // 10:00 is the 41st reading
@@ -76,15 +76,15 @@ TEST(SimulatorMemory, ThirtyDaysKeepTheMarkerAndConvertDayByDay) {
     ASSERT_EQ(d.days.size(), 31u);
     EXPECT_TRUE(d.lastDayInProgress);
     for (std::size_t i = 0; i < d.days.size(); ++i)
-        expectDayMatches(d.days[i], memory.days[i], spec.unitCode);
+        expectDayMatches(d.days[i], memory.days[i], plan.unitCode);
     EXPECT_EQ(d.readingsFileName, "KAR15-3 .-26");
 }
 
 TEST(SimulatorMemory, TwoHundredDaysWrapTheRingAndConvertFromTheDateSearch) {
-    LevelMemorySpec spec;
-    spec.days = 200;
-    spec.seed = 7;
-    const LevelMemory memory = generateLevelMemory(spec);
+    LevelMemoryPlan plan;
+    plan.days = 200;
+    plan.seed = 7;
+    const LevelMemory memory = generateLevelMemory(plan);
     EXPECT_NE(std::string(memory.image.begin() + 255, memory.image.begin() + 260), "ALYEL");
     std::vector<const SimulatedDay*> intact;
     for (const SimulatedDay& day : memory.days)
@@ -95,22 +95,22 @@ TEST(SimulatorMemory, TwoHundredDaysWrapTheRingAndConvertFromTheDateSearch) {
     const DecodedLevelDump d = decodeLevelDump(memory.image, "01-001");
     ASSERT_EQ(d.days.size(), intact.size());
     for (std::size_t i = 0; i < d.days.size(); ++i)
-        expectDayMatches(d.days[i], *intact[i], spec.unitCode);
+        expectDayMatches(d.days[i], *intact[i], plan.unitCode);
 }
 
 TEST(SimulatorMemory, CentimetreLoggersRecordCentimetres) {
-    LevelMemorySpec spec;
-    spec.unitCode = 10;
-    spec.days = 5;
-    spec.minutesNow = 23 * 60 + 50; // after the day's last reading: the day is complete
-    const LevelMemory memory = generateLevelMemory(spec);
+    LevelMemoryPlan plan;
+    plan.unitCode = 10;
+    plan.days = 5;
+    plan.minutesNow = 23 * 60 + 50; // after the day's last reading: the day is complete
+    const LevelMemory memory = generateLevelMemory(plan);
     EXPECT_TRUE(memory.days.back().complete);
     EXPECT_LT(*std::max_element(memory.days[0].readings.begin(), memory.days[0].readings.end()), 1000);
     const DecodedLevelDump d = decodeLevelDump(memory.image, "01-001");
     ASSERT_EQ(d.days.size(), 6u);
     EXPECT_FALSE(d.lastDayInProgress);
     for (std::size_t i = 0; i < d.days.size(); ++i)
-        expectDayMatches(d.days[i], memory.days[i], spec.unitCode);
+        expectDayMatches(d.days[i], memory.days[i], plan.unitCode);
 }
 
 TEST(SimulatorFaults, Parsing) {
@@ -128,9 +128,9 @@ TEST(SimulatorFaults, Parsing) {
 }
 
 TEST_F(SimulatedLogger, InformationShowsTheLoggerState) {
-    LevelMemorySpec spec;
-    spec.days = 10;
-    start(spec);
+    LevelMemoryPlan plan;
+    plan.days = 10;
+    start(plan);
     const LevelLoggerView view = information();
     EXPECT_EQ(view.levelUnitCode, 1);
     EXPECT_EQ(view.fields.text("Text1"), std::to_string(logger->state().levelMm));
@@ -172,9 +172,9 @@ TEST_F(SimulatedLogger, SettingsChangeTheLogger) {
 }
 
 TEST_F(SimulatedLogger, EraseEmptiesTheMemory) {
-    LevelMemorySpec spec;
-    spec.days = 20;
-    start(spec);
+    LevelMemoryPlan plan;
+    plan.days = 20;
+    start(plan);
     const CommandOutcome outcome = eraseMemory(*exchange);
     ASSERT_TRUE(outcome.ok) << outcome.message;
     EXPECT_EQ(logger->erasures(), 1);
@@ -184,9 +184,9 @@ TEST_F(SimulatedLogger, EraseEmptiesTheMemory) {
 }
 
 TEST_F(SimulatedLogger, DownloadBringsTheMemoryAtLineSpeed) {
-    LevelMemorySpec spec;
-    spec.days = 60;
-    start(spec);
+    LevelMemoryPlan plan;
+    plan.days = 60;
+    start(plan);
     SimTiming timing;
     timing.downloadRate = 1920; // 19200 baud
     logger->setTiming(timing);
@@ -199,7 +199,7 @@ TEST_F(SimulatedLogger, DownloadBringsTheMemoryAtLineSpeed) {
     const DecodedLevelDump d = decodeLevelDump(outcome.image, "01-001");
     ASSERT_EQ(d.days.size(), logger->state().memory.days.size());
     for (std::size_t i = 0; i < d.days.size(); ++i)
-        expectDayMatches(d.days[i], logger->state().memory.days[i], spec.unitCode);
+        expectDayMatches(d.days[i], logger->state().memory.days[i], plan.unitCode);
 }
 
 TEST_F(SimulatedLogger, TheLoggerFallsAsleepAndTheWakeUpBurstWakesIt) {

@@ -95,19 +95,19 @@ int main(int argc, char** argv) {
     app.add_flag("--verbose", verbose, "log each command byte on standard error");
     CLI11_PARSE(app, argc, argv);
 
-    LevelMemorySpec spec;
-    spec.days = days;
-    spec.unitCode = unit;
-    spec.seed = seed;
-    spec.today = today();
-    spec.minutesNow = minutesNow();
+    LevelMemoryPlan plan;
+    plan.days = days;
+    plan.unitCode = unit;
+    plan.seed = seed;
+    plan.today = today();
+    plan.minutesNow = minutesNow();
     if (!date.empty()) {
         const auto d = parseDateText(date);
         if (!d || d->isEmpty()) {
             std::cerr << "korvel-sim: not a date: " << date << "\n";
             return 1;
         }
-        spec.today = d->date();
+        plan.today = d->date();
     }
     if (!time.empty()) {
         const auto t = timeSetting(time);
@@ -115,7 +115,7 @@ int main(int argc, char** argv) {
             std::cerr << "korvel-sim: not a time (hh:mm): " << time << "\n";
             return 1;
         }
-        spec.minutesNow = t->data[1] * 60 + t->data[0];
+        plan.minutesNow = t->data[1] * 60 + t->data[0];
     }
     const IntervalSetting intervalCode = intervalSetting(std::to_string(interval));
     if (intervalCode.answer != IntervalAnswer::Accepted) {
@@ -123,13 +123,13 @@ int main(int argc, char** argv) {
             << "korvel-sim: the logger records at 1, 2, 5, 10, 15, 30, 60, 120, 240, 360 or 720 minutes\n";
         return 1;
     }
-    spec.intervalCode = intervalCode.command.data[0];
-    spec.stationName = fixedField(station, 8);
-    spec.riverName = fixedField(river, 8);
-    spec.stationNumber = fixedField(number, 8);
+    plan.intervalCode = intervalCode.command.data[0];
+    plan.stationName = fixedField(station, 8);
+    plan.riverName = fixedField(river, 8);
+    plan.stationNumber = fixedField(number, 8);
 
     const auto start = std::chrono::steady_clock::now();
-    LevelLoggerSim logger = LevelLoggerSim::withMemory(spec, start);
+    LevelLoggerSim logger = LevelLoggerSim::withMemory(plan, start);
     if (!memoryFile.empty()) {
         const auto image = readFileBytes(memoryFile);
         if (!image || image->size() != levellogger::kMemorySize) {

@@ -89,18 +89,18 @@ LevelLoggerSim::LevelLoggerSim(State state, TimePoint now, SimTiming timing)
         state_.clockSetAt = now;
 }
 
-LevelLoggerSim LevelLoggerSim::withMemory(const LevelMemorySpec& spec, TimePoint now, SimTiming timing) {
+LevelLoggerSim LevelLoggerSim::withMemory(const LevelMemoryPlan& plan, TimePoint now, SimTiming timing) {
     State state;
-    state.memory = generateLevelMemory(spec);
-    state.clock = OleDate::fromDateTime(spec.today.year, spec.today.month, spec.today.day,
-                                        spec.minutesNow / 60, spec.minutesNow % 60, 0);
+    state.memory = generateLevelMemory(plan);
+    state.clock = OleDate::fromDateTime(plan.today.year, plan.today.month, plan.today.day,
+                                        plan.minutesNow / 60, plan.minutesNow % 60, 0);
     state.clockSetAt = now;
-    state.intervalCode = spec.intervalCode;
-    state.unitCode = spec.unitCode;
+    state.intervalCode = plan.intervalCode;
+    state.unitCode = plan.unitCode;
     state.levelMm = state.memory.lastLevelMm;
-    state.stationName = spec.stationName;
-    state.stationNumber = spec.stationNumber;
-    state.riverName = spec.riverName;
+    state.stationName = plan.stationName;
+    state.stationNumber = plan.stationNumber;
+    state.riverName = plan.riverName;
     state.batteryCount = 240;
     return LevelLoggerSim(std::move(state), now, timing);
 }
@@ -241,15 +241,15 @@ void LevelLoggerSim::applyWrite(TimePoint now) {
 }
 
 void LevelLoggerSim::erase(TimePoint now) {
-    LevelMemorySpec spec;
-    spec.today = clockAt(now).date();
-    spec.intervalCode = state_.intervalCode;
-    spec.unitCode = state_.unitCode;
-    spec.stationName = state_.stationName;
-    spec.riverName = state_.riverName;
-    spec.stationNumber = state_.stationNumber;
-    spec.lowestMm = state_.levelMm;
-    state_.memory = erasedLevelMemory(spec);
+    LevelMemoryPlan plan;
+    plan.today = clockAt(now).date();
+    plan.intervalCode = state_.intervalCode;
+    plan.unitCode = state_.unitCode;
+    plan.stationName = state_.stationName;
+    plan.riverName = state_.riverName;
+    plan.stationNumber = state_.stationNumber;
+    plan.lowestMm = state_.levelMm;
+    state_.memory = erasedLevelMemory(plan);
     ++erasures_;
 }
 

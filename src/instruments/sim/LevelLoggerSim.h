@@ -74,8 +74,8 @@ public:
     };
 
     LevelLoggerSim(State state, TimePoint now, SimTiming timing = {});
-    // A logger holding a generated memory, its clock at the spec's present moment.
-    static LevelLoggerSim withMemory(const LevelMemorySpec& spec, TimePoint now, SimTiming timing = {});
+    // A logger holding a generated memory, its clock at the moment the memory was made for.
+    static LevelLoggerSim withMemory(const LevelMemoryPlan& plan, TimePoint now, SimTiming timing = {});
 
     void addFault(SimFault fault) { faults_.push_back(fault); }
     void clearFaults() { faults_.clear(); }

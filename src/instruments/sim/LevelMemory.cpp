@@ -61,7 +61,7 @@ std::size_t ringPositionOfOffset(std::size_t offset) {
     return advanceRingPosition(kRingFirst, kLeadBytes + offset);
 }
 
-Bytes freshImage(const LevelMemorySpec& spec, CivilDate start) {
+Bytes freshImage(const LevelMemoryPlan& plan, CivilDate start) {
     Bytes image(kMemorySize, 0);
     image[0] = 'G';
     for (std::size_t i = 0; i < leveldump::kMarker.size(); ++i)
@@ -73,8 +73,8 @@ Bytes freshImage(const LevelMemorySpec& spec, CivilDate start) {
                                        static_cast<std::uint8_t>(start.year % 100)};
     for (int k = leveldump::kReadingsHeaderFirst; k <= leveldump::kReadingsHeaderLast; ++k)
         setParameter(image, k, startBytes[k - leveldump::kReadingsHeaderFirst]);
-    setParameter(image, leveldump::kIntervalCode, static_cast<std::uint8_t>(spec.intervalCode));
-    setParameter(image, leveldump::kUnitCode, static_cast<std::uint8_t>(spec.unitCode));
+    setParameter(image, leveldump::kIntervalCode, static_cast<std::uint8_t>(plan.intervalCode));
+    setParameter(image, leveldump::kUnitCode, static_cast<std::uint8_t>(plan.unitCode));
     return image;
 }
 
@@ -97,30 +97,30 @@ void updateImageHeader(Bytes& image, const std::string& stationName, const std::
     setParameter(image, leveldump::kNameYear, static_cast<std::uint8_t>(today.year % 100));
 }
 
-LevelMemory erasedLevelMemory(const LevelMemorySpec& spec) {
+LevelMemory erasedLevelMemory(const LevelMemoryPlan& plan) {
     LevelMemory memory;
-    memory.image = freshImage(spec, spec.today);
+    memory.image = freshImage(plan, plan.today);
     memory.writePosition = kFirstBlock;
     memory.usedBytes = static_cast<int>(kLeadBytes);
-    memory.lastLevelMm = spec.lowestMm;
-    updateImageHeader(memory.image, spec.stationName, spec.riverName, spec.stationNumber,
-                      memory.writePosition, spec.today);
+    memory.lastLevelMm = plan.lowestMm;
+    updateImageHeader(memory.image, plan.stationName, plan.riverName, plan.stationNumber,
+                      memory.writePosition, plan.today);
     return memory;
 }
 
-LevelMemory generateLevelMemory(const LevelMemorySpec& spec) {
-    const int interval = intervalMinutesOfCode(spec.intervalCode);
+LevelMemory generateLevelMemory(const LevelMemoryPlan& plan) {
+    const int interval = intervalMinutesOfCode(plan.intervalCode);
     const int perDay = readingsPerDay(interval);
-    const OleDate today = OleDate::fromDate(spec.today);
-    const OleDate first = today.plusDays(-spec.days);
+    const OleDate today = OleDate::fromDate(plan.today);
+    const OleDate first = today.plusDays(-plan.days);
 
     LevelMemory memory;
-    memory.image = freshImage(spec, first.date());
-    Random random(spec.seed);
-    const double range = spec.highestMm - spec.lowestMm;
-    const double base = spec.lowestMm + 0.2 * range;
+    memory.image = freshImage(plan, first.date());
+    Random random(plan.seed);
+    const double range = plan.highestMm - plan.lowestMm;
+    const double base = plan.lowestMm + 0.2 * range;
     std::vector<FloodWave> waves;
-    for (int d = -3; d <= spec.days; ++d)
+    for (int d = -3; d <= plan.days; ++d)
         if (random.uniform() < 0.12)
             waves.push_back({d * 24.0 + random.uniform(0, 24), random.uniform(2, 8), random.uniform(12, 60),
                              random.uniform(0.1, 0.6) * range});
@@ -129,23 +129,23 @@ LevelMemory generateLevelMemory(const LevelMemorySpec& spec) {
         for (const FloodWave& w : waves)
             level += w.at(hour);
         level += random.uniform(-2, 2);
-        return std::clamp(static_cast<int>(std::lround(level)), spec.lowestMm, spec.highestMm);
+        return std::clamp(static_cast<int>(std::lround(level)), plan.lowestMm, plan.highestMm);
     };
 
     std::size_t offset = 0;
     auto put = [&](std::uint8_t b) { memory.image[ringPositionOfOffset(offset++) - 1] = b; };
     std::vector<std::size_t> blockStarts;
-    for (int d = 0; d <= spec.days; ++d) {
+    for (int d = 0; d <= plan.days; ++d) {
         SimulatedDay day;
         day.date = first.plusDays(d).date();
-        const int count = d < spec.days ? perDay : std::min(perDay, spec.minutesNow / interval + 1);
+        const int count = d < plan.days ? perDay : std::min(perDay, plan.minutesNow / interval + 1);
         blockStarts.push_back(offset);
         put(static_cast<std::uint8_t>(day.date.day));
         put(static_cast<std::uint8_t>(day.date.month));
         put(static_cast<std::uint8_t>(day.date.year % 100));
         for (int i = 0; i < count; ++i) {
             memory.lastLevelMm = levelAt(d * 24.0 + i * interval / 60.0);
-            const int value = recordedValue(memory.lastLevelMm, spec.unitCode);
+            const int value = recordedValue(memory.lastLevelMm, plan.unitCode);
             day.readings.push_back(value);
             const auto bcd = toBcdPair(value);
             put(bcd[0]);
@@ -174,8 +174,8 @@ LevelMemory generateLevelMemory(const LevelMemorySpec& spec) {
         memory.days[i].intact = offset - blockStarts[i] <= kRingSize;
     memory.writePosition = ringPositionOfOffset(offset);
     memory.usedBytes = static_cast<int>(std::min(kRingSize, kLeadBytes + offset));
-    updateImageHeader(memory.image, spec.stationName, spec.riverName, spec.stationNumber,
-                      memory.writePosition, spec.today);
+    updateImageHeader(memory.image, plan.stationName, plan.riverName, plan.stationNumber,
+                      memory.writePosition, plan.today);
     return memory;
 }
 

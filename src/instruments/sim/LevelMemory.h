@@ -28,7 +28,7 @@ struct SimulatedDay {
 
 // What a memory is generated from: the present moment of the logger's clock, the number of whole
 // days recorded before today, the recording parameters and the texts.
-struct LevelMemorySpec {
+struct LevelMemoryPlan {
     CivilDate today{2026, 3, 15};
     int minutesNow = 10 * 60; // time of day of the present moment
     int days = 30;
@@ -57,10 +57,10 @@ int recordedValue(int levelMm, int unitCode);
 // N days of a river's levels (a base flow, slow seasonal change and flood waves with their
 // recession) recorded block after block from the start of the ring, wrapping around it when they
 // do not fit, the day in progress cut at the present moment.
-LevelMemory generateLevelMemory(const LevelMemorySpec& spec);
+LevelMemory generateLevelMemory(const LevelMemoryPlan& plan);
 
 // The memory of an erased logger: the marker at the start of the ring and no block.
-LevelMemory erasedLevelMemory(const LevelMemorySpec& spec);
+LevelMemory erasedLevelMemory(const LevelMemoryPlan& plan);
 
 // Writes the texts and parameters that change after generation into the image header: names,
 // interval and unit code, write position, and the date of the present moment (p18-p20).

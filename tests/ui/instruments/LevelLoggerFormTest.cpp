@@ -252,11 +252,11 @@ private slots:
         QCOMPARE(prompt.title, QString::fromUtf8("Limnigraftaki istasyon numarası  01-001  "));
         QCOMPARE(prompt.defaultAnswer, QString("01-001  "));
 
-        sim::LevelMemorySpec spec;
-        spec.today = {2026, 3, 15};
-        spec.minutesNow = 600;
-        spec.days = 200;
-        const sim::LevelMemory memory = sim::generateLevelMemory(spec);
+        sim::LevelMemoryPlan plan;
+        plan.today = {2026, 3, 15};
+        plan.minutesNow = 600;
+        plan.days = 200;
+        const sim::LevelMemory memory = sim::generateLevelMemory(plan);
         const fs::path station = bench.hub.state.stationDir;
         int checked = 0;
         for (const sim::SimulatedDay& day : memory.days) {

@@ -386,6 +386,20 @@ private slots:
         }
     }
 
+    void closingTheScreenEndsADownloadAtOnce() {
+        SimProcess sim(simArguments(30, {"--rate", "2000"})); // about 16 s for the whole memory
+        QVERIFY(sim.running());
+        Bench bench(sim.path());
+        bench.form->Command2_Click();
+        QTRY_VERIFY_WITH_TIMEOUT(bench.text("Text9").toInt() > 0, 5000);
+        QElapsedTimer closing;
+        closing.start();
+        bench.form.reset();
+        QVERIFY(closing.elapsed() < 1000);
+        QVERIFY(!fs::exists(bench.dump()));
+        QVERIFY(bench.dialogs.messages().isEmpty());
+    }
+
     void anUnsuitablePortIsReportedOnActivation() {
         Bench bench("/nonexistent/port");
         bench.form->Form_Activate();

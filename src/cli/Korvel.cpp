@@ -32,6 +32,7 @@ int runKorvel(const std::vector<std::string>& args, std::ostream& out, std::ostr
     addCorrelateCommands(app, slot);
     // After every other group: it joins a "table" group registered before it.
     addSupplyCommands(app, slot);
+    addLoggerCommands(app, slot);
 
     std::vector<std::string> reversed(args.rbegin(), args.rend());
     try {

@@ -1,0 +1,370 @@
+#include "ui/instruments/LevelLoggerForm.h"
+
+#include "core/FileIO.h"
+#include "instruments/LevelConversion.h"
+#include "instruments/LevelLoggerCommands.h"
+#include "instruments/LevelLoggerSettings.h"
+#include "instruments/PortSettings.h"
+#include "platform/Dialogs.h"
+#include "ui/instruments/EraseForm.h"
+#include "ui/instruments/InstrumentPort.h"
+#include "ui/instruments/PortSettingsForm.h"
+#include "ui/instruments/StationNumberPrompt.h"
+
+#include <QDate>
+#include <QEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTime>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace korvel {
+
+namespace {
+
+QString q(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+const QString kNoStation = QString::fromUtf8("Lütfen istasyon secimin yapınız");
+
+} // namespace
+
+LevelLoggerForm::LevelLoggerForm(const AppContext& context, StationHub& hub, QWidget* parent)
+    : QWidget(parent), context_(context), hub_(hub), linkFactory_(storedPortLink(context)),
+      clockFactory_(steadyClock()), worker_(linkFactory_, clockFactory_, this) {
+    setObjectName(QStringLiteral("limnigraffrm"));
+    setWindowTitle(q(kLevelLoggerCaption));
+
+    auto* menu = new QMenuBar(this);
+    QAction* settings = menu->addAction(QStringLiteral("Ayarlar"));
+    settings->setObjectName(QStringLiteral("Ayarlar"));
+    QAction* exit = menu->addAction(QString::fromUtf8("Çıkış"));
+    exit->setObjectName(QStringLiteral("Cikis"));
+    connect(settings, &QAction::triggered, this, &LevelLoggerForm::Ayarlar_Click);
+    connect(exit, &QAction::triggered, this, &LevelLoggerForm::Cikis_Click);
+
+    auto box = [this](const QString& name) {
+        auto* edit = new QLineEdit(this);
+        edit->setObjectName(name);
+        edit->setReadOnly(true);
+        edit->installEventFilter(this);
+        boxes_[name] = edit;
+        return edit;
+    };
+    auto caption = [this](const char* name, const char* text) {
+        auto* label = new QLabel(QString::fromUtf8(text), this);
+        label->setObjectName(QString::fromLatin1(name));
+        return label;
+    };
+
+    auto* fields = new QGridLayout;
+    auto* level = new QHBoxLayout;
+    level->addWidget(box(QStringLiteral("Text1")), 1);
+    level->addWidget(box(QStringLiteral("Text8")));
+    boxes_["Text8"]->setMaximumWidth(50);
+    fields->addWidget(caption("Caption1", "EŞEL SEVİYESİ"), 0, 0);
+    fields->addLayout(level, 0, 1);
+    const std::pair<const char*, const char*> rows[] = {
+        {"Text2", "LİMNİGRAF SAATİ"}, {"Text3", "LİMNİGRAF TARİHİ"}, {"Text4", "KAYIT ARALIĞI"},
+        {"Text5", "İSTASYON ADI"},    {"Text6", "İSTASYON NO"},      {"Text7", "SUYUN ADI"}};
+    int row = 1;
+    for (const auto& [name, text] : rows) {
+        fields->addWidget(caption(("Caption" + std::to_string(row + 1)).c_str(), text), row, 0);
+        fields->addWidget(box(QString::fromLatin1(name)), row, 1);
+        ++row;
+    }
+
+    remainingDays_ = new QLabel(this);
+    remainingDays_->setObjectName(QStringLiteral("Label9"));
+    batteryLife_ = new QLabel(this);
+    batteryLife_->setObjectName(QStringLiteral("Label8"));
+    QLineEdit* gauge = box(QStringLiteral("Text10"));
+    QLineEdit* progress = box(QStringLiteral("Text9"));
+    gauge->removeEventFilter(this);
+    progress->removeEventFilter(this);
+
+    read_ = new QPushButton(QStringLiteral("Limnigraftan Bilgileri Al"), this);
+    read_->setObjectName(QStringLiteral("Command1"));
+    download_ = new QPushButton(QString::fromUtf8("Sağım"), this);
+    download_->setObjectName(QStringLiteral("Command2"));
+    erase_ = new QPushButton(QString::fromUtf8("limnigraf hafızasını Sil"), this);
+    erase_->setObjectName(QStringLiteral("Command3"));
+    connect(read_, &QPushButton::clicked, this, &LevelLoggerForm::Command1_Click);
+    connect(download_, &QPushButton::clicked, this, &LevelLoggerForm::Command2_Click);
+    connect(erase_, &QPushButton::clicked, this, &LevelLoggerForm::Command3_Click);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(read_);
+    buttons->addWidget(download_);
+    buttons->addWidget(erase_);
+    auto* layout = new QVBoxLayout(this);
+    layout->setMenuBar(menu);
+    layout->addLayout(fields);
+    layout->addWidget(remainingDays_);
+    layout->addWidget(batteryLife_);
+    layout->addWidget(gauge);
+    layout->addWidget(progress);
+    layout->addLayout(buttons);
+}
+
+LevelLoggerForm::~LevelLoggerForm() = default;
+
+void LevelLoggerForm::setLinkFactory(LinkWorker::LinkFactory link) {
+    linkFactory_ = link;
+    worker_.setLinkFactory(std::move(link));
+}
+
+void LevelLoggerForm::setClockFactory(LinkWorker::ClockFactory clock) {
+    clockFactory_ = clock;
+    worker_.setClockFactory(std::move(clock));
+}
+
+void LevelLoggerForm::showView() {
+    for (const auto& [name, text] : view_.fields.texts()) {
+        const QString control = QString::fromStdString(name);
+        if (const auto it = boxes_.find(control); it != boxes_.end())
+            it->second->setText(QString::fromStdString(text));
+        else if (control == QLatin1String("Label9"))
+            remainingDays_->setText(QString::fromStdString(text));
+        else if (control == QLatin1String("Label8"))
+            batteryLife_->setText(QString::fromStdString(text));
+    }
+}
+
+void LevelLoggerForm::setBusy(bool busy) {
+    read_->setEnabled(!busy);
+    download_->setEnabled(!busy);
+    if (erase_->text() != q(kMemoryErased))
+        erase_->setEnabled(!busy);
+}
+
+void LevelLoggerForm::Command1_Click() {
+    if (busy())
+        return;
+    setBusy(true);
+    worker_.run<CommandOutcome>([](Exchange& exchange) { return readInformation(exchange); },
+                                [this](CommandOutcome outcome) {
+                                    for (const LoggerReply& r : outcome.replies)
+                                        view_.showReply(r.readByte, r.reply, context_.locale);
+                                    showView();
+                                    setBusy(false);
+                                    if (!outcome.ok)
+                                        showMessage(this, QString::fromStdString(outcome.message));
+                                    emit commandFinished();
+                                });
+}
+
+void LevelLoggerForm::runSetting(const SettingCommand& command, int unitCodeAfter) {
+    setBusy(true);
+    worker_.run<CommandOutcome>([command](Exchange& exchange) { return writeSetting(exchange, command); },
+                                [this, unitCodeAfter](CommandOutcome outcome) {
+                                    if (outcome.ok)
+                                        view_.levelUnitCode = unitCodeAfter;
+                                    for (const LoggerReply& r : outcome.replies)
+                                        view_.showReply(r.readByte, r.reply, context_.locale);
+                                    showView();
+                                    setBusy(false);
+                                    if (!outcome.ok)
+                                        showMessage(this, QString::fromStdString(outcome.message));
+                                    emit commandFinished();
+                                });
+}
+
+void LevelLoggerForm::fieldDoubleClicked(const QString& field) {
+    if (busy())
+        return;
+    const int unit = view_.levelUnitCode;
+    // A cancelled prompt ends the command; an empty answer is taken as it stands.
+    if (field == QLatin1String("Text1")) {
+        if (unit == 0)
+            return;
+        const auto answer = askText(this, q(kLevelPrompt), boxes_["Text1"]->text());
+        if (!answer)
+            return;
+        const auto command = levelSetting(answer->toStdString(), unit);
+        if (!command) {
+            showMessage(this, q(kWrongValue));
+            return;
+        }
+        runSetting(*command, unit);
+    } else if (field == QLatin1String("Text2")) {
+        const auto answer =
+            askText(this, q(kTimePrompt), QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
+        if (const auto command = answer ? timeSetting(answer->toStdString()) : std::nullopt)
+            runSetting(*command, unit);
+    } else if (field == QLatin1String("Text3")) {
+        const auto answer =
+            askText(this, q(kDatePrompt), QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")));
+        if (const auto command = answer ? dateSetting(answer->toStdString()) : std::nullopt)
+            runSetting(*command, unit);
+    } else if (field == QLatin1String("Text4")) {
+        for (;;) {
+            const auto answer = askText(this, q(kIntervalPrompt), q(kIntervalDefault));
+            if (!answer)
+                return;
+            const IntervalSetting setting = intervalSetting(answer->toStdString());
+            if (setting.answer == IntervalAnswer::Unusable)
+                return;
+            if (setting.answer == IntervalAnswer::Accepted) {
+                runSetting(setting.command, unit);
+                return;
+            }
+        }
+    } else if (field == QLatin1String("Text5") || field == QLatin1String("Text6") ||
+               field == QLatin1String("Text7")) {
+        const std::uint8_t read = field == QLatin1String("Text5")   ? levellogger::kStationName
+                                  : field == QLatin1String("Text6") ? levellogger::kStationNumber
+                                                                    : levellogger::kRiverName;
+        const std::string_view prompt = read == levellogger::kStationName     ? kStationNamePrompt
+                                        : read == levellogger::kStationNumber ? kStationNumberPrompt
+                                                                              : kRiverNamePrompt;
+        const auto answer = askText(this, q(prompt));
+        if (answer)
+            runSetting(textSetting(read, answer->toStdString()), unit);
+    } else if (field == QLatin1String("Text8")) {
+        runSetting(unitToggle(unit), toggledUnitCode(unit));
+    }
+}
+
+void LevelLoggerForm::Command2_Click() {
+    if (busy())
+        return;
+    setBusy(true);
+    LinkWorker* worker = &worker_;
+    QLineEdit* progress = boxes_["Text9"];
+    worker_.run<DownloadOutcome>(
+        [worker, progress](Exchange& exchange) {
+            return downloadMemory(exchange, {}, [worker, progress](std::size_t received) {
+                worker->post([progress, received] { progress->setText(QString::number(received)); });
+            });
+        },
+        [this](DownloadOutcome outcome) { downloadFinished(std::move(outcome)); });
+}
+
+void LevelLoggerForm::downloadFinished(DownloadOutcome outcome) {
+    setBusy(false);
+    if (!outcome.ok) {
+        showMessage(this, QString::fromStdString(outcome.message));
+        emit commandFinished();
+        return;
+    }
+    try {
+        writeRawLoggerDump(levelDumpPath(context_.paths.korvel96Root()), outcome.image);
+    } catch (const FileError& e) {
+        showMessage(this, QString::fromStdString(e.what()));
+        emit commandFinished();
+        return;
+    }
+    boxes_["Text9"]->setText(q(kDownloadDone));
+    convertImage(outcome.image);
+    emit commandFinished();
+}
+
+void LevelLoggerForm::convertDump() {
+    const auto dump = readFileBytes(levelDumpPath(context_.paths.korvel96Root()));
+    if (!dump) {
+        showMessage(this, QString::fromUtf8("Ham veri dosyası okunamadı: ") +
+                              QString::fromStdString(levelDumpPath(context_.paths.korvel96Root()).string()));
+        return;
+    }
+    convertImage(*dump);
+}
+
+void LevelLoggerForm::convertImage(const Bytes& image) {
+    const CurrentStation& station = hub_.current();
+    if (station.stationDir.empty()) {
+        showMessage(this, kNoStation);
+        return;
+    }
+    const LevelDumpHeader header = readLevelDumpHeader(image);
+    const auto answer =
+        askText(this, q(kConfirmStationPrompt), QString::fromStdString(station.record.stationNumber),
+                q(kConfirmStationTitle) + QString::fromStdString(header.stationNumber));
+    if (!answer || answer->isEmpty())
+        return;
+    try {
+        const LevelConversionResult result = convertLevelDump(
+            image, answer->toStdString(), {station.stationDir, context_.paths.korvel96Root()});
+        if (!result.converted) {
+            if (result.message == kNoRecordedDate)
+                boxes_["Text9"]->setText(q(kNoRecordedDate));
+            else
+                showMessage(this, QString::fromStdString(result.message));
+            return;
+        }
+    } catch (const FileError& e) {
+        showMessage(this, QString::fromStdString(e.what()));
+        return;
+    }
+    hub_.refreshFileLists();
+    emit waterYearsChanged();
+}
+
+void LevelLoggerForm::Command3_Click() {
+    if (busy())
+        return;
+    EraseForm form(linkFactory_, clockFactory_, this);
+    connect(&form, &EraseForm::memoryErased, this, &LevelLoggerForm::memoryErased);
+    form.exec();
+}
+
+void LevelLoggerForm::memoryErased() {
+    for (const char* name : {"Text5", "Text6", "Text7"}) {
+        view_.fields.setText(name, "");
+        boxes_[QString::fromLatin1(name)]->clear();
+    }
+    markMemoryErased();
+    emit loggerMemoryErased();
+}
+
+void LevelLoggerForm::markMemoryErased() {
+    erase_->setText(q(kMemoryErased));
+    erase_->setEnabled(false);
+}
+
+void LevelLoggerForm::Ayarlar_Click() {
+    PortSettingsForm form(context_.settings, this);
+    form.exec();
+}
+
+void LevelLoggerForm::Cikis_Click() {
+    QWidget* frame = parentWidget();
+    if (frame != nullptr && frame->inherits("QMdiSubWindow"))
+        frame->close();
+    else
+        close();
+}
+
+void LevelLoggerForm::Form_Activate() {
+    if (busy())
+        return;
+    const std::unique_ptr<SerialLink> link = linkFactory_();
+    const QString stored = context_.settings ? context_.settings->comPort() : QString();
+    if (const auto message = probePort(*link, stored.toStdString()))
+        showMessage(this, QString::fromStdString(*message));
+}
+
+void LevelLoggerForm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!shown_) {
+        shown_ = true;
+        QTimer::singleShot(0, this, &LevelLoggerForm::Form_Activate);
+    }
+}
+
+bool LevelLoggerForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonDblClick)
+        if (auto* edit = qobject_cast<QLineEdit*>(watched)) {
+            fieldDoubleClicked(edit->objectName());
+            return true;
+        }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace korvel

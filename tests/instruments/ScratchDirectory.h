@@ -1,0 +1,45 @@
+#pragma once
+
+#include "core/ByteIO.h"
+#include "core/FileIO.h"
+
+#include <filesystem>
+#include <map>
+#include <random>
+#include <string>
+
+namespace korvel::testing {
+
+// A fresh directory under the system temporary directory, removed again at the end of a test.
+class ScratchDirectory {
+public:
+    ScratchDirectory() {
+        std::random_device seed;
+        path_ = std::filesystem::temp_directory_path() / ("korvel-instruments-" + std::to_string(seed()));
+        std::filesystem::create_directories(path_);
+    }
+    ~ScratchDirectory() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    ScratchDirectory(const ScratchDirectory&) = delete;
+    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+
+    // Every file under the directory with its bytes, by relative path.
+    std::map<std::string, Bytes> snapshot() const {
+        std::map<std::string, Bytes> files;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(path_))
+            if (entry.is_regular_file())
+                files[std::filesystem::relative(entry.path(), path_).generic_string()] =
+                    *readFileBytes(entry.path());
+        return files;
+    }
+
+private:
+    std::filesystem::path path_;
+};
+
+} // namespace korvel::testing

@@ -15,6 +15,8 @@
 #include "ui/flow/LevelSheetScreen.h"
 #include "ui/flow/MonthlyFlowScreen.h"
 #include "ui/flow/YearbookScreen.h"
+#include "ui/instruments/LevelLoggerForm.h"
+#include "ui/instruments/PortSettingsForm.h"
 #include "ui/rain/Gunluktablofrm.h"
 #include "ui/rain/Pludegerlendirfrm.h"
 #include "ui/station/NewYearCommands.h"
@@ -88,12 +90,22 @@ std::vector<ScreenSpec> screenTable() {
          {},
          screenOf<ArchiveScreen>()},
         {Screen::FileDeletion, QStringLiteral("Dosya silme"), O::Child, {}, screenOf<DeletionScreen>()},
-        {Screen::LevelLogger, QStringLiteral("Limnigrafa direk bağlantı"), O::Modal, {}, {}},
+        {Screen::LevelLogger,
+         QStringLiteral("Limnigrafa direk bağlantı"),
+         O::Modal,
+         {},
+         screenOf<LevelLoggerForm>()},
         {Screen::ModemTerminal, QStringLiteral("Modem ile limnigrafa bağlantı"), O::Modal, {}, {}},
         {Screen::DataCarrier, QStringLiteral("Bilgi hamalı"), O::Modal, {}, {}},
         {Screen::CurrentMeter, QStringLiteral("Muline ile direk bağlantı"), O::Modal, {}, {}},
         {Screen::RainLogger, QStringLiteral("Pluviograf"), O::Modal, {}, {}},
-        {Screen::PortSettings, QStringLiteral("İletişim"), O::Modal, {}, {}},
+        {Screen::PortSettings,
+         QStringLiteral("İletişim"),
+         O::Modal,
+         {},
+         [](const ScreenSite& site) -> QWidget* {
+             return new PortSettingsForm(site.context.settings, nullptr);
+         }},
         {Screen::AnnualChart,
          QStringLiteral("Yıllık akım tablosunu grafiği"),
          O::Child,

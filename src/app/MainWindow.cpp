@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QRegularExpression>
 #include <QVBoxLayout>
 #include <system_error>
@@ -48,6 +49,9 @@ MainWindow::~MainWindow() {
     shuttingDown_ = true;
     hooks_.clear();
     delete takeCentralWidget();
+    // Screens shown modally sit in dialogs of their own.
+    const auto dialogs = findChildren<QDialog*>(QString(), Qt::FindDirectChildrenOnly);
+    qDeleteAll(dialogs);
 }
 
 void MainWindow::buildMenus() {
@@ -142,7 +146,10 @@ QMdiSubWindow* MainWindow::openChild(QWidget* screen) {
         window = mdi_->addSubWindow(screen);
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->setWindowIcon(windowIcon());
-        connect(screen, &QObject::destroyed, this, [this] { updateActivation(); });
+        connect(screen, &QObject::destroyed, this, [this] {
+            if (!shuttingDown_)
+                updateActivation();
+        });
         static const QRegularExpression copyMenuName(QStringLiteral("^kesmen(\\d+)$"));
         for (GridView* grid : screen->findChildren<GridView*>()) {
             if (grid->copyMenu() == nullptr)
@@ -160,14 +167,33 @@ QMdiSubWindow* MainWindow::openChild(QWidget* screen) {
     return window;
 }
 
+namespace {
+
+// The dialog a modal screen is shown in. The screen's end closes the frame; the frame's own
+// end deletes the screen, and by then the frame must no longer listen to it.
+class ModalFrame : public QDialog {
+public:
+    ModalFrame(QWidget* screen, QWidget* parent) : QDialog(parent), screen_(screen) {}
+    ~ModalFrame() override {
+        if (screen_)
+            screen_->disconnect(this);
+    }
+
+private:
+    QPointer<QWidget> screen_;
+};
+
+} // namespace
+
 void MainWindow::openModal(QWidget* screen) {
     if (auto* dialog = qobject_cast<QDialog*>(screen)) {
         dialog->setParent(this, dialog->windowFlags() | Qt::Dialog);
         dialog->setAttribute(Qt::WA_DeleteOnClose);
-        dialog->exec();
+        // Modal for the user, but without a nested event loop: the command returns at once.
+        dialog->open();
         return;
     }
-    auto* frame = new QDialog(this);
+    auto* frame = new ModalFrame(screen, this);
     frame->setAttribute(Qt::WA_DeleteOnClose);
     frame->setWindowTitle(screen->windowTitle());
     auto* layout = new QVBoxLayout(frame);
@@ -176,7 +202,7 @@ void MainWindow::openModal(QWidget* screen) {
     // A screen that closes itself closes the frame with it.
     screen->setAttribute(Qt::WA_DeleteOnClose);
     connect(screen, &QObject::destroyed, frame, &QDialog::accept);
-    frame->exec();
+    frame->open();
 }
 
 void MainWindow::closeChild(QWidget* screen) {

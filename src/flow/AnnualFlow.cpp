@@ -3,6 +3,7 @@
 #include "core/Cp1254.h"
 #include "core/NumberFormat.h"
 #include "flow/DayRating.h"
+#include "flow/FlowFigures.h"
 #include "flow/StationHeader.h"
 
 #include <algorithm>
@@ -57,15 +58,12 @@ void addDay(AnnualFlow& flow, AnnualMonth& month, const DayRecord& record, const
 }
 
 void setMonthFigures(AnnualMonth& month, double drainageArea) {
-    const double s = month.sum;
-    month.total = std::floor(s * 1000.0) / 1000.0;
-    if (month.dayCount > 0)
-        month.mean = std::floor(s * 1000.0 / month.dayCount) / 1000.0;
-    month.volume = std::floor(s * 86.4) / 1000.0;
-    if (drainageArea != 0.0) {
-        month.yield = std::floor(month.mean.value_or(0.0) * 100000.0 / drainageArea) / 100.0;
-        month.depth = std::floor(month.volume * 100000.0 / drainageArea) / 100.0;
-    }
+    const MonthFigures f = monthFigures(month.sum, month.dayCount, drainageArea);
+    month.total = f.total;
+    month.mean = f.mean;
+    month.yield = f.yield;
+    month.depth = f.depth;
+    month.volume = f.volume;
 }
 
 std::string optionalText(const std::optional<double>& value, const Locale& locale) {
@@ -180,8 +178,8 @@ AnnualFlow computeAnnualFlow(const std::vector<DayRecord>& records, const HqTabl
         flow.annualDepth += month.depth.value_or(0.0);
         flow.annualVolume += month.volume;
     }
-    flow.annualMean = std::floor(sumMean * 100.0 / 12.0) / 100.0;
-    flow.annualYield = std::floor(sumYield * 100.0 / 12.0) / 100.0;
+    flow.annualMean = twelveMonthMean(sumMean);
+    flow.annualYield = twelveMonthMean(sumYield);
     return flow;
 }
 

@@ -5,6 +5,7 @@
 #include "core/Numbers.h"
 #include "flow/AnnualFlow.h"
 #include "flow/DayRating.h"
+#include "flow/FlowFigures.h"
 
 #include <cmath>
 
@@ -129,14 +130,11 @@ YearbookFigures computeYearbook(const std::vector<DayRecord>& records, const HqT
     }
 
     for (YearbookMonth& month : f.months) {
-        const double s = month.sum;
-        if (month.dayCount > 0)
-            month.mean = std::floor(s * 1000.0 / month.dayCount) / 1000.0;
-        month.volume = std::floor(s * 86.4) / 1000.0;
-        if (drainageArea != 0.0) {
-            month.yield = std::floor(month.mean.value_or(0.0) * 100000.0 / drainageArea) / 100.0;
-            month.depth = std::floor(month.volume * 100000.0 / drainageArea) / 100.0;
-        }
+        const MonthFigures figures = monthFigures(month.sum, month.dayCount, drainageArea);
+        month.mean = figures.mean;
+        month.yield = figures.yield;
+        month.depth = figures.depth;
+        month.volume = figures.volume;
         if (month.monthMax > f.yearMax) {
             f.yearMax = month.monthMax;
             f.yearMaxDate = month.monthMaxDate;
@@ -157,8 +155,8 @@ Sheet yearbookSheet(const YearbookFigures& f, const StationRecord& station, cons
                     int flowFileCount, const Locale& locale) {
     const auto y = static_cast<long long>(roundHalfEven(numericValue(utf8Left(flowFileName, 4))));
     const std::string year = std::to_string(y);
-    const std::string annualMean = locale.numberText(std::floor(f.sumMean * 100.0 / 12.0) / 100.0);
-    const std::string annualYield = locale.numberText(std::floor(f.sumYield * 100.0 / 12.0) / 100.0);
+    const std::string annualMean = locale.numberText(twelveMonthMean(f.sumMean));
+    const std::string annualYield = locale.numberText(twelveMonthMean(f.sumYield));
 
     Sheet sheet;
     sheet.caption = "Kitap ";

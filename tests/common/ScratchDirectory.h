@@ -1,9 +1,11 @@
 #pragma once
 
 #include "core/ByteIO.h"
+#include "core/FileIO.h"
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <random>
 #include <string>
 
@@ -26,6 +28,16 @@ public:
 
     const std::filesystem::path& path() const { return path_; }
     std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+
+    // Every file under the directory with its bytes, by relative path.
+    std::map<std::string, Bytes> snapshot() const {
+        std::map<std::string, Bytes> files;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(path_))
+            if (entry.is_regular_file())
+                files[std::filesystem::relative(entry.path(), path_).generic_string()] =
+                    *readFileBytes(entry.path());
+        return files;
+    }
 
 private:
     std::filesystem::path path_;

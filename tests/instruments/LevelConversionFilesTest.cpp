@@ -1,5 +1,5 @@
 #include "DumpBuilder.h"
-#include "ScratchDirectory.h"
+#include "common/ScratchDirectory.h"
 #include "instruments/LevelConversion.h"
 #include "instruments/ReceivedReadings.h"
 

@@ -3,6 +3,7 @@
 #include "core/Cp1254.h"
 #include "platform/Dialogs.h"
 #include "ui/common/GridView.h"
+#include "ui/common/KeyOutcomeFilter.h"
 
 #include <QFont>
 #include <QLabel>
@@ -25,25 +26,7 @@ bool requireStationNumber(const CurrentStation& station, QWidget* messageParent,
 }
 
 GridKeyFilter gridKeyFilter(CellKeyRule rule) {
-    return [rule](const GridKey& key) {
-        const KeyOutcome outcome =
-            rule(key.text, static_cast<char32_t>(key.key), CellPosition{key.row, key.column});
-        GridKeyResult result{outcome.text, outcome.beep, GridMove::None};
-        switch (outcome.move) {
-        case KeyOutcome::Move::None:
-            break;
-        case KeyOutcome::Move::NextRow:
-            result.move = GridMove::NextRow;
-            break;
-        case KeyOutcome::Move::NextColumn:
-            result.move = GridMove::NextColumn;
-            break;
-        case KeyOutcome::Move::FirstColumnSameRow:
-            result.move = GridMove::RowStart;
-            break;
-        }
-        return result;
-    };
+    return keyOutcomeFilter(rule);
 }
 
 void fitGridToTable(GridView* grid, int visibleRows) {

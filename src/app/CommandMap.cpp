@@ -25,6 +25,7 @@
 #include "ui/totals/MonthlyTotalsScreen.h"
 #include "ui/transfer/ArchiveScreen.h"
 #include "ui/transfer/DeletionScreen.h"
+#include "ui/transfer/Korvel96TransferScreen.h"
 #include "ui/transfer/SuvakTransferScreen.h"
 
 #include <QAction>
@@ -83,7 +84,7 @@ std::vector<ScreenSpec> screenTable() {
          QStringLiteral("Korvel96 datalarının KORVEL2000'e aktarılması"),
          O::Child,
          {},
-         {}},
+         screenOf<Korvel96TransferScreen>()},
         {Screen::Archive,
          QStringLiteral("Korvel2000 dosyalarını yolla/al"),
          O::Child,

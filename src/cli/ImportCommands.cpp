@@ -1,5 +1,6 @@
 #include "cli/CliContext.h"
 #include "cli/StationArgument.h"
+#include "transfer/Korvel96Import.h"
 #include "transfer/StationDestination.h"
 #include "transfer/SuvakImport.h"
 
@@ -28,6 +29,38 @@ void addImportCommands(CLI::App& app, const ActionSlot& slot) {
                 throw CliError("not a sibling-program file (o*.**o, e*.dat, K*.DAT): " + source.string());
             const ImportOutcome outcome =
                 importSuvakFile(source, stationDir, stationNumberOf(stationDir), context.locale);
+            if (outcome.skipped())
+                throw CliError(outcome.fileName + ": " + *outcome.skippedReason);
+            if (context.json) {
+                context.printJson({{"file", outcome.fileName},
+                                   {"target", outcome.target.string()},
+                                   {"written", outcome.written},
+                                   {"notes", outcome.notes}});
+                return;
+            }
+            context.printLine(outcome.fileName + " -> " + outcome.target.string() + " (" +
+                              std::to_string(outcome.written) + ")");
+            for (const std::string& note : outcome.notes)
+                context.printLine(outcome.fileName + ": " + note);
+        });
+    });
+
+    auto* korvel96 = import->add_subcommand(
+        "korvel96", "take an older-program download file (*.-*, with its .m* texts file) into a station");
+    auto readings = std::make_shared<std::string>();
+    auto destination = std::make_shared<std::string>();
+    auto number = std::make_shared<std::string>();
+    korvel96->add_option("FILE", *readings, "day-readings file, its station-texts file beside it")
+        ->required();
+    korvel96->add_option("DIR", *destination, "station directory")->required();
+    korvel96->add_option("--number", *number, "the confirmed station number")->required();
+    korvel96->callback([slot, readings, destination, number] {
+        slot([readings, destination, number](CliContext& context) {
+            const auto source = context.existingFile(*readings);
+            const auto stationDir = context.existingDirectory(*destination);
+            if (!isStationDirectory(stationDir, context.paths))
+                throw CliError(std::string(kSelectionRefusal) + ": " + stationDir.string());
+            const ImportOutcome outcome = importKorvel96File(source, *number, stationDir);
             if (outcome.skipped())
                 throw CliError(outcome.fileName + ": " + *outcome.skippedReason);
             if (context.json) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ScratchDirectory.h"
+#include "common/ScratchDirectory.h"
 
 #include <filesystem>
 #include <string>

@@ -3,6 +3,7 @@
 #include "core/Numbers.h"
 #include "instruments/LevelDump.h"
 #include "instruments/LevelLoggerCommands.h"
+#include "instruments/sim/RainMemory.h"
 
 #include <algorithm>
 #include <cmath>
@@ -111,6 +112,8 @@ OleDate LevelLoggerSim::clockAt(TimePoint now) const {
 
 Bytes LevelLoggerSim::memoryImage(TimePoint now) const {
     Bytes image = state_.memory.image;
+    if (state_.rainLogger)
+        return image;
     updateImageHeader(image, state_.stationName, state_.riverName, state_.stationNumber,
                       state_.memory.writePosition, clockAt(now).date());
     return image;
@@ -241,6 +244,15 @@ void LevelLoggerSim::applyWrite(TimePoint now) {
 }
 
 void LevelLoggerSim::erase(TimePoint now) {
+    if (state_.rainLogger) {
+        RainMemoryPlan plan;
+        plan.stationName = state_.stationName;
+        plan.regionName = state_.riverName;
+        plan.stationNumber = state_.stationNumber;
+        state_.memory = erasedRainMemory(plan);
+        ++erasures_;
+        return;
+    }
     LevelMemoryPlan plan;
     plan.today = clockAt(now).date();
     plan.intervalCode = state_.intervalCode;

@@ -71,6 +71,9 @@ public:
         std::string riverName = "SAKARYA ";
         int batteryCount = 0;
         LevelMemory memory;
+        // A rain logger: 0x01 answers the total rainfall (levelMm), 0x04 the bucket setting
+        // (intervalCode), and the memory keeps its own header; the erased memory holds no event.
+        bool rainLogger = false;
     };
 
     LevelLoggerSim(State state, TimePoint now, SimTiming timing = {});

@@ -16,6 +16,7 @@
 #include "ui/flow/MonthlyFlowScreen.h"
 #include "ui/flow/YearbookScreen.h"
 #include "ui/instruments/LevelLoggerForm.h"
+#include "ui/instruments/RainLoggerForm.h"
 #include "ui/instruments/PortSettingsForm.h"
 #include "ui/rain/Gunluktablofrm.h"
 #include "ui/rain/Pludegerlendirfrm.h"
@@ -98,7 +99,7 @@ std::vector<ScreenSpec> screenTable() {
         {Screen::ModemTerminal, QStringLiteral("Modem ile limnigrafa bağlantı"), O::Modal, {}, {}},
         {Screen::DataCarrier, QStringLiteral("Bilgi hamalı"), O::Modal, {}, {}},
         {Screen::CurrentMeter, QStringLiteral("Muline ile direk bağlantı"), O::Modal, {}, {}},
-        {Screen::RainLogger, QStringLiteral("Pluviograf"), O::Modal, {}, {}},
+        {Screen::RainLogger, QStringLiteral("Pluviograf"), O::Modal, {}, screenOf<RainLoggerForm>()},
         {Screen::PortSettings,
          QStringLiteral("İletişim"),
          O::Modal,

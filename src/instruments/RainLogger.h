@@ -31,7 +31,6 @@ inline constexpr std::string_view kRainLoggerCaption = "Pluviograf ile iletişim
 inline constexpr std::string_view kRainFreeMemoryText = "Pluviografta boş RAM uzunluğu";
 inline constexpr std::string_view kBucketPrompt = "pluviograf kefe ayarı";
 inline constexpr std::string_view kRecordingCompleted = "Kayıd tamamlandı";
-inline constexpr std::string_view kConfirmRainStationTitle = "Pluviograftaki istasyon numarası  ";
 
 // The rain logger's raw dump, "c:\korvel96\hamdata.plu".
 inline constexpr std::string_view kRainDumpName = "hamdata.plu";

@@ -6,7 +6,9 @@
 #include "core/OleDate.h"
 #include "instruments/LevelDump.h"
 #include "instruments/LevelLoggerSettings.h"
+#include "instruments/RainLogger.h"
 #include "instruments/sim/LevelLoggerSim.h"
+#include "instruments/sim/RainMemory.h"
 
 #include <CLI/CLI.hpp>
 #include <atomic>
@@ -52,7 +54,7 @@ int usedBytesOf(const LevelDumpHeader& header) {
 } // namespace
 
 int main(int argc, char** argv) {
-    CLI::App app{"korvel-sim: a water-level logger on a pseudo-terminal; prints the device path",
+    CLI::App app{"korvel-sim: a water-level or rain logger on a pseudo-terminal; prints the device path",
                  "korvel-sim"};
     int days = 30;
     int interval = 15;
@@ -72,6 +74,14 @@ int main(int argc, char** argv) {
     bool stdio = false;
     bool untilEof = false;
     bool verbose = false;
+    std::string device = "level";
+    int bucket = 1;
+    int totalRain = 0;
+    app.add_option("--device", device, "level (water-level logger, default) or rain (rain logger)")
+        ->check(CLI::IsMember({"level", "rain"}));
+    app.add_option("--bucket", bucket, "rain logger: bucket setting (default 1)")->check(CLI::Range(0, 255));
+    app.add_option("--total", totalRain, "rain logger: total rainfall counter (default 0)")
+        ->check(CLI::Range(0, 9999));
     app.add_option("--days", days, "whole days recorded before today (default 30)")
         ->check(CLI::Range(0, 4000));
     app.add_option("--interval", interval, "recording interval in minutes (default 15)");
@@ -130,7 +140,30 @@ int main(int argc, char** argv) {
 
     const auto start = std::chrono::steady_clock::now();
     LevelLoggerSim logger = LevelLoggerSim::withMemory(plan, start);
-    if (!memoryFile.empty()) {
+    if (device == "rain") {
+        RainMemoryPlan rainPlan;
+        rainPlan.today = plan.today;
+        rainPlan.days = days;
+        rainPlan.seed = seed;
+        rainPlan.stationName = plan.stationName;
+        rainPlan.regionName = plan.riverName;
+        rainPlan.stationNumber = plan.stationNumber;
+        logger = rainLoggerSim(rainPlan, bucket, totalRain, start);
+        LevelLoggerSim::State state = logger.state();
+        state.clock = OleDate::fromDateTime(plan.today.year, plan.today.month, plan.today.day,
+                                            plan.minutesNow / 60, plan.minutesNow % 60, 0);
+        if (!memoryFile.empty()) {
+            const auto image = readFileBytes(memoryFile);
+            if (!image || image->size() != levellogger::kMemorySize) {
+                std::cerr << "korvel-sim: not a 32768-byte memory image: " << memoryFile << "\n";
+                return 1;
+            }
+            const std::size_t write = readRainDumpHeader(*image).writePosition;
+            const int used = isRingPosition(write) ? static_cast<int>(write - levellogger::kRingFirst) : 0;
+            state.memory = LevelMemory{*image, {}, write, used, 0};
+        }
+        logger = LevelLoggerSim(std::move(state), start);
+    } else if (!memoryFile.empty()) {
         const auto image = readFileBytes(memoryFile);
         if (!image || image->size() != levellogger::kMemorySize) {
             std::cerr << "korvel-sim: not a 32768-byte memory image: " << memoryFile << "\n";

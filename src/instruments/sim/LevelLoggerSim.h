@@ -4,6 +4,7 @@
 #include "core/OleDate.h"
 #include "instruments/Clock.h"
 #include "instruments/sim/LevelMemory.h"
+#include "instruments/sim/SimDevice.h"
 
 #include <chrono>
 #include <cstdint>
@@ -13,9 +14,6 @@
 #include <vector>
 
 namespace korvel::sim {
-
-using TimePoint = Clock::TimePoint;
-using Duration = Clock::Duration;
 
 // A fault the simulator puts into its replies: to every reply, or only to the replies of one
 // command byte, as many times as given (-1: always).
@@ -58,7 +56,7 @@ struct SimTiming {
 // The water-level logger as its byte protocol shows it: clock, date, interval, unit code, level
 // digits, the three texts, the battery count and the 32 KiB memory. It is fed the bytes that
 // arrive with the time they arrive and gives the bytes it sends when their time has come.
-class LevelLoggerSim {
+class LevelLoggerSim : public SimDevice {
 public:
     struct State {
         OleDate clock; // the logger's date and time at `clockSetAt`
@@ -86,14 +84,14 @@ public:
     void setBatteryCount(int count) { state_.batteryCount = count; }
 
     // Bytes arriving at `now`.
-    void receive(const Bytes& bytes, TimePoint now);
+    void receive(const Bytes& bytes, TimePoint now) override;
     // The bytes whose time has come by `now`, in order.
-    Bytes takeOutput(TimePoint now);
+    Bytes takeOutput(TimePoint now) override;
     // The line went down (nobody holds the port): what was still to be sent is lost and a
     // command in progress is forgotten.
-    void dropLine();
+    void dropLine() override;
     // When something next happens without input (a reply is due, a wait ends); nothing when idle.
-    std::optional<TimePoint> nextEvent() const;
+    std::optional<TimePoint> nextEvent() const override;
 
     const State& state() const { return state_; }
     bool asleep() const { return mode_ == Mode::Asleep; }
@@ -102,7 +100,7 @@ public:
     // The memory image as a download sends it at `now` (header updated).
     Bytes memoryImage(TimePoint now) const;
     // The command bytes received (wake-up bytes counted once per burst), for tests and the log.
-    const std::vector<std::uint8_t>& commands() const { return commands_; }
+    const std::vector<std::uint8_t>& commands() const override { return commands_; }
     int erasures() const { return erasures_; }
 
 private:

@@ -72,6 +72,9 @@ public:
         // A rain logger: 0x01 answers the total rainfall (levelMm), 0x04 the bucket setting
         // (intervalCode), and the memory keeps its own header; the erased memory holds no event.
         bool rainLogger = false;
+        // A logger answering over a modem: "I"s fill positions 240..255 of its memory before the
+        // ring, and 0x00 wakes it and asks for the 81-byte information block.
+        bool behindModem = false;
     };
 
     LevelLoggerSim(State state, TimePoint now, SimTiming timing = {});
@@ -116,6 +119,7 @@ private:
     void handle(std::uint8_t b, TimePoint now);
     void send(std::uint8_t command, Bytes reply, TimePoint at, double rate = 0);
     Bytes readReply(std::uint8_t readByte, TimePoint now) const;
+    Bytes informationBlock(TimePoint now) const;
     void applyWrite(TimePoint now);
     void erase(TimePoint now);
     SimFault* faultFor(std::uint8_t command);
@@ -125,6 +129,8 @@ private:
     Mode mode_ = Mode::Asleep;
     TimePoint lastByte_{};
     std::optional<TimePoint> levelReplyAt_;
+    std::optional<TimePoint> blockReplyAt_;
+    bool blockRequested_ = false; // the wake-up was answered: the next 0x00 asks for the block
     std::uint8_t writeByte_ = 0;
     std::uint8_t writeReadByte_ = 0;
     Bytes writeData_;

@@ -34,6 +34,8 @@ int runKorvel(const std::vector<std::string>& args, std::ostream& out, std::ostr
     addSupplyCommands(app, slot);
     addLoggerCommands(app, slot);
     addRainLoggerCommands(app, slot);
+    addMeterCommands(app, slot);
+    addModemCommands(app, slot);
 
     std::vector<std::string> reversed(args.rbegin(), args.rend());
     try {

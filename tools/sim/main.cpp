@@ -7,7 +7,9 @@
 #include "instruments/LevelDump.h"
 #include "instruments/LevelLoggerSettings.h"
 #include "instruments/RainLogger.h"
+#include "instruments/sim/CurrentMeterSim.h"
 #include "instruments/sim/LevelLoggerSim.h"
+#include "instruments/sim/ModemSim.h"
 #include "instruments/sim/RainMemory.h"
 
 #include <CLI/CLI.hpp>
@@ -77,8 +79,13 @@ int main(int argc, char** argv) {
     std::string device = "level";
     int bucket = 1;
     int totalRain = 0;
-    app.add_option("--device", device, "level (water-level logger, default) or rain (rain logger)")
-        ->check(CLI::IsMember({"level", "rain"}));
+    int lead = 0;
+    app.add_option("--device", device,
+                   "level (water-level logger, default), rain (rain logger), meter (current meter) or modem "
+                   "(a Hayes modem with the water-level logger behind it)")
+        ->check(CLI::IsMember({"level", "rain", "meter", "modem"}));
+    app.add_option("--lead", lead,
+                   "modem: bytes put before each download (negative: first bytes lost), to be aligned");
     app.add_option("--bucket", bucket, "rain logger: bucket setting (default 1)")->check(CLI::Range(0, 255));
     app.add_option("--total", totalRain, "rain logger: total rainfall counter (default 0)")
         ->check(CLI::Range(0, 9999));
@@ -187,8 +194,29 @@ int main(int argc, char** argv) {
     logger.setTiming(timing);
     logger.setBatteryCount(battery);
 
+    if (device == "modem") {
+        LevelLoggerSim::State state = logger.state();
+        state.behindModem = true;
+        logger = LevelLoggerSim(std::move(state), start);
+        logger.setTiming(timing);
+        logger.setBatteryCount(battery);
+        for (const std::string& text : faultTexts)
+            logger.addFault(*parseSimFault(text));
+    }
     if (!saveMemory.empty())
         writeFileAtomic(saveMemory, logger.memoryImage(start));
+
+    CurrentMeterSim meter(CalibrationBytes{3, 3, 8, 0, 2, 71});
+    ModemSim modem(logger);
+    modem.setDownloadLead(lead);
+    SimDevice* served = &logger;
+    if (device == "meter") {
+        for (const std::string& text : faultTexts)
+            meter.addFault(*parseSimFault(text));
+        served = &meter;
+    } else if (device == "modem") {
+        served = &modem;
+    }
 
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);
@@ -205,7 +233,7 @@ int main(int argc, char** argv) {
                     std::cerr << "korvel-sim: cannot link " << link << ": " << ec.message() << "\n";
             }
         }
-        line.serve(logger, stopRequested, untilEof && !stdio ? 0 : -1, verbose);
+        line.serve(*served, stopRequested, untilEof && !stdio ? 0 : -1, verbose);
     } catch (const std::exception& e) {
         std::cerr << "korvel-sim: " << e.what() << "\n";
         return 1;

@@ -15,8 +15,10 @@
 #include "ui/flow/LevelSheetScreen.h"
 #include "ui/flow/MonthlyFlowScreen.h"
 #include "ui/flow/YearbookScreen.h"
+#include "ui/instruments/CurrentMeterForms.h"
 #include "ui/instruments/LevelLoggerForm.h"
 #include "ui/instruments/PortSettingsForm.h"
+#include "ui/instruments/RainLoggerForm.h"
 #include "ui/rain/Gunluktablofrm.h"
 #include "ui/rain/Pludegerlendirfrm.h"
 #include "ui/station/NewYearCommands.h"
@@ -97,9 +99,13 @@ std::vector<ScreenSpec> screenTable() {
          {},
          screenOf<LevelLoggerForm>()},
         {Screen::ModemTerminal, QStringLiteral("Modem ile limnigrafa bağlantı"), O::Modal, {}, {}},
-        {Screen::DataCarrier, QStringLiteral("Bilgi hamalı"), O::Modal, {}, {}},
-        {Screen::CurrentMeter, QStringLiteral("Muline ile direk bağlantı"), O::Modal, {}, {}},
-        {Screen::RainLogger, QStringLiteral("Pluviograf"), O::Modal, {}, {}},
+        {Screen::DataCarrier, QStringLiteral("Bilgi hamalı"), O::Modal, {}, screenOf<DataCarrierForm>()},
+        {Screen::CurrentMeter,
+         QStringLiteral("Muline ile direk bağlantı"),
+         O::Modal,
+         {},
+         screenOf<CurrentMeterForm>()},
+        {Screen::RainLogger, QStringLiteral("Pluviograf"), O::Modal, {}, screenOf<RainLoggerForm>()},
         {Screen::PortSettings,
          QStringLiteral("İletişim"),
          O::Modal,

@@ -56,6 +56,9 @@ void addCorrelateCommands(CLI::App& app, const ActionSlot& slot);
 // Adds "table supply" to the "table" group, creating the group when no other file has.
 void addSupplyCommands(CLI::App& app, const ActionSlot& slot);
 void addLoggerCommands(CLI::App& app, const ActionSlot& slot);
+void addRainLoggerCommands(CLI::App& app, const ActionSlot& slot);
+void addMeterCommands(CLI::App& app, const ActionSlot& slot);
+void addModemCommands(CLI::App& app, const ActionSlot& slot);
 
 // Shared argument checks, throwing CliError with a clear message.
 int parseYearArgument(const std::string& text);

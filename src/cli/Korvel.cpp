@@ -33,6 +33,9 @@ int runKorvel(const std::vector<std::string>& args, std::ostream& out, std::ostr
     // After every other group: it joins a "table" group registered before it.
     addSupplyCommands(app, slot);
     addLoggerCommands(app, slot);
+    addRainLoggerCommands(app, slot);
+    addMeterCommands(app, slot);
+    addModemCommands(app, slot);
 
     std::vector<std::string> reversed(args.rbegin(), args.rend());
     try {

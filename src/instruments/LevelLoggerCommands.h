@@ -11,6 +11,8 @@ namespace korvel::levellogger {
 // with one unused byte followed by the data. A write command is 16 + the read byte, followed by
 // the read byte and the data; the logger answers it with the reply of the read.
 inline constexpr std::uint8_t kWake = 0x01;
+// Over a modem the logger wakes with 0x00, which also asks for its 81-byte information block.
+inline constexpr std::uint8_t kModemWake = 0x00;
 inline constexpr std::uint8_t kLevel = 0x01;
 inline constexpr std::uint8_t kTime = 0x02;
 inline constexpr std::uint8_t kDate = 0x03;

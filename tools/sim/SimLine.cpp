@@ -65,7 +65,7 @@ SimLine SimLine::descriptors(int in, int out) {
     return SimLine(in, out, false, {});
 }
 
-void SimLine::serve(LevelLoggerSim& logger, const std::atomic<bool>& stop, int watchFd, bool verbose) {
+void SimLine::serve(SimDevice& logger, const std::atomic<bool>& stop, int watchFd, bool verbose) {
     using Clock = std::chrono::steady_clock;
     Bytes pending;
     std::size_t logged = 0;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "instruments/sim/LevelLoggerSim.h"
+#include "instruments/sim/SimDevice.h"
 
 #include <atomic>
 #include <string>
@@ -24,7 +24,7 @@ public:
 
     // Serves the logger until `stop` is set (or, with `watchFd` >= 0, until that descriptor
     // reaches its end). `log` receives one line per command byte when not null.
-    void serve(LevelLoggerSim& logger, const std::atomic<bool>& stop, int watchFd = -1, bool verbose = false);
+    void serve(SimDevice& logger, const std::atomic<bool>& stop, int watchFd = -1, bool verbose = false);
 
 private:
     SimLine(int in, int out, bool pty, std::string path);

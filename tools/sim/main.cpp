@@ -6,7 +6,11 @@
 #include "core/OleDate.h"
 #include "instruments/LevelDump.h"
 #include "instruments/LevelLoggerSettings.h"
+#include "instruments/RainLogger.h"
+#include "instruments/sim/CurrentMeterSim.h"
 #include "instruments/sim/LevelLoggerSim.h"
+#include "instruments/sim/ModemSim.h"
+#include "instruments/sim/RainMemory.h"
 
 #include <CLI/CLI.hpp>
 #include <atomic>
@@ -52,7 +56,7 @@ int usedBytesOf(const LevelDumpHeader& header) {
 } // namespace
 
 int main(int argc, char** argv) {
-    CLI::App app{"korvel-sim: a water-level logger on a pseudo-terminal; prints the device path",
+    CLI::App app{"korvel-sim: a water-level or rain logger on a pseudo-terminal; prints the device path",
                  "korvel-sim"};
     int days = 30;
     int interval = 15;
@@ -72,6 +76,19 @@ int main(int argc, char** argv) {
     bool stdio = false;
     bool untilEof = false;
     bool verbose = false;
+    std::string device = "level";
+    int bucket = 1;
+    int totalRain = 0;
+    int lead = 0;
+    app.add_option("--device", device,
+                   "level (water-level logger, default), rain (rain logger), meter (current meter) or modem "
+                   "(a Hayes modem with the water-level logger behind it)")
+        ->check(CLI::IsMember({"level", "rain", "meter", "modem"}));
+    app.add_option("--lead", lead,
+                   "modem: bytes put before each download (negative: first bytes lost), to be aligned");
+    app.add_option("--bucket", bucket, "rain logger: bucket setting (default 1)")->check(CLI::Range(0, 255));
+    app.add_option("--total", totalRain, "rain logger: total rainfall counter (default 0)")
+        ->check(CLI::Range(0, 9999));
     app.add_option("--days", days, "whole days recorded before today (default 30)")
         ->check(CLI::Range(0, 4000));
     app.add_option("--interval", interval, "recording interval in minutes (default 15)");
@@ -130,7 +147,30 @@ int main(int argc, char** argv) {
 
     const auto start = std::chrono::steady_clock::now();
     LevelLoggerSim logger = LevelLoggerSim::withMemory(plan, start);
-    if (!memoryFile.empty()) {
+    if (device == "rain") {
+        RainMemoryPlan rainPlan;
+        rainPlan.today = plan.today;
+        rainPlan.days = days;
+        rainPlan.seed = seed;
+        rainPlan.stationName = plan.stationName;
+        rainPlan.regionName = plan.riverName;
+        rainPlan.stationNumber = plan.stationNumber;
+        logger = rainLoggerSim(rainPlan, bucket, totalRain, start);
+        LevelLoggerSim::State state = logger.state();
+        state.clock = OleDate::fromDateTime(plan.today.year, plan.today.month, plan.today.day,
+                                            plan.minutesNow / 60, plan.minutesNow % 60, 0);
+        if (!memoryFile.empty()) {
+            const auto image = readFileBytes(memoryFile);
+            if (!image || image->size() != levellogger::kMemorySize) {
+                std::cerr << "korvel-sim: not a 32768-byte memory image: " << memoryFile << "\n";
+                return 1;
+            }
+            const std::size_t write = readRainDumpHeader(*image).writePosition;
+            const int used = isRingPosition(write) ? static_cast<int>(write - levellogger::kRingFirst) : 0;
+            state.memory = LevelMemory{*image, {}, write, used, 0};
+        }
+        logger = LevelLoggerSim(std::move(state), start);
+    } else if (!memoryFile.empty()) {
         const auto image = readFileBytes(memoryFile);
         if (!image || image->size() != levellogger::kMemorySize) {
             std::cerr << "korvel-sim: not a 32768-byte memory image: " << memoryFile << "\n";
@@ -154,8 +194,29 @@ int main(int argc, char** argv) {
     logger.setTiming(timing);
     logger.setBatteryCount(battery);
 
+    if (device == "modem") {
+        LevelLoggerSim::State state = logger.state();
+        state.behindModem = true;
+        logger = LevelLoggerSim(std::move(state), start);
+        logger.setTiming(timing);
+        logger.setBatteryCount(battery);
+        for (const std::string& text : faultTexts)
+            logger.addFault(*parseSimFault(text));
+    }
     if (!saveMemory.empty())
         writeFileAtomic(saveMemory, logger.memoryImage(start));
+
+    CurrentMeterSim meter(CalibrationBytes{3, 3, 8, 0, 2, 71});
+    ModemSim modem(logger);
+    modem.setDownloadLead(lead);
+    SimDevice* served = &logger;
+    if (device == "meter") {
+        for (const std::string& text : faultTexts)
+            meter.addFault(*parseSimFault(text));
+        served = &meter;
+    } else if (device == "modem") {
+        served = &modem;
+    }
 
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);
@@ -172,7 +233,7 @@ int main(int argc, char** argv) {
                     std::cerr << "korvel-sim: cannot link " << link << ": " << ec.message() << "\n";
             }
         }
-        line.serve(logger, stopRequested, untilEof && !stdio ? 0 : -1, verbose);
+        line.serve(*served, stopRequested, untilEof && !stdio ? 0 : -1, verbose);
     } catch (const std::exception& e) {
         std::cerr << "korvel-sim: " << e.what() << "\n";
         return 1;

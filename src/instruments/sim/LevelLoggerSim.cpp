@@ -3,6 +3,7 @@
 #include "core/Numbers.h"
 #include "instruments/LevelDump.h"
 #include "instruments/LevelLoggerCommands.h"
+#include "instruments/sim/RainMemory.h"
 
 #include <algorithm>
 #include <cmath>
@@ -111,6 +112,10 @@ OleDate LevelLoggerSim::clockAt(TimePoint now) const {
 
 Bytes LevelLoggerSim::memoryImage(TimePoint now) const {
     Bytes image = state_.memory.image;
+    if (state_.rainLogger)
+        return image;
+    if (state_.behindModem)
+        std::fill(image.begin() + 239, image.begin() + 255, static_cast<std::uint8_t>('I'));
     updateImageHeader(image, state_.stationName, state_.riverName, state_.stationNumber,
                       state_.memory.writePosition, clockAt(now).date());
     return image;
@@ -187,6 +192,31 @@ Bytes LevelLoggerSim::readReply(std::uint8_t readByte, TimePoint now) const {
     }
 }
 
+Bytes LevelLoggerSim::informationBlock(TimePoint now) const {
+    Bytes block(81, 0);
+    const Bytes level = readReply(kLevel, now);
+    std::copy(level.begin() + 1, level.begin() + 6, block.begin() + 1);
+    const CivilDate date = clockAt(now).date();
+    const TimeOfDay time = clockAt(now).time();
+    const auto byte = [](int v) { return static_cast<std::uint8_t>(v & 0xFF); };
+    block[8] = byte(state_.memory.usedBytes >> 8);
+    block[9] = byte(state_.memory.usedBytes);
+    block[10] = byte(time.minute);
+    block[11] = byte(time.hour);
+    block[12] = byte(date.day);
+    block[13] = byte(date.month);
+    block[14] = byte(date.year % 100);
+    block[15] = byte(state_.intervalCode);
+    block[16] = byte(state_.unitCode);
+    block[18] = byte(state_.batteryCount);
+    block[19] = byte(state_.batteryCount >> 8);
+    const std::string* texts[] = {&state_.stationName, &state_.stationNumber, &state_.riverName};
+    for (std::size_t t = 0; t < 3; ++t)
+        for (std::size_t i = 0; i < kTextLength; ++i)
+            block[22 + 8 * t + i] = i < texts[t]->size() ? static_cast<std::uint8_t>((*texts[t])[i]) : ' ';
+    return block;
+}
+
 void LevelLoggerSim::applyWrite(TimePoint now) {
     const Bytes& d = writeData_;
     switch (writeByte_) {
@@ -241,6 +271,15 @@ void LevelLoggerSim::applyWrite(TimePoint now) {
 }
 
 void LevelLoggerSim::erase(TimePoint now) {
+    if (state_.rainLogger) {
+        RainMemoryPlan plan;
+        plan.stationName = state_.stationName;
+        plan.regionName = state_.riverName;
+        plan.stationNumber = state_.stationNumber;
+        state_.memory = erasedRainMemory(plan);
+        ++erasures_;
+        return;
+    }
     LevelMemoryPlan plan;
     plan.today = clockAt(now).date();
     plan.intervalCode = state_.intervalCode;
@@ -254,6 +293,12 @@ void LevelLoggerSim::erase(TimePoint now) {
 }
 
 void LevelLoggerSim::fireTimers(TimePoint now) {
+    if (blockReplyAt_ && *blockReplyAt_ <= now) {
+        const TimePoint at = *blockReplyAt_;
+        blockReplyAt_.reset();
+        send(kModemWake, blockRequested_ ? informationBlock(at) : Bytes{kModemWake}, at);
+        blockRequested_ = !blockRequested_;
+    }
     if (levelReplyAt_ && *levelReplyAt_ <= now) {
         const TimePoint at = *levelReplyAt_;
         levelReplyAt_.reset();
@@ -297,6 +342,12 @@ void LevelLoggerSim::handle(std::uint8_t b, TimePoint now) {
         break;
     }
 
+    if (b == kModemWake && state_.behindModem) {
+        if (!blockReplyAt_)
+            commands_.push_back(b);
+        blockReplyAt_ = now + timing_.quietGap;
+        return;
+    }
     if (b == kWake) {
         if (!levelReplyAt_)
             commands_.push_back(b);
@@ -355,6 +406,8 @@ Bytes LevelLoggerSim::takeOutput(TimePoint now) {
 void LevelLoggerSim::dropLine() {
     out_.clear();
     levelReplyAt_.reset();
+    blockReplyAt_.reset();
+    blockRequested_ = false;
     if (mode_ != Mode::Asleep)
         mode_ = Mode::Idle;
 }
@@ -367,6 +420,8 @@ std::optional<TimePoint> LevelLoggerSim::nextEvent() const {
     };
     if (levelReplyAt_)
         consider(*levelReplyAt_);
+    if (blockReplyAt_)
+        consider(*blockReplyAt_);
     if (mode_ == Mode::WriteRead || mode_ == Mode::WriteData)
         consider(writeApplyAt_);
     if (mode_ == Mode::EraseArmed)

@@ -4,6 +4,7 @@
 #include "core/OleDate.h"
 #include "instruments/Clock.h"
 #include "instruments/sim/LevelMemory.h"
+#include "instruments/sim/SimDevice.h"
 
 #include <chrono>
 #include <cstdint>
@@ -13,9 +14,6 @@
 #include <vector>
 
 namespace korvel::sim {
-
-using TimePoint = Clock::TimePoint;
-using Duration = Clock::Duration;
 
 // A fault the simulator puts into its replies: to every reply, or only to the replies of one
 // command byte, as many times as given (-1: always).
@@ -58,7 +56,7 @@ struct SimTiming {
 // The water-level logger as its byte protocol shows it: clock, date, interval, unit code, level
 // digits, the three texts, the battery count and the 32 KiB memory. It is fed the bytes that
 // arrive with the time they arrive and gives the bytes it sends when their time has come.
-class LevelLoggerSim {
+class LevelLoggerSim : public SimDevice {
 public:
     struct State {
         OleDate clock; // the logger's date and time at `clockSetAt`
@@ -71,6 +69,12 @@ public:
         std::string riverName = "SAKARYA ";
         int batteryCount = 0;
         LevelMemory memory;
+        // A rain logger: 0x01 answers the total rainfall (levelMm), 0x04 the bucket setting
+        // (intervalCode), and the memory keeps its own header; the erased memory holds no event.
+        bool rainLogger = false;
+        // A logger answering over a modem: "I"s fill positions 240..255 of its memory before the
+        // ring, and 0x00 wakes it and asks for the 81-byte information block.
+        bool behindModem = false;
     };
 
     LevelLoggerSim(State state, TimePoint now, SimTiming timing = {});
@@ -83,14 +87,14 @@ public:
     void setBatteryCount(int count) { state_.batteryCount = count; }
 
     // Bytes arriving at `now`.
-    void receive(const Bytes& bytes, TimePoint now);
+    void receive(const Bytes& bytes, TimePoint now) override;
     // The bytes whose time has come by `now`, in order.
-    Bytes takeOutput(TimePoint now);
+    Bytes takeOutput(TimePoint now) override;
     // The line went down (nobody holds the port): what was still to be sent is lost and a
     // command in progress is forgotten.
-    void dropLine();
+    void dropLine() override;
     // When something next happens without input (a reply is due, a wait ends); nothing when idle.
-    std::optional<TimePoint> nextEvent() const;
+    std::optional<TimePoint> nextEvent() const override;
 
     const State& state() const { return state_; }
     bool asleep() const { return mode_ == Mode::Asleep; }
@@ -99,7 +103,7 @@ public:
     // The memory image as a download sends it at `now` (header updated).
     Bytes memoryImage(TimePoint now) const;
     // The command bytes received (wake-up bytes counted once per burst), for tests and the log.
-    const std::vector<std::uint8_t>& commands() const { return commands_; }
+    const std::vector<std::uint8_t>& commands() const override { return commands_; }
     int erasures() const { return erasures_; }
 
 private:
@@ -115,6 +119,7 @@ private:
     void handle(std::uint8_t b, TimePoint now);
     void send(std::uint8_t command, Bytes reply, TimePoint at, double rate = 0);
     Bytes readReply(std::uint8_t readByte, TimePoint now) const;
+    Bytes informationBlock(TimePoint now) const;
     void applyWrite(TimePoint now);
     void erase(TimePoint now);
     SimFault* faultFor(std::uint8_t command);
@@ -124,6 +129,8 @@ private:
     Mode mode_ = Mode::Asleep;
     TimePoint lastByte_{};
     std::optional<TimePoint> levelReplyAt_;
+    std::optional<TimePoint> blockReplyAt_;
+    bool blockRequested_ = false; // the wake-up was answered: the next 0x00 asks for the block
     std::uint8_t writeByte_ = 0;
     std::uint8_t writeReadByte_ = 0;
     Bytes writeData_;

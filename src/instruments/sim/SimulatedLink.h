@@ -2,6 +2,7 @@
 
 #include "instruments/FakeLink.h"
 #include "instruments/sim/LevelLoggerSim.h"
+#include "instruments/sim/SimDevice.h"
 
 namespace korvel::sim {
 
@@ -10,7 +11,7 @@ namespace korvel::sim {
 // Whole commands run against the simulator in no real time.
 class SimulatedLink : public SerialLink {
 public:
-    SimulatedLink(LevelLoggerSim& logger, FakeClock& clock) : logger_(logger), clock_(clock) {}
+    SimulatedLink(SimDevice& logger, FakeClock& clock) : logger_(logger), clock_(clock) {}
 
     void setOpenFails(bool fails) { openFails_ = fails; }
 
@@ -31,7 +32,7 @@ public:
 private:
     void collect();
 
-    LevelLoggerSim& logger_;
+    SimDevice& logger_;
     FakeClock& clock_;
     Bytes input_;
     bool open_ = false;

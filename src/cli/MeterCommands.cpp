@@ -1,0 +1,110 @@
+#include "cli/CliContext.h"
+#include "instruments/Clock.h"
+#include "instruments/CurrentMeter.h"
+#include "platform/PosixSerialLink.h"
+
+#include <memory>
+
+namespace korvel {
+
+namespace {
+
+struct MeterOptions {
+    std::string port;
+    std::string a;
+    std::string b;
+    std::string time;
+};
+
+// A current meter exchange on the port named on the command line, on the steady clock.
+class MeterSession {
+public:
+    explicit MeterSession(const std::string& port) {
+        link_.setLineSettings(kInstrumentLine);
+        link_.setPort(port);
+    }
+    Exchange& exchange() { return exchange_; }
+
+private:
+    PosixSerialLink link_;
+    SteadyClock clock_;
+    Exchange exchange_{link_, clock_};
+};
+
+void printCalibration(const CliContext& context, const MeterCalibration& c) {
+    Sheet sheet;
+    sheet.caption = "Mulinenin katsayısını değiştirir";
+    sheet.setText("Text1", context.locale.numberText(c.a));
+    sheet.setText("Text2", context.locale.numberText(c.b));
+    sheet.setText("Text3", context.locale.numberText(c.time));
+    context.printSheet(sheet);
+}
+
+} // namespace
+
+void addMeterCommands(CLI::App& app, const ActionSlot& slot) {
+    auto* group = app.add_subcommand("meter", "K.3300 current meter: calibration and memory");
+    group->require_subcommand(1);
+    auto o = std::make_shared<MeterOptions>();
+    auto addPort = [o](CLI::App* command) {
+        command->add_option("--port", o->port, "\"Com1\" (KORVEL_COM1 or /dev/ttyS0) or a device path")
+            ->required();
+    };
+
+    auto* read = group->add_subcommand("read", "read the calibration back (ÖNCEKİ KATSAYI)");
+    addPort(read);
+    read->callback([slot, o] {
+        slot([o](CliContext& context) {
+            MeterSession session(o->port);
+            const MeterOutcome r = readCalibration(session.exchange());
+            if (!r.ok)
+                throw CliError(r.message);
+            printCalibration(context, decodeCalibration(r.reply));
+        });
+    });
+
+    auto* write = group->add_subcommand("write", "write a new calibration (YENİ KATSAYIYI KAYDET)");
+    addPort(write);
+    write->add_option("--a", o->a, "coefficient A (below 1)")->required();
+    write->add_option("--b", o->b, "coefficient B (below 0.1)")->required();
+    write->add_option("--time", o->time, "measuring time in seconds (40 or more)")->required();
+    write->callback([slot, o] {
+        slot([o](CliContext& context) {
+            const CalibrationCheck check = checkCalibration(o->a, o->b, o->time, context.locale);
+            if (!check.bytes)
+                throw CliError(check.message);
+            MeterSession session(o->port);
+            const MeterOutcome r = writeCalibration(session.exchange(), *check.bytes);
+            if (!r.ok)
+                throw CliError(r.message);
+            if (context.json) {
+                nlohmann::json bytes = nlohmann::json::array();
+                for (const std::uint8_t b : *check.bytes)
+                    bytes.push_back(b);
+                context.printJson({{"written", bytes}});
+            } else {
+                std::string text;
+                for (const std::uint8_t b : *check.bytes)
+                    text += (text.empty() ? "" : " ") + std::to_string(b);
+                context.printLine(text);
+            }
+        });
+    });
+
+    auto* erase = group->add_subcommand("erase", "erase the current meter's memory");
+    addPort(erase);
+    erase->callback([slot, o] {
+        slot([o](CliContext& context) {
+            MeterSession session(o->port);
+            const MeterOutcome r = eraseMeter(session.exchange());
+            if (!r.ok)
+                throw CliError(r.message);
+            if (context.json)
+                context.printJson({{"erased", true}});
+            else
+                context.printLine("MULİNE HAFIZASI SİLİNDİ");
+        });
+    });
+}
+
+} // namespace korvel

@@ -1,0 +1,206 @@
+#include "cli/CliContext.h"
+#include "core/Cp1254.h"
+#include "core/FileIO.h"
+#include "instruments/Clock.h"
+#include "instruments/LevelConversion.h"
+#include "instruments/LevelLoggerView.h"
+#include "instruments/RainLogger.h"
+#include "platform/PosixSerialLink.h"
+
+#include <iostream>
+#include <memory>
+#include <unistd.h>
+
+namespace korvel {
+
+namespace {
+
+struct RainOptions {
+    std::string port;
+    std::string dump;
+    std::string station;
+    std::string number;
+    std::string bucket;
+    std::string input;
+};
+
+// A rain logger exchange on the port named on the command line, on the steady clock.
+class RainPortSession {
+public:
+    explicit RainPortSession(const std::string& port) {
+        link_.setLineSettings(kInstrumentLine);
+        link_.setPort(port);
+    }
+    Exchange& exchange() { return exchange_; }
+
+private:
+    PosixSerialLink link_;
+    SteadyClock clock_;
+    Exchange exchange_{link_, clock_};
+};
+
+Sheet viewSheet(const RainLoggerView& view) {
+    Sheet sheet = view.fields;
+    sheet.caption = std::string(kRainLoggerCaption);
+    return sheet;
+}
+
+int bucketOf(const std::string& text) {
+    const auto setting = bucketSetting(text);
+    if (!setting)
+        throw CliError("--bucket must be a whole number 0..255: " + text);
+    return setting->data[0];
+}
+
+void convertRain(const CliContext& context, const Bytes& dump, const std::filesystem::path& stationDir,
+                 const std::string& number, int bucketFactor) {
+    if (const auto problem = stationNumberProblem(number))
+        throw CliError(*problem);
+    const RainConversionResult r = convertRainDump(dump, number, stationDir, bucketFactor);
+    if (!r.converted)
+        throw CliError(r.message);
+    if (context.json) {
+        nlohmann::json written = nlohmann::json::array();
+        for (const OleDate d : r.written.writtenDays)
+            written.push_back(d.dateText());
+        nlohmann::json skipped = nlohmann::json::array();
+        for (const OleDate d : r.written.skippedDays)
+            skipped.push_back(d.dateText());
+        nlohmann::json errors = nlohmann::json::array();
+        for (const RainWriteError& e : r.written.errors)
+            errors.push_back(e.message);
+        context.printJson({{"message", std::string(kRecordingCompleted)},
+                           {"events", r.decoded.events.size()},
+                           {"writtenDays", written},
+                           {"skippedDays", skipped},
+                           {"errors", errors}});
+    } else {
+        context.printLine("events: " + std::to_string(r.decoded.events.size()) +
+                          ", days written: " + std::to_string(r.written.writtenDays.size()) +
+                          ", skipped: " + std::to_string(r.written.skippedDays.size()));
+        for (const OleDate d : r.written.writtenDays)
+            context.printLine(context.locale.shortDate(d));
+        context.printLine(r.message);
+    }
+    if (!r.written.ok())
+        throw CliError(r.written.errors.front().message);
+}
+
+} // namespace
+
+void addRainLoggerCommands(CLI::App& app, const ActionSlot& slot) {
+    auto* group =
+        app.add_subcommand("rainlogger", "rain logger: information, settings, download, conversion");
+    group->require_subcommand(1);
+    auto o = std::make_shared<RainOptions>();
+    auto addPort = [o](CLI::App* command) {
+        command->add_option("--port", o->port, "\"Com1\" (KORVEL_COM1 or /dev/ttyS0) or a device path")
+            ->required();
+    };
+
+    auto* info =
+        group->add_subcommand("info", "read the rain logger's total, clock, bucket setting and texts");
+    addPort(info);
+    info->callback([slot, o] {
+        slot([o](CliContext& context) {
+            RainPortSession session(o->port);
+            const CommandOutcome outcome = readRainInformation(session.exchange());
+            if (!outcome.ok)
+                throw CliError(outcome.message);
+            RainLoggerView view;
+            for (const LoggerReply& r : outcome.replies)
+                view.showReply(r.readByte, r.reply, context.locale);
+            context.printSheet(viewSheet(view));
+        });
+    });
+
+    auto* set = group->add_subcommand("set", "change the bucket setting");
+    addPort(set);
+    set->add_option("--bucket", o->bucket, "bucket setting, 0..255")->required();
+    set->callback([slot, o] {
+        slot([o](CliContext& context) {
+            const auto command = bucketSetting(o->bucket);
+            if (!command)
+                throw CliError("--bucket must be a whole number 0..255: " + o->bucket);
+            RainPortSession session(o->port);
+            const CommandOutcome outcome = writeSetting(session.exchange(), *command);
+            if (!outcome.ok)
+                throw CliError(outcome.message);
+            RainLoggerView view;
+            for (const LoggerReply& r : outcome.replies)
+                view.showReply(r.readByte, r.reply, context.locale);
+            context.printSheet(viewSheet(view));
+        });
+    });
+
+    auto* erase = group->add_subcommand("erase", "erase the rain logger's memory");
+    addPort(erase);
+    erase->callback([slot, o] {
+        slot([o](CliContext& context) {
+            RainPortSession session(o->port);
+            const CommandOutcome outcome = eraseMemory(session.exchange());
+            if (!outcome.ok)
+                throw CliError(outcome.message);
+            if (context.json)
+                context.printJson({{"erased", true}});
+            else
+                context.printLine(std::string(kMemoryErased));
+        });
+    });
+
+    auto* download = group->add_subcommand(
+        "download", "download the memory into c:\\korvel96\\hamdata.plu (and convert it)");
+    addPort(download);
+    download->add_option("--dump", o->dump, "write the dump here instead");
+    download->add_option("--station", o->station, "convert into this station directory");
+    download->add_option("--number", o->number, "the confirmed station number for --station");
+    download->add_option("--bucket", o->bucket, "the bucket factor for --station");
+    download->callback([slot, o] {
+        slot([o](CliContext& context) {
+            if (!o->station.empty() && (trimmed(o->number).empty() || o->bucket.empty()))
+                throw CliError("--station needs --number and --bucket");
+            const int bucket = o->station.empty() ? 0 : bucketOf(o->bucket);
+            const std::filesystem::path dumpFile =
+                o->dump.empty() ? rainDumpPath(context.paths.korvel96Root()) : context.path(o->dump);
+            RainPortSession session(o->port);
+            const bool showProgress = ::isatty(STDERR_FILENO) != 0;
+            const DownloadOutcome outcome =
+                downloadMemory(session.exchange(), rainDownloadOptions(), [showProgress](std::size_t n) {
+                    if (showProgress)
+                        std::cerr << "\r" << n << std::flush;
+                });
+            if (showProgress)
+                std::cerr << "\n";
+            if (!outcome.ok)
+                throw CliError(outcome.message);
+            writeRawLoggerDump(dumpFile, outcome.image);
+            if (o->station.empty()) {
+                if (context.json)
+                    context.printJson({{"dump", dumpFile.string()}, {"bytes", outcome.image.size()}});
+                else
+                    context.printLine(std::string(kDownloadDone) + ": " + dumpFile.string());
+                return;
+            }
+            convertRain(context, outcome.image, context.existingDirectory(o->station), o->number, bucket);
+        });
+    });
+
+    auto* convert =
+        group->add_subcommand("convert", "convert a rain logger dump into the station's rainfall years");
+    convert->add_option("DUMP", o->input, "the 32768-byte dump (c:\\korvel96\\hamdata.plu)")->required();
+    convert->add_option("DIR", o->station, "station directory")->required();
+    convert->add_option("--number", o->number, "the confirmed station number")->required();
+    convert->add_option("--bucket", o->bucket, "the bucket factor")->required();
+    convert->callback([slot, o] {
+        slot([o](CliContext& context) {
+            const int bucket = bucketOf(o->bucket);
+            const auto file = context.existingFile(o->input);
+            const auto dump = readFileBytes(file);
+            if (!dump)
+                throw CliError("cannot read " + file.string());
+            convertRain(context, *dump, context.existingDirectory(o->station), o->number, bucket);
+        });
+    });
+}
+
+} // namespace korvel

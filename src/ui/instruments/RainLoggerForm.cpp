@@ -1,0 +1,340 @@
+#include "ui/instruments/RainLoggerForm.h"
+
+#include "core/FileIO.h"
+#include "instruments/LevelConversion.h"
+#include "instruments/LevelLoggerCommands.h"
+#include "instruments/LevelLoggerView.h"
+#include "instruments/PortSettings.h"
+#include "platform/Dialogs.h"
+#include "ui/instruments/EraseForm.h"
+#include "ui/instruments/InstrumentPort.h"
+#include "ui/instruments/PortSettingsForm.h"
+
+#include <QCloseEvent>
+#include <QDate>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTime>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace korvel {
+
+namespace {
+
+QString q(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+const QString kNoStation = QString::fromUtf8("Lütfen istasyon secimin yapınız");
+
+} // namespace
+
+RainLoggerForm::RainLoggerForm(const AppContext& context, StationHub& hub, QWidget* parent)
+    : QWidget(parent), context_(context), hub_(hub),
+      linkFactory_(storedPortLink(context, SettingsStore::kRainLogger)), clockFactory_(steadyClock()),
+      worker_(linkFactory_, clockFactory_, this) {
+    setObjectName(QStringLiteral("pluviograf"));
+    setWindowTitle(q(kRainLoggerCaption));
+
+    auto* menu = new QMenuBar(this);
+    QAction* settings = menu->addAction(QStringLiteral("Ayarlar"));
+    settings->setObjectName(QStringLiteral("Ayarlar"));
+    QAction* exit = menu->addAction(QString::fromUtf8("Çıkış"));
+    exit->setObjectName(QStringLiteral("Cikis"));
+    connect(settings, &QAction::triggered, this, &RainLoggerForm::Ayarlar_Click);
+    connect(exit, &QAction::triggered, this, &RainLoggerForm::Cikis_Click);
+
+    auto box = [this](const QString& name) {
+        auto* edit = new QLineEdit(this);
+        edit->setObjectName(name);
+        edit->setReadOnly(true);
+        edit->installEventFilter(this);
+        boxes_[name] = edit;
+        return edit;
+    };
+    auto* fields = new QGridLayout;
+    const std::pair<const char*, const char*> rows[] = {
+        {"Text1", "TOPLAM YAĞIŞ"}, {"Text2", "PLUVİOGRAF  SAATİ"}, {"Text3", "PLUVİOGRAFTARİHİ"},
+        {"Text4", "KAYIT ŞEKLİ "}, {"Text5", "İSTASYON ADI"},      {"Text6", "İSTASYON NO"},
+        {"Text7", "BÖLGE ADI"}};
+    int row = 0;
+    for (const auto& [name, text] : rows) {
+        auto* label = new QLabel(QString::fromUtf8(text), this);
+        label->setObjectName(QStringLiteral("Caption%1").arg(row + 1));
+        fields->addWidget(label, row, 0);
+        fields->addWidget(box(QString::fromLatin1(name)), row, 1);
+        ++row;
+    }
+    boxes_["Text1"]->setToolTip(QString::fromUtf8("Toplam yağış reset tarihinden itibarendir"));
+
+    freeMemory_ = new QLabel(this);
+    freeMemory_->setObjectName(QStringLiteral("Label9"));
+    batteryLife_ = new QLabel(this);
+    batteryLife_->setObjectName(QStringLiteral("Label8"));
+    QLineEdit* gauge = box(QStringLiteral("Text10"));
+    QLineEdit* progress = box(QStringLiteral("Text9"));
+    gauge->removeEventFilter(this);
+    progress->removeEventFilter(this);
+
+    read_ = new QPushButton(QStringLiteral("Pluviograftan Bilgileri Al"), this);
+    read_->setObjectName(QStringLiteral("Command1"));
+    download_ = new QPushButton(QString::fromUtf8("Sağım"), this);
+    download_->setObjectName(QStringLiteral("Command2"));
+    erase_ = new QPushButton(QString::fromUtf8("pluviografın hafızasını Sil"), this);
+    erase_->setObjectName(QStringLiteral("Command3"));
+    convert_ = new QPushButton(QStringLiteral("Command4"), this);
+    convert_->setObjectName(QStringLiteral("Command4"));
+    connect(read_, &QPushButton::clicked, this, &RainLoggerForm::Command1_Click);
+    connect(download_, &QPushButton::clicked, this, &RainLoggerForm::Command2_Click);
+    connect(erase_, &QPushButton::clicked, this, &RainLoggerForm::Command3_Click);
+    connect(convert_, &QPushButton::clicked, this, &RainLoggerForm::Command4_Click);
+
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* b : {read_, download_, erase_, convert_})
+        buttons->addWidget(b);
+    auto* layout = new QVBoxLayout(this);
+    layout->setMenuBar(menu);
+    layout->addLayout(fields);
+    layout->addWidget(freeMemory_);
+    layout->addWidget(batteryLife_);
+    layout->addWidget(gauge);
+    layout->addWidget(progress);
+    layout->addLayout(buttons);
+}
+
+RainLoggerForm::~RainLoggerForm() = default;
+
+void RainLoggerForm::setLinkFactory(LinkWorker::LinkFactory link) {
+    linkFactory_ = link;
+    worker_.setLinkFactory(std::move(link));
+}
+
+void RainLoggerForm::setClockFactory(LinkWorker::ClockFactory clock) {
+    clockFactory_ = clock;
+    worker_.setClockFactory(std::move(clock));
+}
+
+void RainLoggerForm::showView() {
+    for (const auto& [name, text] : view_.fields.texts()) {
+        const QString control = QString::fromStdString(name);
+        if (const auto it = boxes_.find(control); it != boxes_.end())
+            it->second->setText(QString::fromStdString(text));
+        else if (control == QLatin1String("Label9"))
+            freeMemory_->setText(QString::fromStdString(text));
+        else if (control == QLatin1String("Label8"))
+            batteryLife_->setText(QString::fromStdString(text));
+    }
+}
+
+void RainLoggerForm::setBusy(bool busy) {
+    for (QPushButton* b : {read_, download_, erase_, convert_})
+        b->setEnabled(!busy);
+}
+
+void RainLoggerForm::finishCommand(const CommandOutcome& outcome) {
+    for (const LoggerReply& r : outcome.replies)
+        view_.showReply(r.readByte, r.reply, context_.locale);
+    showView();
+    setBusy(false);
+    if (!outcome.ok)
+        showMessage(this, QString::fromStdString(outcome.message));
+    emit commandFinished();
+}
+
+void RainLoggerForm::Command1_Click() {
+    if (busy())
+        return;
+    setBusy(true);
+    worker_.run<CommandOutcome>([](Exchange& exchange) { return readRainInformation(exchange); },
+                                [this](CommandOutcome outcome) { finishCommand(outcome); });
+}
+
+void RainLoggerForm::runSetting(const SettingCommand& command) {
+    setBusy(true);
+    worker_.run<CommandOutcome>([command](Exchange& exchange) { return writeSetting(exchange, command); },
+                                [this](CommandOutcome outcome) { finishCommand(outcome); });
+}
+
+void RainLoggerForm::fieldDoubleClicked(const QString& field) {
+    if (busy())
+        return;
+    if (field == QLatin1String("Text2")) {
+        const auto answer =
+            askText(this, q(kTimePrompt), QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
+        if (const auto command = answer ? timeSetting(answer->toStdString()) : std::nullopt)
+            runSetting(*command);
+    } else if (field == QLatin1String("Text3")) {
+        const auto answer =
+            askText(this, q(kDatePrompt), QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")));
+        if (const auto command = answer ? dateSetting(answer->toStdString()) : std::nullopt)
+            runSetting(*command);
+    } else if (field == QLatin1String("Text4")) {
+        const auto answer = askText(this, q(kBucketPrompt));
+        if (!answer)
+            return;
+        // A bucket setting that does not fit the logger's byte is refused, never sent wrapped.
+        const auto command = bucketSetting(answer->toStdString());
+        if (!command) {
+            showMessage(this, q(kWrongValue));
+            return;
+        }
+        runSetting(*command);
+    } else if (field == QLatin1String("Text5") || field == QLatin1String("Text6") ||
+               field == QLatin1String("Text7")) {
+        const std::uint8_t read = field == QLatin1String("Text5")   ? levellogger::kStationName
+                                  : field == QLatin1String("Text6") ? levellogger::kStationNumber
+                                                                    : levellogger::kRiverName;
+        const std::string_view prompt = read == levellogger::kStationName     ? kStationNamePrompt
+                                        : read == levellogger::kStationNumber ? kStationNumberPrompt
+                                                                              : kRiverNamePrompt;
+        if (const auto answer = askText(this, q(prompt)))
+            runSetting(textSetting(read, answer->toStdString()));
+    }
+}
+
+void RainLoggerForm::Command2_Click() {
+    if (busy())
+        return;
+    setBusy(true);
+    LinkWorker* worker = &worker_;
+    QLineEdit* progress = boxes_["Text9"];
+    worker_.run<DownloadOutcome>(
+        [worker, progress](Exchange& exchange) {
+            return downloadMemory(exchange, rainDownloadOptions(), [worker, progress](std::size_t received) {
+                worker->post([progress, received] { progress->setText(QString::number(received)); });
+            });
+        },
+        [this](DownloadOutcome outcome) { downloadFinished(std::move(outcome)); });
+}
+
+void RainLoggerForm::downloadFinished(DownloadOutcome outcome) {
+    setBusy(false);
+    if (!outcome.ok) {
+        showMessage(this, QString::fromStdString(outcome.message));
+        emit commandFinished();
+        return;
+    }
+    try {
+        writeRawLoggerDump(rainDumpPath(context_.paths.korvel96Root()), outcome.image);
+    } catch (const FileError& e) {
+        showMessage(this, QString::fromStdString(e.what()));
+        emit commandFinished();
+        return;
+    }
+    boxes_["Text9"]->setText(q(kDownloadDone));
+    convertImage(outcome.image);
+    emit commandFinished();
+}
+
+void RainLoggerForm::Command4_Click() {
+    if (busy())
+        return;
+    const auto path = rainDumpPath(context_.paths.korvel96Root());
+    const auto dump = readFileBytes(path);
+    if (!dump) {
+        showMessage(this, QString::fromUtf8("Ham veri dosyası okunamadı: ") +
+                              QString::fromStdString(path.string()));
+        return;
+    }
+    convertImage(*dump);
+}
+
+void RainLoggerForm::convertImage(const Bytes& image) {
+    const CurrentStation& station = hub_.current();
+    if (station.stationDir.empty()) {
+        showMessage(this, kNoStation);
+        return;
+    }
+    const RainDumpHeader header = readRainDumpHeader(image);
+    const auto answer =
+        askText(this, q(kConfirmStationPrompt), QString::fromStdString(station.record.stationNumber),
+                q(kConfirmStationTitle) + QString::fromStdString(header.stationNumber));
+    if (!answer || answer->isEmpty())
+        return;
+    const std::string number = answer->toStdString();
+    if (const auto problem = stationNumberProblem(number)) {
+        showMessage(this, QString::fromStdString(*problem));
+        return;
+    }
+    const RainConversionResult result =
+        convertRainDump(image, number, station.stationDir, view_.bucketFactor);
+    if (!result.converted) {
+        showMessage(this, QString::fromStdString(result.message));
+        return;
+    }
+    boxes_["Text9"]->setText(q(kRecordingCompleted));
+    if (!result.written.ok()) {
+        QString refused;
+        for (const RainWriteError& e : result.written.errors)
+            refused += QString::fromStdString(e.message) + QLatin1Char('\n');
+        showMessage(this, refused.trimmed());
+    }
+    hub_.refreshFileLists();
+    emit rainYearsChanged();
+}
+
+void RainLoggerForm::Command3_Click() {
+    if (busy())
+        return;
+    EraseForm form(linkFactory_, clockFactory_, this);
+    connect(&form, &EraseForm::memoryErased, this, [this] {
+        erase_->setText(q(kMemoryErased));
+        erase_->setEnabled(false);
+        emit loggerMemoryErased();
+    });
+    form.exec();
+}
+
+void RainLoggerForm::Ayarlar_Click() {
+    PortSettingsForm form(context_.settings, this);
+    form.exec();
+}
+
+void RainLoggerForm::Cikis_Click() {
+    QWidget* frame = parentWidget();
+    if (frame != nullptr && frame->inherits("QMdiSubWindow"))
+        frame->close();
+    else
+        close();
+}
+
+void RainLoggerForm::closeEvent(QCloseEvent* event) {
+    if (busy())
+        worker_.stop();
+    hub_.refreshFileLists();
+    QWidget::closeEvent(event);
+}
+
+void RainLoggerForm::Form_Activate() {
+    if (busy())
+        return;
+    const std::unique_ptr<SerialLink> link = linkFactory_();
+    const QString stored =
+        context_.settings ? context_.settings->comPort(SettingsStore::kRainLogger) : QString();
+    if (const auto message = probePort(*link, stored.toStdString()))
+        showMessage(this, QString::fromStdString(*message));
+}
+
+void RainLoggerForm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!shown_) {
+        shown_ = true;
+        QTimer::singleShot(0, this, &RainLoggerForm::Form_Activate);
+    }
+}
+
+bool RainLoggerForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonDblClick)
+        if (auto* edit = qobject_cast<QLineEdit*>(watched)) {
+            fieldDoubleClicked(edit->objectName());
+            return true;
+        }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace korvel

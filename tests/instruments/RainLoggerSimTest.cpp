@@ -1,4 +1,4 @@
-#include "ScratchDirectory.h"
+#include "common/ScratchDirectory.h"
 #include "instruments/FakeLink.h"
 #include "instruments/RainLogger.h"
 #include "instruments/sim/RainMemory.h"

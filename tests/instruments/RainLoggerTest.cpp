@@ -1,6 +1,6 @@
 #include "instruments/RainLogger.h"
 
-#include "ScratchDirectory.h"
+#include "common/ScratchDirectory.h"
 #include "core/FileIO.h"
 #include "instruments/LevelDump.h"
 #include "instruments/LevelLoggerCommands.h"

@@ -7,6 +7,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Printing.h"
 #include "ui/card/MeasurementCardScreen.h"
+#include "ui/charts/ChartWindow.h"
 #include "ui/common/AppContext.h"
 #include "ui/common/DeferredCommand.h"
 #include "ui/correlation/CorrelationScreen.h"
@@ -123,7 +124,28 @@ std::vector<ScreenSpec> screenTable() {
 } // namespace
 
 CommandMap::CommandMap(MainWindow& window) : QObject(&window), window_(window), specs_(screenTable()) {
+    setFactory(Screen::MonthlyChart, [this](const ScreenSite& site) { return makeMonthlyChart(site); });
+    setFactory(Screen::AnnualChart, [this](const ScreenSite& site) { return makeAnnualChart(site); });
     connectCommands();
+}
+
+// The charts draw the figures of the open table they belong to; without it there is no chart.
+QWidget* CommandMap::makeMonthlyChart(const ScreenSite& site) {
+    auto* table = qobject_cast<MonthlyFlowScreen*>(screen(Screen::MonthlyFlow));
+    if (table == nullptr)
+        return nullptr;
+    const QString title = QStringLiteral("Aylık grafik  %1  %2")
+                              .arg(QString::fromStdString(table->flowFile().filename().string()),
+                                   QString::fromStdString(table->sheet().text("month")).trimmed());
+    return new MonthlyChartScreen(table->monthFlow(), title, site.context.locale);
+}
+
+QWidget* CommandMap::makeAnnualChart(const ScreenSite&) {
+    auto* table = qobject_cast<AnnualFlowScreen*>(screen(Screen::AnnualFlow));
+    if (table == nullptr)
+        return nullptr;
+    const QString title = QStringLiteral("Yıllık grafik  %1").arg(table->windowTitle());
+    return new AnnualChartScreen(table->annualFlow(), title);
 }
 
 void CommandMap::route(const QString& command, std::function<void()> handler) {
@@ -179,7 +201,7 @@ void CommandMap::connectCommands() {
 
     // Annual flow table
     route(QStringLiteral("yazdıryıllıkn"), on<AnnualFlowScreen>(S::AnnualFlow, [](auto& s) { s.print(); }));
-    route(QStringLiteral("yıllıkakımgrafn"), opens(S::AnnualChart));
+    route(QStringLiteral("yıllıkakımgrafn"), [this] { reopen(Screen::AnnualChart); });
     route(QStringLiteral("yıllıkakımkapat"), [this] { closeAnnualChartAndTable(); });
     // Level observation sheet
     route(QStringLiteral("yenisuyılekle"), [this] { addWaterYearToStation(); });
@@ -189,7 +211,7 @@ void CommandMap::connectCommands() {
     // Monthly flow table
     route(QStringLiteral("aylıkkayden"), on<MonthlyFlowScreen>(S::MonthlyFlow, [](auto& s) { s.save(); }));
     route(QStringLiteral("yazdıraylık"), on<MonthlyFlowScreen>(S::MonthlyFlow, [](auto& s) { s.print(); }));
-    route(QStringLiteral("aylıkakımgraf"), opens(S::MonthlyChart));
+    route(QStringLiteral("aylıkakımgraf"), [this] { reopen(Screen::MonthlyChart); });
     route(QStringLiteral("aylıkkapatn"), closes(S::MonthlyFlow));
     // HQ table: gap filling and saving run deferred on the screen's one-shot timers
     route(QStringLiteral("hqyeni"), on<HqTableScreen>(S::HqTable, [](auto& s) { s.newTable(); }));
@@ -280,6 +302,13 @@ QWidget* CommandMap::open(Screen screen) {
 }
 
 void CommandMap::connectScreen(QWidget* widget) {
+    if (auto* monthly = qobject_cast<MonthlyFlowScreen*>(widget)) {
+        // A double click on the readings list charts the day's readings.
+        connect(monthly, &MonthlyFlowScreen::readingsChartRequested, this, [this, monthly] {
+            if (const auto& readings = monthly->dayReadings())
+                window_.openChild(new ReadingsChartScreen(*readings));
+        });
+    }
     if (auto* annual = qobject_cast<AnnualFlowScreen*>(widget)) {
         // A double click on a month of the annual table opens that month's table.
         connect(annual, &AnnualFlowScreen::monthRequested, this, [this](int monthIndex) {

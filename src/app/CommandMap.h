@@ -132,6 +132,8 @@ private:
     void addRainYearToStation();
     void closeAnnualChartAndTable();
     void closeAnnualChart();
+    QWidget* makeMonthlyChart(const ScreenSite& site);
+    QWidget* makeAnnualChart(const ScreenSite& site);
 
     // Commands on the open screen of a context menu.
     void print(Screen screen);

@@ -2,6 +2,7 @@
 
 #include "app/AboutBox.h"
 #include "app/MainWindow.h"
+#include "app/MenuTree.h"
 #include "core/Cp1254.h"
 #include "core/FileIO.h"
 #include "platform/Dialogs.h"
@@ -10,6 +11,7 @@
 #include "ui/charts/ChartWindow.h"
 #include "ui/common/AppContext.h"
 #include "ui/common/DeferredCommand.h"
+#include "ui/common/Export.h"
 #include "ui/correlation/CorrelationScreen.h"
 #include "ui/flow/AnnualFlowScreen.h"
 #include "ui/flow/HqTableScreen.h"
@@ -127,6 +129,7 @@ CommandMap::CommandMap(MainWindow& window) : QObject(&window), window_(window), 
     setFactory(Screen::MonthlyChart, [this](const ScreenSite& site) { return makeMonthlyChart(site); });
     setFactory(Screen::AnnualChart, [this](const ScreenSite& site) { return makeAnnualChart(site); });
     connectCommands();
+    connectExports();
 }
 
 // The charts draw the figures of the open table they belong to; without it there is no chart.
@@ -237,6 +240,32 @@ void CommandMap::connectCommands() {
           on<Pludegerlendirfrm>(S::RainAnalysis, [](auto& s) { s.showRainChart(); }));
     route(QStringLiteral("yenisuyılıekleyagıs"), [this] { addRainYearToStation(); });
     route(QStringLiteral("Tabloyukapat"), closes(S::RainAnalysis));
+}
+
+// Preview, PDF and CSV next to each print command, on the screen that command prints.
+void CommandMap::connectExports() {
+    const std::vector<std::pair<const char*, Screen>> printed = {
+        {"yazdıryıllıkn", Screen::AnnualFlow},   {"sevgozyazdır", Screen::LevelSheet},
+        {"yazdıraylık", Screen::MonthlyFlow},    {"yıllıkgryaz", Screen::AnnualChart},
+        {"aylıkgrafyazn", Screen::MonthlyChart}, {"sutemintablosuyazn", Screen::WaterSupply},
+        {"Tabloayazd", Screen::RainAnalysis},
+    };
+    for (const auto& [print, target] : printed) {
+        const QString name = QString::fromUtf8(print);
+        const Screen s = target;
+        route(previewCommand(name), [this, s] {
+            if (QWidget* widget = screen(s))
+                previewWindow(widget, &window_);
+        });
+        route(pdfCommand(name), [this, s] {
+            if (QWidget* widget = screen(s))
+                saveWindowAsPdf(widget, &window_);
+        });
+        route(csvCommand(name), [this, s] {
+            if (QWidget* widget = screen(s))
+                saveWindowGridsAsCsv(widget, &window_, window_.context().locale);
+        });
+    }
 }
 
 void CommandMap::connectStationScreen(StationScreen& station) {

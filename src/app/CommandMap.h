@@ -114,6 +114,7 @@ private:
     bool stationChosen() const;
     void route(const QString& command, std::function<void()> handler);
     void connectCommands();
+    void connectExports();
 
     // Commands with a precondition or an action of their own.
     void showStationScreen();

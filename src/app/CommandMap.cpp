@@ -2,13 +2,16 @@
 
 #include "app/AboutBox.h"
 #include "app/MainWindow.h"
+#include "app/MenuTree.h"
 #include "core/Cp1254.h"
 #include "core/FileIO.h"
 #include "platform/Dialogs.h"
 #include "platform/Printing.h"
 #include "ui/card/MeasurementCardScreen.h"
+#include "ui/charts/ChartWindow.h"
 #include "ui/common/AppContext.h"
 #include "ui/common/DeferredCommand.h"
+#include "ui/common/Export.h"
 #include "ui/correlation/CorrelationScreen.h"
 #include "ui/flow/AnnualFlowScreen.h"
 #include "ui/flow/HqTableScreen.h"
@@ -130,7 +133,29 @@ std::vector<ScreenSpec> screenTable() {
 } // namespace
 
 CommandMap::CommandMap(MainWindow& window) : QObject(&window), window_(window), specs_(screenTable()) {
+    setFactory(Screen::MonthlyChart, [this](const ScreenSite& site) { return makeMonthlyChart(site); });
+    setFactory(Screen::AnnualChart, [this](const ScreenSite& site) { return makeAnnualChart(site); });
     connectCommands();
+    connectExports();
+}
+
+// The charts draw the figures of the open table they belong to; without it there is no chart.
+QWidget* CommandMap::makeMonthlyChart(const ScreenSite& site) {
+    auto* table = qobject_cast<MonthlyFlowScreen*>(screen(Screen::MonthlyFlow));
+    if (table == nullptr)
+        return nullptr;
+    const QString title = QStringLiteral("Aylık grafik  %1  %2")
+                              .arg(QString::fromStdString(table->flowFile().filename().string()),
+                                   QString::fromStdString(table->sheet().text("month")).trimmed());
+    return new MonthlyChartScreen(table->monthFlow(), title, site.context.locale);
+}
+
+QWidget* CommandMap::makeAnnualChart(const ScreenSite&) {
+    auto* table = qobject_cast<AnnualFlowScreen*>(screen(Screen::AnnualFlow));
+    if (table == nullptr)
+        return nullptr;
+    const QString title = QStringLiteral("Yıllık grafik  %1").arg(table->windowTitle());
+    return new AnnualChartScreen(table->annualFlow(), title);
 }
 
 void CommandMap::route(const QString& command, std::function<void()> handler) {
@@ -186,7 +211,7 @@ void CommandMap::connectCommands() {
 
     // Annual flow table
     route(QStringLiteral("yazdıryıllıkn"), on<AnnualFlowScreen>(S::AnnualFlow, [](auto& s) { s.print(); }));
-    route(QStringLiteral("yıllıkakımgrafn"), opens(S::AnnualChart));
+    route(QStringLiteral("yıllıkakımgrafn"), [this] { reopen(Screen::AnnualChart); });
     route(QStringLiteral("yıllıkakımkapat"), [this] { closeAnnualChartAndTable(); });
     // Level observation sheet
     route(QStringLiteral("yenisuyılekle"), [this] { addWaterYearToStation(); });
@@ -196,7 +221,7 @@ void CommandMap::connectCommands() {
     // Monthly flow table
     route(QStringLiteral("aylıkkayden"), on<MonthlyFlowScreen>(S::MonthlyFlow, [](auto& s) { s.save(); }));
     route(QStringLiteral("yazdıraylık"), on<MonthlyFlowScreen>(S::MonthlyFlow, [](auto& s) { s.print(); }));
-    route(QStringLiteral("aylıkakımgraf"), opens(S::MonthlyChart));
+    route(QStringLiteral("aylıkakımgraf"), [this] { reopen(Screen::MonthlyChart); });
     route(QStringLiteral("aylıkkapatn"), closes(S::MonthlyFlow));
     // HQ table: gap filling and saving run deferred on the screen's one-shot timers
     route(QStringLiteral("hqyeni"), on<HqTableScreen>(S::HqTable, [](auto& s) { s.newTable(); }));
@@ -222,6 +247,32 @@ void CommandMap::connectCommands() {
           on<Pludegerlendirfrm>(S::RainAnalysis, [](auto& s) { s.showRainChart(); }));
     route(QStringLiteral("yenisuyılıekleyagıs"), [this] { addRainYearToStation(); });
     route(QStringLiteral("Tabloyukapat"), closes(S::RainAnalysis));
+}
+
+// Preview, PDF and CSV next to each print command, on the screen that command prints.
+void CommandMap::connectExports() {
+    const std::vector<std::pair<const char*, Screen>> printed = {
+        {"yazdıryıllıkn", Screen::AnnualFlow},   {"sevgozyazdır", Screen::LevelSheet},
+        {"yazdıraylık", Screen::MonthlyFlow},    {"yıllıkgryaz", Screen::AnnualChart},
+        {"aylıkgrafyazn", Screen::MonthlyChart}, {"sutemintablosuyazn", Screen::WaterSupply},
+        {"Tabloayazd", Screen::RainAnalysis},
+    };
+    for (const auto& [print, target] : printed) {
+        const QString name = QString::fromUtf8(print);
+        const Screen s = target;
+        route(previewCommand(name), [this, s] {
+            if (QWidget* widget = screen(s))
+                previewWindow(widget, &window_);
+        });
+        route(pdfCommand(name), [this, s] {
+            if (QWidget* widget = screen(s))
+                saveWindowAsPdf(widget, &window_);
+        });
+        route(csvCommand(name), [this, s] {
+            if (QWidget* widget = screen(s))
+                saveWindowGridsAsCsv(widget, &window_, window_.context().locale);
+        });
+    }
 }
 
 void CommandMap::connectStationScreen(StationScreen& station) {
@@ -287,6 +338,13 @@ QWidget* CommandMap::open(Screen screen) {
 }
 
 void CommandMap::connectScreen(QWidget* widget) {
+    if (auto* monthly = qobject_cast<MonthlyFlowScreen*>(widget)) {
+        // A double click on the readings list charts the day's readings.
+        connect(monthly, &MonthlyFlowScreen::readingsChartRequested, this, [this, monthly] {
+            if (const auto& readings = monthly->dayReadings())
+                window_.openChild(new ReadingsChartScreen(*readings));
+        });
+    }
     if (auto* annual = qobject_cast<AnnualFlowScreen*>(widget)) {
         // A double click on a month of the annual table opens that month's table.
         connect(annual, &AnnualFlowScreen::monthRequested, this, [this](int monthIndex) {

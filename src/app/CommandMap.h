@@ -114,6 +114,7 @@ private:
     bool stationChosen() const;
     void route(const QString& command, std::function<void()> handler);
     void connectCommands();
+    void connectExports();
 
     // Commands with a precondition or an action of their own.
     void showStationScreen();
@@ -132,6 +133,8 @@ private:
     void addRainYearToStation();
     void closeAnnualChartAndTable();
     void closeAnnualChart();
+    QWidget* makeMonthlyChart(const ScreenSite& site);
+    QWidget* makeAnnualChart(const ScreenSite& site);
 
     // Commands on the open screen of a context menu.
     void print(Screen screen);

@@ -1,5 +1,7 @@
 #include "app/MenuTree.h"
 
+#include <algorithm>
+
 namespace korvel {
 
 namespace {
@@ -40,7 +42,44 @@ MenuSpec contextMenu(const char* name, const char* caption, std::vector<MenuItem
     return spec;
 }
 
+// The print commands of the context menus and whether their screen has grids to save as CSV.
+const std::vector<std::pair<const char*, bool>>& exportedPrintCommands() {
+    static const std::vector<std::pair<const char*, bool>> commands = {
+        {"yazdıryıllıkn", true},  {"sevgozyazdır", true},       {"yazdıraylık", true}, {"yıllıkgryaz", false},
+        {"aylıkgrafyazn", false}, {"sutemintablosuyazn", true}, {"Tabloayazd", true},
+    };
+    return commands;
+}
+
+// Puts the preview, PDF and CSV commands right after each print command of the menu.
+void addExportItems(MenuSpec& spec) {
+    for (const auto& [print, withCsv] : exportedPrintCommands()) {
+        const QString printName = QString::fromUtf8(print);
+        auto at = std::find_if(spec.items.begin(), spec.items.end(),
+                               [&](const MenuItemSpec& entry) { return entry.name == printName; });
+        if (at == spec.items.end())
+            continue;
+        std::vector<MenuItemSpec> added = {{previewCommand(printName), QStringLiteral("Baskı önizleme")},
+                                           {pdfCommand(printName), QStringLiteral("PDF olarak kaydet")}};
+        if (withCsv)
+            added.push_back({csvCommand(printName), QStringLiteral("CSV olarak kaydet")});
+        spec.items.insert(at + 1, added.begin(), added.end());
+    }
+}
+
 } // namespace
+
+QString previewCommand(const QString& printCommand) {
+    return QStringLiteral("önizle") + printCommand;
+}
+
+QString pdfCommand(const QString& printCommand) {
+    return QStringLiteral("pdf") + printCommand;
+}
+
+QString csvCommand(const QString& printCommand) {
+    return QStringLiteral("csv") + printCommand;
+}
 
 const std::vector<MenuSpec>& fixedMenus() {
     static const std::vector<MenuSpec> menus = {
@@ -114,8 +153,10 @@ const std::vector<MenuSpec>& contextMenus() {
                          item("yenisuyılıekleyagıs", "Yeni Su Yılı Ekle"),
                          item("Tabloyukapat", "Tabloyu Kapat")}),
         };
-        for (MenuSpec& spec : list)
+        for (MenuSpec& spec : list) {
             spec.isCommand = spec.items.empty();
+            addExportItems(spec);
+        }
         return list;
     }();
     return menus;

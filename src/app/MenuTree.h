@@ -36,6 +36,12 @@ const std::vector<MenuSpec>& contextMenus();
 const std::vector<MenuSpec>& copyMenus();
 
 QString copyMenuName(int number);
+
+// The commands that follow a print command of a context menu: "Baskı önizleme", "PDF olarak
+// kaydet" and, on a screen with grids, "CSV olarak kaydet".
+QString previewCommand(const QString& printCommand);
+QString pdfCommand(const QString& printCommand);
+QString csvCommand(const QString& printCommand);
 QString copyItemName(int number);
 inline constexpr int kCopyMenuCount = 12;
 

@@ -1,5 +1,7 @@
 #include "cli/CliContext.h"
 
+#include "core/CsvText.h"
+#include "core/FileIO.h"
 #include "core/Numbers.h"
 
 #include <system_error>
@@ -56,6 +58,12 @@ std::string sheetToText(const Sheet& sheet) {
 }
 
 void CliContext::printSheet(const Sheet& sheet) const {
+    if (!csvDir.empty()) {
+        std::error_code ignored;
+        std::filesystem::create_directories(csvDir, ignored);
+        for (const auto& [name, table] : sheet.tables())
+            writeFileAtomic(csvDir / (name + ".csv"), csvText(table, csvSeparator(locale)));
+    }
     if (json)
         printJson(sheetToJson(sheet));
     else

@@ -25,6 +25,8 @@ struct CliContext {
     Locale locale = Locale::turkish();
     bool json = false;
     std::ostream* out = nullptr;
+    // --csv DIR: every grid of a printed report is also written to DIR/<grid name>.csv.
+    std::filesystem::path csvDir;
 
     // A path argument: a "c:\..." path resolves under the drive root, anything else is
     // taken as a local path (case-insensitively resolved).

@@ -17,6 +17,8 @@ int runKorvel(const std::vector<std::string>& args, std::ostream& out, std::ostr
     app.add_option("--drive", drive, "drive root that stands for c:\\ (default KORVEL_DRIVE or home)");
     app.add_option("--locale", localeName, "locale of numbers and dates (tr_TR, en_US)");
     app.add_flag("--json", json, "print reports as JSON");
+    std::string csvDir;
+    app.add_option("--csv", csvDir, "also write every grid of a report to DIR/<grid name>.csv");
 
     CommandAction action;
     const ActionSlot slot = [&action](CommandAction a) { action = std::move(a); };
@@ -68,6 +70,8 @@ int runKorvel(const std::vector<std::string>& args, std::ostream& out, std::ostr
             context.locale = Locale::fromEnvironment();
         }
         context.json = json;
+        if (!csvDir.empty())
+            context.csvDir = csvDir;
         context.out = &out;
         if (action)
             action(context);

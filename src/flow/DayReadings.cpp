@@ -49,6 +49,7 @@ std::optional<DayReadings> showDayReadings(const Bytes& file, OleDate day, const
             const double value = roundHalfEven(raw / divisor);
             result.entries.push_back(locale.longTime(OleDate::fromTime(minute / 60, minute % 60, 0)) +
                                      "...." + generalNumber(value));
+            result.readings.push_back({minute, value});
         }
         return result;
     }

@@ -14,8 +14,13 @@ namespace korvel {
 // A day's instantaneous logger readings as the monthly table lists them: "08:10:00....123"
 // per reading and the caption "<date> anlık ölcümler".
 struct DayReadings {
+    struct Reading {
+        int minute = 0; // minutes after midnight
+        double value = 0.0;
+    };
     std::string caption;
     std::vector<std::string> entries;
+    std::vector<Reading> readings; // the figures of the entries, one for one
 };
 
 // The readings of `day` in a day-readings file (its bytes): interval I minutes at byte 1, the

@@ -1,5 +1,7 @@
 #include "DemoDrive.h"
 #include "cli/Korvel.h"
+#include "core/CsvText.h"
+#include "core/FileIO.h"
 #include "flow/AnnualFlow.h"
 #include "flow/MonthTable.h"
 #include "flow/YearbookPage.h"
@@ -70,6 +72,28 @@ protected:
 };
 
 fs::path* TableCommands::drive = nullptr;
+
+// --csv writes each grid of the annual table as CSV; the cells read back are the sheet's.
+TEST_F(TableCommands, CsvOptionWritesEveryGridOfTheReport) {
+    const fs::path dir = *drive / "csv-out";
+    const ToolOutput r =
+        run({"--locale", "tr_TR", "--csv", dir.string(), "table", "annual", flowFile().string()});
+    ASSERT_EQ(r.code, 0) << r.err;
+    const Sheet sheet =
+        fillAnnualTable(readWaterYearFile(flowFile()), loadHqTableSet(station()),
+                        loadStationRecord(station(), ""), "2004_01-001.ard", Locale::turkish());
+    ASSERT_FALSE(sheet.tables().empty());
+    for (const auto& [name, table] : sheet.tables()) {
+        const Bytes bytes = readFileBytes(dir / (name + ".csv")).value_or(Bytes{});
+        const auto rows = parseCsvText(std::string(bytes.begin(), bytes.end()), ';');
+        ASSERT_EQ(static_cast<int>(rows.size()), table.rows()) << name;
+        for (int row = 0; row < table.rows(); ++row)
+            for (int column = 0; column < table.columns(); ++column)
+                EXPECT_EQ(rows[static_cast<std::size_t>(row)].at(static_cast<std::size_t>(column)),
+                          table.cell(row, column));
+    }
+    fs::remove_all(dir);
+}
 
 TEST_F(TableCommands, MonthlyTablePrintsTheScreensSheet) {
     const ToolOutput r = run({"--locale", "tr_TR", "--json", "table", "monthly", flowFile().string(), "11"});

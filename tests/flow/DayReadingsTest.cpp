@@ -36,6 +36,12 @@ TEST(DayReadings, TenMinuteBlocksAreWalkedToTheWantedDay) {
     EXPECT_EQ(shown->entries[0], "00:00:00....444");
     EXPECT_EQ(shown->entries[1], "00:10:00....445");
     EXPECT_EQ(shown->entries[143], "23:50:00....587");
+    // The figures behind the entries, for the readings chart.
+    ASSERT_EQ(shown->readings.size(), 144u);
+    EXPECT_EQ(shown->readings[1].minute, 10);
+    EXPECT_EQ(shown->readings[1].value, 445.0);
+    EXPECT_EQ(shown->readings[143].minute, 1430);
+    EXPECT_EQ(shown->readings[143].value, 587.0);
 
     const auto american = showDayReadings(file, day(2003, 10, 4), Locale::american());
     ASSERT_TRUE(american);

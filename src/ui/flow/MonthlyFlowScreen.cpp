@@ -148,6 +148,7 @@ void MonthlyFlowScreen::showReadingsOfRow(int row) {
     readings_->hide();
     readingsCaption_->hide();
     readings_->clear();
+    dayReadings_.reset();
     const auto date = context_.locale.parseDate(grid_->cell(row, 0));
     if (!date || flowFile_.empty())
         return;
@@ -165,6 +166,7 @@ void MonthlyFlowScreen::showReadingsOfRow(int row) {
     readingsCaption_->setText(qText(shown->caption));
     readingsCaption_->show();
     readings_->show();
+    dayReadings_ = shown;
 }
 
 void MonthlyFlowScreen::copyPressedCell() {

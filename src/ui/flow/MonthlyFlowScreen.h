@@ -1,12 +1,14 @@
 #pragma once
 
 #include "core/Sheet.h"
+#include "flow/DayReadings.h"
 #include "flow/MonthTable.h"
 #include "ui/common/AppContext.h"
 #include "ui/station/CurrentStation.h"
 
 #include <QWidget>
 #include <filesystem>
+#include <optional>
 
 class QComboBox;
 class QLabel;
@@ -53,6 +55,8 @@ public:
     const MonthFlow& monthFlow() const { return flow_; }
     const Sheet& sheet() const { return sheet_; }
     const std::filesystem::path& flowFile() const { return flowFile_; }
+    // The readings the list shows, nothing while it is hidden.
+    const std::optional<DayReadings>& dayReadings() const { return dayReadings_; }
 
 signals:
     // List1_DblClick: the readings chart of the day listed.
@@ -69,6 +73,7 @@ private:
     MonthFlow flow_;
     Sheet sheet_;
     std::filesystem::path flowFile_;
+    std::optional<DayReadings> dayReadings_;
 };
 
 } // namespace korvel

@@ -118,7 +118,7 @@ QDialog* Pludegerlendirfrm::makeRainChart() {
 void Pludegerlendirfrm::showRainChart() {
     QDialog* chart = makeRainChart();
     chart->setAttribute(Qt::WA_DeleteOnClose);
-    chart->exec();
+    chart->open();
 }
 
 bool Pludegerlendirfrm::addNewWaterYear() {

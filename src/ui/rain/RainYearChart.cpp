@@ -1,8 +1,8 @@
 #include "ui/rain/RainYearChart.h"
 
-#include <QBarCategoryAxis>
-#include <QBarSeries>
-#include <QBarSet>
+#include "platform/Printing.h"
+#include "ui/charts/ChartWindow.h"
+
 #include <QChart>
 #include <QChartView>
 #include <QVBoxLayout>
@@ -10,51 +10,36 @@
 
 namespace korvel {
 
-namespace {
-
-const char* const kRomanMonths[] = {"X", "XI", "XII", "I", "II", "III", "IV", "V", "VI", "VII", "VIII", "IX"};
-
-} // namespace
-
 RainYearChart::RainYearChart(const RainYearAnalysis& analysis, const QString& title, QWidget* parent)
-    : QDialog(parent) {
+    : QDialog(parent), data_(rainChartData(analysis)), chart_(new QChart) {
     setObjectName(QStringLiteral("yagisgrafigi"));
     setWindowTitle(title);
     setModal(true);
 
-    auto* totals = new QBarSet(QStringLiteral("Aylık top."));
-    QStringList months;
-    double largest = 0.0;
-    for (std::size_t column = 1; column <= 12; ++column) {
-        const double mm = analysis.months[column].totalTenths / 10.0;
-        *totals << mm;
-        largest = std::max(largest, mm);
-        months << QString::fromLatin1(kRomanMonths[column - 1]);
-    }
-    auto* series = new QBarSeries;
-    series->append(totals);
+    chart_->setTitle(title);
+    QAbstractAxis* x = waterYearAxis(data_.monthEnds, QStringLiteral("Su yılı (ay)"));
+    QValueAxis* daily = valueAxis(QStringLiteral("Günlük yağış (mm)"), 0.0, data_.daily.largest());
+    QValueAxis* monthly = valueAxis(QStringLiteral("Aylık yağış (mm)"), 0.0, data_.monthly.largest());
+    chart_->addAxis(x, Qt::AlignBottom);
+    chart_->addAxis(daily, Qt::AlignLeft);
+    chart_->addAxis(monthly, Qt::AlignRight);
+    addGappedLine(chart_, data_.daily, x, daily, QColor(0, 60, 200));
+    addGappedLine(chart_, data_.monthly, x, monthly, QColor(200, 60, 0));
 
-    auto* chart = new QChart;
-    chart->addSeries(series);
-    chart->legend()->hide();
-    auto* axisX = new QBarCategoryAxis;
-    axisX->append(months);
-    chart->addAxis(axisX, Qt::AlignBottom);
-    series->attachAxis(axisX);
-    auto* axisY = new QValueAxis;
-    axisY->setRange(0.0, largest > 0.0 ? largest * 1.1 : 1.0);
-    axisY->applyNiceNumbers();
-    axisY->setLabelFormat(QStringLiteral("%.0f"));
-    axisY->setTitleText(QStringLiteral("mm"));
-    chart->addAxis(axisY, Qt::AlignLeft);
-    series->attachAxis(axisY);
-
-    auto* view = new QChartView(chart, this);
+    auto* view = new QChartView(chart_, this);
     view->setObjectName(QStringLiteral("Chart1"));
     view->setRenderHint(QPainter::Antialiasing);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(view);
-    resize(640, 420);
+    resize(760, 460);
+}
+
+bool RainYearChart::print() {
+    return printWindow(this);
+}
+
+bool RainYearChart::print(QPrinter& printer) {
+    return printWindow(this, printer);
 }
 
 } // namespace korvel

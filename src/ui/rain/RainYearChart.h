@@ -1,18 +1,30 @@
 #pragma once
 
-#include "core/Locale.h"
 #include "rain/RainYearAnalysis.h"
+#include "ui/charts/ChartData.h"
 
 #include <QDialog>
 
+class QChart;
+class QPrinter;
+
 namespace korvel {
 
-// The yearly rainfall chart of the analysis screen: the monthly totals in mm as bars, October
-// first.
+// The yearly rainfall chart of the analysis screen: the daily totals along the water year in mm,
+// with the monthly totals as a second line on their own axis.
 class RainYearChart : public QDialog {
     Q_OBJECT
 public:
     RainYearChart(const RainYearAnalysis& analysis, const QString& title, QWidget* parent = nullptr);
+
+    const RainChartData& data() const { return data_; }
+    QChart* chart() const { return chart_; }
+    bool print();
+    bool print(QPrinter& printer);
+
+private:
+    RainChartData data_;
+    QChart* chart_;
 };
 
 } // namespace korvel

@@ -3,7 +3,10 @@
 #include "AppTestDrive.h"
 #include "app/MainWindow.h"
 #include "platform/ScriptedDialogs.h"
+#include "ui/charts/ChartWindow.h"
 #include "ui/common/DeferredCommand.h"
+#include "ui/flow/AnnualFlowScreen.h"
+#include "ui/flow/MonthlyFlowScreen.h"
 #include "ui/station/StationScreen.h"
 
 #include <QAction>
@@ -292,6 +295,38 @@ private slots:
         window_->command("yıllıkgrkapat")->trigger();
         QVERIFY(!window_->menuEntry("yıllıkgrafik")->isVisible());
         QTRY_VERIFY(window_->commands().screen(Screen::AnnualChart) == nullptr);
+    }
+
+    // The charts draw the figures of the open tables of the demo station's water year.
+    void chartCommandsChartTheOpenTables() {
+        start(true);
+        window_->command("aylıkakımgraf")->trigger();
+        QVERIFY(window_->commands().screen(Screen::MonthlyChart) == nullptr);
+        QVERIFY(dialogs_->messages().isEmpty());
+
+        window_->command("Aylıkn")->trigger();
+        auto* monthly = qobject_cast<MonthlyFlowScreen*>(window_->commands().screen(Screen::MonthlyFlow));
+        QVERIFY(monthly != nullptr);
+        window_->command("aylıkakımgraf")->trigger();
+        auto* monthChart =
+            qobject_cast<MonthlyChartScreen*>(window_->commands().screen(Screen::MonthlyChart));
+        QVERIFY(monthChart != nullptr);
+        const MonthChartData expected = monthChartData(monthly->monthFlow(), Locale{});
+        QVERIFY(expected.dayCount > 0);
+        QCOMPARE(monthChart->data().discharge.segments, expected.discharge.segments);
+        QCOMPARE(monthChart->data().level.segments, expected.level.segments);
+        QVERIFY(window_->menuEntry("aylıkgrafn")->isVisible());
+
+        window_->command("yıllıkn")->trigger();
+        auto* annual = qobject_cast<AnnualFlowScreen*>(window_->commands().screen(Screen::AnnualFlow));
+        QVERIFY(annual != nullptr);
+        window_->command("yıllıkakımgrafn")->trigger();
+        auto* yearChart = qobject_cast<AnnualChartScreen*>(window_->commands().screen(Screen::AnnualChart));
+        QVERIFY(yearChart != nullptr);
+        QCOMPARE(yearChart->data().discharge.segments,
+                 annualChartData(annual->annualFlow()).discharge.segments);
+        QVERIFY(yearChart->data().dayCount >= 365);
+        QVERIFY(window_->menuEntry("yıllıkgrafik")->isVisible());
     }
 
     void saveCommandsOfTheHqTableAndCardRunDeferred() {

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "core/Locale.h"
+#include "core/Table.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace korvel {
+
+// A grid as a CSV file: UTF-8 with a byte-order mark, every row and column (the fixed ones
+// included), rows ended by CR LF. A field holding the separator, a quote or a line break is
+// quoted, its quotes doubled.
+std::string csvText(const Table& table, char separator);
+
+// The separator for the user's locale: ";" where the decimal separator is a comma (so numbers
+// stay in one field), else ",".
+char csvSeparator(const Locale& locale);
+
+// The fields of CSV text written by csvText (a leading byte-order mark is skipped).
+std::vector<std::vector<std::string>> parseCsvText(std::string_view text, char separator);
+
+} // namespace korvel

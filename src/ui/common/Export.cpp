@@ -1,0 +1,95 @@
+#include "ui/common/Export.h"
+
+#include "core/CsvText.h"
+#include "core/FileIO.h"
+#include "platform/Dialogs.h"
+#include "platform/Printing.h"
+#include "ui/common/GridView.h"
+
+#include <QFileDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+
+namespace korvel {
+
+namespace {
+
+QString suggestedName(QWidget* window, const QString& extension) {
+    QString name = window->objectName().isEmpty() ? QStringLiteral("tablo") : window->objectName();
+    return name + extension;
+}
+
+} // namespace
+
+QWidget* previewWindow(QWidget* window, QWidget* parent) {
+    auto* dialog = new QPrintPreviewDialog(&applicationPrinter(), parent);
+    dialog->setObjectName(QStringLiteral("baskionizleme"));
+    dialog->setWindowTitle(QStringLiteral("Baskı önizleme"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(dialog, &QPrintPreviewDialog::paintRequested, dialog, [window](QPrinter* printer) {
+        if (window != nullptr)
+            printWindow(window, *printer);
+    });
+    dialog->open();
+    return dialog;
+}
+
+bool saveWindowAsPdf(QWidget* window, QWidget* parent) {
+    if (window == nullptr)
+        return false;
+    const QString file = QFileDialog::getSaveFileName(parent, QStringLiteral("PDF olarak kaydet"),
+                                                      suggestedName(window, QStringLiteral(".pdf")),
+                                                      QStringLiteral("PDF (*.pdf)"));
+    if (file.isEmpty())
+        return false;
+    if (printWindowToPdf(window, file))
+        return true;
+    showMessage(parent, QStringLiteral("PDF dosyası yazılamadı: %1").arg(file));
+    return false;
+}
+
+QList<std::pair<QString, Table>> windowGrids(QWidget* window) {
+    QList<std::pair<QString, Table>> grids;
+    if (window == nullptr)
+        return grids;
+    for (GridView* grid : window->findChildren<GridView*>())
+        grids.append({grid->objectName(), grid->table()});
+    return grids;
+}
+
+QList<QString> saveGridsAsCsv(const QList<std::pair<QString, Table>>& grids,
+                              const std::filesystem::path& base, const Locale& locale) {
+    QList<QString> written;
+    const char separator = csvSeparator(locale);
+    for (const auto& [name, table] : grids) {
+        std::filesystem::path file = base;
+        file += grids.size() == 1 ? std::string(".csv") : "_" + name.toStdString() + ".csv";
+        try {
+            writeFileAtomic(file, csvText(table, separator));
+            written.append(QString::fromStdString(file.string()));
+        } catch (const std::exception&) {
+            continue;
+        }
+    }
+    return written;
+}
+
+bool saveWindowGridsAsCsv(QWidget* window, QWidget* parent, const Locale& locale) {
+    const auto grids = windowGrids(window);
+    if (grids.isEmpty())
+        return false;
+    QString file = QFileDialog::getSaveFileName(parent, QStringLiteral("CSV olarak kaydet"),
+                                                suggestedName(window, QStringLiteral(".csv")),
+                                                QStringLiteral("CSV (*.csv)"));
+    if (file.isEmpty())
+        return false;
+    if (file.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive))
+        file.chop(4);
+    const auto written = saveGridsAsCsv(grids, file.toStdString(), locale);
+    if (written.size() == grids.size())
+        return true;
+    showMessage(parent, QStringLiteral("CSV dosyası yazılamadı: %1").arg(file));
+    return false;
+}
+
+} // namespace korvel

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "core/Locale.h"
+#include "core/Table.h"
+
+#include <QList>
+#include <QString>
+#include <filesystem>
+#include <utility>
+
+class QWidget;
+
+namespace korvel {
+
+// The print commands' companions: a print preview of the window image, the window image saved
+// as a PDF file, and the window's grids saved as CSV files.
+
+// "Baskı önizleme": a preview of what the print command sends to the printer, from which the
+// user can print. Opens without a nested event loop and returns the dialog.
+QWidget* previewWindow(QWidget* window, QWidget* parent);
+
+// "PDF olarak kaydet": asks for the file name, then writes the window image there. False when
+// cancelled or not written.
+bool saveWindowAsPdf(QWidget* window, QWidget* parent);
+
+// The grids of a window by their control names, in the order they were made.
+QList<std::pair<QString, Table>> windowGrids(QWidget* window);
+
+// Writes each grid to `<base>.csv` (one grid) or `<base>_<grid name>.csv` (several). Returns the
+// files written; a file that could not be written is left out.
+QList<QString> saveGridsAsCsv(const QList<std::pair<QString, Table>>& grids,
+                              const std::filesystem::path& base, const Locale& locale);
+
+// "CSV olarak kaydet": asks for the file name, then saveGridsAsCsv of the window's grids.
+bool saveWindowGridsAsCsv(QWidget* window, QWidget* parent, const Locale& locale);
+
+} // namespace korvel

@@ -7,6 +7,7 @@
 #include "core/FileIO.h"
 #include "platform/Dialogs.h"
 #include "platform/Printing.h"
+#include "ui/basin/BasinScreens.h"
 #include "ui/card/MeasurementCardScreen.h"
 #include "ui/charts/ChartWindow.h"
 #include "ui/common/AppContext.h"
@@ -76,10 +77,10 @@ std::vector<ScreenSpec> screenTable() {
          screenOf<CorrelationScreen>()},
         {Screen::RainAnalysis, QStringLiteral("Pluviograf Değerlendirme"), O::Child, QStringLiteral("pludeg"),
          screenOf<Pludegerlendirfrm>()},
-        {Screen::BasinRain, QStringLiteral("Tablolar (1)"), O::Child, {}, {}},
-        {Screen::BasinDaily, QStringLiteral("Tablolar(2)"), O::Child, {}, {}},
-        {Screen::BasinRunoff, QStringLiteral("Tablolar(3)"), O::Child, {}, {}},
-        {Screen::RainyDays, QStringLiteral("Tablolar(4)"), O::Child, {}, {}},
+        {Screen::BasinRain, QStringLiteral("Tablolar (1)"), O::Child, {}, screenOf<BasinRainScreen>()},
+        {Screen::BasinDaily, QStringLiteral("Tablolar(2)"), O::Child, {}, screenOf<BasinDailyScreen>()},
+        {Screen::BasinRunoff, QStringLiteral("Tablolar(3)"), O::Child, {}, screenOf<BasinRunoffScreen>()},
+        {Screen::RainyDays, QStringLiteral("Tablolar(4)"), O::Child, {}, screenOf<RainyDayScreen>()},
         {Screen::SuvakImport,
          QStringLiteral("Suvak datalarının KORVEL2000'e aktarılması"),
          O::Child,

@@ -49,6 +49,7 @@ void addStationCommands(CLI::App& app, const ActionSlot& slot);
 void addWaterYearCommands(CLI::App& app, const ActionSlot& slot);
 void addHqCommands(CLI::App& app, const ActionSlot& slot);
 void addRainCommands(CLI::App& app, const ActionSlot& slot);
+void addBasinCommands(CLI::App& app, const ActionSlot& slot);
 void addCardCommands(CLI::App& app, const ActionSlot& slot);
 void addTableCommands(CLI::App& app, const ActionSlot& slot);
 void addDemoCommand(CLI::App& app, const ActionSlot& slot);

@@ -26,6 +26,7 @@ int runKorvel(const std::vector<std::string>& args, std::ostream& out, std::ostr
     addWaterYearCommands(app, slot);
     addHqCommands(app, slot);
     addRainCommands(app, slot);
+    addBasinCommands(app, slot);
     addCardCommands(app, slot);
     addTableCommands(app, slot);
     addDemoCommand(app, slot);

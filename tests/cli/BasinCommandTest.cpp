@@ -1,0 +1,69 @@
+#include "cli/CliContext.h"
+#include "cli/Korvel.h"
+#include "common/ScratchDirectory.h"
+#include "rain/BasinTables.h"
+#include "store/RainYearFile.h"
+
+#include <gtest/gtest.h>
+#include <sstream>
+
+using namespace korvel;
+
+namespace {
+
+struct ToolRun {
+    int code;
+    std::string out;
+    std::string err;
+};
+
+ToolRun runTool(std::vector<std::string> args) {
+    std::ostringstream out, err;
+    const int code = runKorvel(args, out, err);
+    return {code, out.str(), err.str()};
+}
+
+} // namespace
+
+TEST(BasinCommand, PrintsTheFourTablesOfTheDemoBasin) {
+    korvel::testing::ScratchDirectory drive;
+    ASSERT_EQ(runTool({"demo", drive.path().string()}).code, 0);
+    const auto region = drive.path() / "korvel2000" / "Ankara" / "01";
+    std::array<std::filesystem::path, 3> rain;
+    const char* numbers[] = {"01-001", "01-002", "01-003"};
+    for (std::size_t s = 0; s < 3; ++s)
+        rain[s] = region / numbers[s] / rainYearFileName(2004, numbers[s]);
+    const auto flow = region / "01-001" / "2004_01-001.ard";
+    const BasinInputs inputs = loadBasinInputs(flow, rain);
+    const Sheet expected[] = {
+        basinRainSheet(inputs, Locale::turkish()), basinDailySheet(inputs, Locale::turkish()),
+        basinRunoffSheet(inputs, Locale::turkish()), rainyDaySheet(inputs, Locale::turkish())};
+    // The demo basin has rain and flow, so the tables are not empty.
+    EXPECT_NE(expected[0].findTable("MSFlexGrid1")->cell(1, 13), "0");
+    EXPECT_NE(expected[0].findTable("MSFlexGrid1")->cell(5, 13), "");
+    EXPECT_NE(expected[2].findTable("MSFlexGrid1")->cell(2, 13), "0");
+
+    for (int table = 1; table <= 4; ++table) {
+        const ToolRun run = runTool({"--drive", drive.path().string(), "--locale", "tr_TR", "--json", "basin",
+                                     std::to_string(table), "--flow", flow.string(), "--rain",
+                                     rain[0].string(), rain[1].string(), rain[2].string()});
+        ASSERT_EQ(run.code, 0) << run.err;
+        EXPECT_EQ(nlohmann::json::parse(run.out), sheetToJson(expected[table - 1])) << table;
+    }
+    const ToolRun text = runTool({"--locale", "tr_TR", "basin", "3", "--flow", flow.string(), "--rain",
+                                  rain[0].string(), rain[1].string(), rain[2].string()});
+    ASSERT_EQ(text.code, 0);
+    EXPECT_EQ(text.out, sheetToText(expected[2]));
+
+    EXPECT_EQ(runTool({"basin", "5", "--flow", flow.string(), "--rain", rain[0].string(), rain[1].string(),
+                       rain[2].string()})
+                  .code,
+              1);
+    EXPECT_EQ(
+        runTool({"basin", "1", "--flow", flow.string(), "--rain", rain[0].string(), rain[1].string()}).code,
+        1);
+    EXPECT_EQ(runTool({"basin", "1", "--flow", (region / "yok.ard").string(), "--rain", rain[0].string(),
+                       rain[1].string(), rain[2].string()})
+                  .code,
+              1);
+}

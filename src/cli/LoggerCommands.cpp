@@ -1,4 +1,5 @@
 #include "cli/CliContext.h"
+#include "cli/PortSession.h"
 #include "core/Cp1254.h"
 #include "core/FileIO.h"
 #include "instruments/Clock.h"
@@ -42,21 +43,6 @@ struct DownloadCliOptions {
     std::string dump;
     std::string station;
     std::string number;
-};
-
-// A logger exchange on the port named on the command line, on the steady clock.
-class PortSession {
-public:
-    explicit PortSession(const std::string& port) {
-        link_.setLineSettings(kInstrumentLine);
-        link_.setPort(port);
-    }
-    Exchange& exchange() { return exchange_; }
-
-private:
-    PosixSerialLink link_;
-    SteadyClock clock_;
-    Exchange exchange_{link_, clock_};
 };
 
 void require(const CommandOutcome& outcome) {

@@ -1,4 +1,5 @@
 #include "cli/CliContext.h"
+#include "cli/PortSession.h"
 #include "instruments/Clock.h"
 #include "instruments/CurrentMeter.h"
 #include "platform/PosixSerialLink.h"
@@ -14,21 +15,6 @@ struct MeterOptions {
     std::string a;
     std::string b;
     std::string time;
-};
-
-// A current meter exchange on the port named on the command line, on the steady clock.
-class MeterSession {
-public:
-    explicit MeterSession(const std::string& port) {
-        link_.setLineSettings(kInstrumentLine);
-        link_.setPort(port);
-    }
-    Exchange& exchange() { return exchange_; }
-
-private:
-    PosixSerialLink link_;
-    SteadyClock clock_;
-    Exchange exchange_{link_, clock_};
 };
 
 void printCalibration(const CliContext& context, const MeterCalibration& c) {
@@ -55,7 +41,7 @@ void addMeterCommands(CLI::App& app, const ActionSlot& slot) {
     addPort(read);
     read->callback([slot, o] {
         slot([o](CliContext& context) {
-            MeterSession session(o->port);
+            PortSession session(o->port);
             const MeterOutcome r = readCalibration(session.exchange());
             if (!r.ok)
                 throw CliError(r.message);
@@ -73,7 +59,7 @@ void addMeterCommands(CLI::App& app, const ActionSlot& slot) {
             const CalibrationCheck check = checkCalibration(o->a, o->b, o->time, context.locale);
             if (!check.bytes)
                 throw CliError(check.message);
-            MeterSession session(o->port);
+            PortSession session(o->port);
             const MeterOutcome r = writeCalibration(session.exchange(), *check.bytes);
             if (!r.ok)
                 throw CliError(r.message);
@@ -95,7 +81,7 @@ void addMeterCommands(CLI::App& app, const ActionSlot& slot) {
     addPort(erase);
     erase->callback([slot, o] {
         slot([o](CliContext& context) {
-            MeterSession session(o->port);
+            PortSession session(o->port);
             const MeterOutcome r = eraseMeter(session.exchange());
             if (!r.ok)
                 throw CliError(r.message);

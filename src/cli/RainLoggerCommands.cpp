@@ -1,4 +1,5 @@
 #include "cli/CliContext.h"
+#include "cli/PortSession.h"
 #include "core/Cp1254.h"
 #include "core/FileIO.h"
 #include "instruments/Clock.h"
@@ -22,21 +23,6 @@ struct RainOptions {
     std::string number;
     std::string bucket;
     std::string input;
-};
-
-// A rain logger exchange on the port named on the command line, on the steady clock.
-class RainPortSession {
-public:
-    explicit RainPortSession(const std::string& port) {
-        link_.setLineSettings(kInstrumentLine);
-        link_.setPort(port);
-    }
-    Exchange& exchange() { return exchange_; }
-
-private:
-    PosixSerialLink link_;
-    SteadyClock clock_;
-    Exchange exchange_{link_, clock_};
 };
 
 Sheet viewSheet(const RainLoggerView& view) {
@@ -103,7 +89,7 @@ void addRainLoggerCommands(CLI::App& app, const ActionSlot& slot) {
     addPort(info);
     info->callback([slot, o] {
         slot([o](CliContext& context) {
-            RainPortSession session(o->port);
+            PortSession session(o->port);
             const CommandOutcome outcome = readRainInformation(session.exchange());
             if (!outcome.ok)
                 throw CliError(outcome.message);
@@ -122,7 +108,7 @@ void addRainLoggerCommands(CLI::App& app, const ActionSlot& slot) {
             const auto command = bucketSetting(o->bucket);
             if (!command)
                 throw CliError("--bucket must be a whole number 0..255: " + o->bucket);
-            RainPortSession session(o->port);
+            PortSession session(o->port);
             const CommandOutcome outcome = writeSetting(session.exchange(), *command);
             if (!outcome.ok)
                 throw CliError(outcome.message);
@@ -137,7 +123,7 @@ void addRainLoggerCommands(CLI::App& app, const ActionSlot& slot) {
     addPort(erase);
     erase->callback([slot, o] {
         slot([o](CliContext& context) {
-            RainPortSession session(o->port);
+            PortSession session(o->port);
             const CommandOutcome outcome = eraseMemory(session.exchange());
             if (!outcome.ok)
                 throw CliError(outcome.message);
@@ -162,7 +148,7 @@ void addRainLoggerCommands(CLI::App& app, const ActionSlot& slot) {
             const int bucket = o->station.empty() ? 0 : bucketOf(o->bucket);
             const std::filesystem::path dumpFile =
                 o->dump.empty() ? rainDumpPath(context.paths.korvel96Root()) : context.path(o->dump);
-            RainPortSession session(o->port);
+            PortSession session(o->port);
             const bool showProgress = ::isatty(STDERR_FILENO) != 0;
             const DownloadOutcome outcome =
                 downloadMemory(session.exchange(), rainDownloadOptions(), [showProgress](std::size_t n) {

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "instruments/Clock.h"
+#include "instruments/Exchange.h"
+#include "instruments/SerialLink.h"
+#include "platform/PosixSerialLink.h"
+
+#include <string>
+
+namespace korvel {
+
+// An instrument exchange on the port named on the command line (19200 8N1), on the
+// steady clock. The port opens and closes with each command of the exchange.
+class PortSession {
+public:
+    explicit PortSession(const std::string& port) {
+        link_.setLineSettings(kInstrumentLine);
+        link_.setPort(port);
+    }
+    Exchange& exchange() { return exchange_; }
+
+private:
+    PosixSerialLink link_;
+    SteadyClock clock_;
+    Exchange exchange_{link_, clock_};
+};
+
+} // namespace korvel

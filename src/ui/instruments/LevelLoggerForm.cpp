@@ -8,6 +8,7 @@
 #include "platform/Dialogs.h"
 #include "ui/instruments/EraseForm.h"
 #include "ui/instruments/InstrumentPort.h"
+#include "ui/instruments/LoggerFields.h"
 #include "ui/instruments/PortSettingsForm.h"
 #include "ui/instruments/StationNumberPrompt.h"
 
@@ -126,15 +127,7 @@ void LevelLoggerForm::setClockFactory(LinkWorker::ClockFactory clock) {
 }
 
 void LevelLoggerForm::showView() {
-    for (const auto& [name, text] : view_.fields.texts()) {
-        const QString control = QString::fromStdString(name);
-        if (const auto it = boxes_.find(control); it != boxes_.end())
-            it->second->setText(QString::fromStdString(text));
-        else if (control == QLatin1String("Label9"))
-            remainingDays_->setText(QString::fromStdString(text));
-        else if (control == QLatin1String("Label8"))
-            batteryLife_->setText(QString::fromStdString(text));
-    }
+    showLoggerFields(view_.fields, boxes_, remainingDays_, batteryLife_);
 }
 
 void LevelLoggerForm::setBusy(bool busy) {

@@ -158,10 +158,7 @@ void addLoggerCommands(CLI::App& app, const ActionSlot& slot) {
     logger->require_subcommand(1);
 
     auto port = std::make_shared<PortOptions>();
-    auto addPort = [port](CLI::App* command) {
-        command->add_option("--port", port->port, "\"Com1\" (KORVEL_COM1 or /dev/ttyS0) or a device path")
-            ->required();
-    };
+    auto addPort = [port](CLI::App* command) { addPortOption(command, port->port); };
 
     auto* info =
         logger->add_subcommand("info", "read the logger's clock, interval, level, texts and battery");

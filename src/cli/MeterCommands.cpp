@@ -32,10 +32,7 @@ void addMeterCommands(CLI::App& app, const ActionSlot& slot) {
     auto* group = app.add_subcommand("meter", "K.3300 current meter: calibration and memory");
     group->require_subcommand(1);
     auto o = std::make_shared<MeterOptions>();
-    auto addPort = [o](CLI::App* command) {
-        command->add_option("--port", o->port, "\"Com1\" (KORVEL_COM1 or /dev/ttyS0) or a device path")
-            ->required();
-    };
+    auto addPort = [o](CLI::App* command) { addPortOption(command, o->port); };
 
     auto* read = group->add_subcommand("read", "read the calibration back (ÖNCEKİ KATSAYI)");
     addPort(read);

@@ -5,6 +5,7 @@
 #include "instruments/SerialLink.h"
 #include "platform/PosixSerialLink.h"
 
+#include <CLI/CLI.hpp>
 #include <string>
 
 namespace korvel {
@@ -24,5 +25,10 @@ private:
     SteadyClock clock_;
     Exchange exchange_{link_, clock_};
 };
+
+// The required "--port" option of an instrument command.
+inline void addPortOption(CLI::App* command, std::string& port) {
+    command->add_option("--port", port, "\"Com1\" (KORVEL_COM1 or /dev/ttyS0) or a device path")->required();
+}
 
 } // namespace korvel

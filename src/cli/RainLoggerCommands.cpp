@@ -79,10 +79,7 @@ void addRainLoggerCommands(CLI::App& app, const ActionSlot& slot) {
         app.add_subcommand("rainlogger", "rain logger: information, settings, download, conversion");
     group->require_subcommand(1);
     auto o = std::make_shared<RainOptions>();
-    auto addPort = [o](CLI::App* command) {
-        command->add_option("--port", o->port, "\"Com1\" (KORVEL_COM1 or /dev/ttyS0) or a device path")
-            ->required();
-    };
+    auto addPort = [o](CLI::App* command) { addPortOption(command, o->port); };
 
     auto* info =
         group->add_subcommand("info", "read the rain logger's total, clock, bucket setting and texts");

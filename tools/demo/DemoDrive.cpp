@@ -1,6 +1,8 @@
 #include "DemoDrive.h"
 
 #include "DemoData.h"
+#include "DemoReadings.h"
+#include "core/FileIO.h"
 #include "core/Numbers.h"
 #include "core/Paths.h"
 #include "store/HqGrid.h"
@@ -159,12 +161,17 @@ DayKind kindOfDay(OleDate date, bool batteryFailed) {
     return d.day % 7 == 0 ? DayKind::StaffOne : DayKind::StaffTwo;
 }
 
-std::vector<DayRecord> flowDays(const DemoStation& station, DemoRandom& random) {
+// The station's days, and the logger's readings files behind the logger days written into `dir`.
+std::vector<DayRecord> flowDays(const fs::path& dir, const DemoStation& station, DemoRandom& random) {
     std::vector<LevelDay> levels =
         synthesizeLevels(firstDayOfWaterYear(kFirstYear), firstDayOfWaterYear(kLastYear + 1).plusDays(-1),
                          station.river, random);
     for (auto& day : levels)
         day.kind = kindOfDay(day.date, station.loggerBatteryFailed);
+    const DemoReadingsFiles readings = demoReadingsFiles(levels, station.entry.stationName);
+    for (const auto& [name, bytes] : readings.files)
+        writeFileAtomic(dir / name, bytes);
+
     std::vector<DayRecord> days;
     for (std::size_t i = 0; i < levels.size(); ++i) {
         const LevelDay& day = levels[i];
@@ -172,7 +179,10 @@ std::vector<DayRecord> flowDays(const DemoStation& station, DemoRandom& random) 
             continue;
         const int previousAfternoon = i > 0 ? levels[i - 1].minLevel : day.minLevel;
         const int nextMorning = i + 1 < levels.size() ? levels[i + 1].maxLevel : day.maxLevel;
-        days.push_back(dayRecordOf(day, previousAfternoon, nextMorning));
+        DayRecord record = dayRecordOf(day, previousAfternoon, nextMorning);
+        if (const auto file = readings.fileOfDay.find(day.date.value()); file != readings.fileOfDay.end())
+            record.rawDataFile = file->second;
+        days.push_back(std::move(record));
     }
     return days;
 }
@@ -270,7 +280,7 @@ std::vector<fs::path> writeDemoDrive(const fs::path& drive) {
         if (station.flow) {
             for (int year = kFirstYear; year <= kLastYear; ++year)
                 createWaterYear(dir, year, station.entry.stationNumber);
-            writeDays(dir, station.entry.stationNumber, flowDays(station, random));
+            writeDays(dir, station.entry.stationNumber, flowDays(dir, station, random));
             writeRatingTable(dir, station, 1, kFirstYear, 0.0);
             writeRatingTable(dir, station, 2, kLastYear, 4.0);
             writeMeasurementCard(dir, station, random);

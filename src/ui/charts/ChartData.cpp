@@ -39,7 +39,7 @@ double GappedLine::largest() const {
 
 MonthChartData monthChartData(const MonthFlow& flow, const Locale& locale) {
     MonthChartData data;
-    data.level.name = QStringLiteral("Ort. seviye (mm)");
+    data.level.name = QStringLiteral("Ort. seviye (cm)");
     data.discharge.name = QStringLiteral("Debi (l/s)");
     int row = 0;
     for (const MonthDay& day : flow.days) {

@@ -92,7 +92,7 @@ MonthlyChartScreen::MonthlyChartScreen(const MonthFlow& flow, const QString& tit
     x->setTickAnchor(1.0);
     x->setTickInterval(1.0);
     x->setLabelFormat(QStringLiteral("%.0f"));
-    auto* level = valueAxis(QStringLiteral("Ortalama seviye (mm)"), 0.0, data_.level.largest());
+    auto* level = valueAxis(QStringLiteral("Ortalama seviye (cm)"), 0.0, data_.level.largest());
     auto* discharge = valueAxis(QStringLiteral("Debi (l/s)"), 0.0, data_.discharge.largest());
     c->addAxis(x, Qt::AlignBottom);
     c->addAxis(level, Qt::AlignLeft);

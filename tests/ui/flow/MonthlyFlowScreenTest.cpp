@@ -159,7 +159,9 @@ private slots:
         auto records = readWaterYearFile(station.flowFile());
         const auto n = *findDay(records, OleDate::fromDate(2003, 11, 7));
         records[n - 1].rawDataFile = "Yen1-2  .-3 ";
-        writeDayRecords(station.flowFile(), {{n, records[n - 1]}});
+        // 8 November has no readings file.
+        records[n].rawDataFile = std::string(DayRecord::kTextWidth, ' ');
+        writeDayRecords(station.flowFile(), {{n, records[n - 1]}, {n + 1, records[n]}});
 
         std::unique_ptr<MonthlyFlowScreen> screen(MonthlyFlowScreen::open(station.context, station.hub));
         screen->resize(1100, 700);

@@ -3,12 +3,16 @@
 #include "platform/HiddenWhile.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QPainter>
 #include <QPixmap>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QTemporaryFile>
 #include <QWidget>
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 
 namespace korvel {
@@ -94,11 +98,31 @@ bool printWindowWithout(QWidget* window, const QList<QWidget*>& hidden) {
     return printWindowWithout(window, hidden, applicationPrinter());
 }
 
+bool printToPdf(const QString& fileName, const std::function<bool(QPrinter&)>& print) {
+    QTemporaryFile part(fileName + QStringLiteral(".XXXXXX"));
+    if (!part.open())
+        return false;
+    part.close();
+    bool printed = false;
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(part.fileName());
+        printed = print(printer);
+    } // the printer finishes the file when it goes
+    if (!printed || QFileInfo(part.fileName()).size() == 0)
+        return false;
+    std::error_code failed;
+    std::filesystem::rename(QFile::encodeName(part.fileName()).toStdString(),
+                            QFile::encodeName(fileName).toStdString(), failed);
+    if (failed)
+        return false;
+    part.setAutoRemove(false);
+    return true;
+}
+
 bool printWindowToPdf(QWidget* window, const QString& fileName) {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(fileName);
-    return printWindow(window, printer);
+    return printToPdf(fileName, [window](QPrinter& printer) { return printWindow(window, printer); });
 }
 
 bool showPrinterSetup(QWidget* parent, QPrinter& printer) {

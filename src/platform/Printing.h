@@ -4,6 +4,7 @@
 #include <QPageLayout>
 #include <QSizeF>
 #include <QString>
+#include <functional>
 
 class QPrinter;
 class QWidget;
@@ -33,6 +34,10 @@ bool printWindow(QWidget* window);
 // window is printed, and those that were visible are shown again.
 bool printWindowWithout(QWidget* window, const QList<QWidget*>& hidden, QPrinter& printer);
 bool printWindowWithout(QWidget* window, const QList<QWidget*>& hidden);
+
+// Prints through `print` into a PDF file. The pages go to a temporary file beside it that is
+// renamed over it at the end, so a failed print leaves the old file (or none), never half a PDF.
+bool printToPdf(const QString& fileName, const std::function<bool(QPrinter&)>& print);
 
 // Prints the window image into a PDF file.
 bool printWindowToPdf(QWidget* window, const QString& fileName);

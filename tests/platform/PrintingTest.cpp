@@ -2,8 +2,10 @@
 
 #include "platform/HiddenWhile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QPainter>
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -35,6 +37,11 @@ PdfSummary readPdf(const QString& fileName) {
     if (box.hasMatch())
         summary.mediaBox = QSizeF(box.captured(1).toDouble(), box.captured(2).toDouble());
     return summary;
+}
+
+QByteArray fileBytes(const QString& fileName) {
+    QFile file(fileName);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // A window of the given size in pixels with one visible label.
@@ -114,6 +121,23 @@ private slots:
         QVERIFY(!korvel::printWindowToPdf(nullptr, pdfDir_.filePath("none.pdf")));
         const auto window = makeWindow(200, 100);
         QVERIFY(!korvel::printWindowToPdf(window.get(), pdfDir_.filePath("missing/dir/x.pdf")));
+    }
+
+    // A print that fails leaves the file that was there, and no temporary file beside it.
+    void aFailedPrintKeepsTheOldPdf() {
+        QDir dir(pdfDir_.filePath("keep"));
+        QVERIFY(dir.mkpath("."));
+        const QString file = dir.filePath("kept.pdf");
+        const auto window = makeWindow(200, 100);
+        QVERIFY(korvel::printWindowToPdf(window.get(), file));
+        const QByteArray before = fileBytes(file);
+        QVERIFY(!korvel::printToPdf(file, [](QPrinter& printer) {
+            QPainter painter(&printer);
+            painter.drawText(10, 10, QStringLiteral("yarım"));
+            return false;
+        }));
+        QCOMPARE(fileBytes(file), before);
+        QCOMPARE(dir.entryList(QDir::Files), QStringList{QStringLiteral("kept.pdf")});
     }
 
     void theApplicationPrinterFollowsThePdfVariable() {

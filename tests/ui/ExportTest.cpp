@@ -4,7 +4,11 @@
 #include "core/FileIO.h"
 #include "ui/common/GridView.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -57,6 +61,43 @@ private slots:
         // One grid goes to the file name itself.
         const auto single = saveGridsAsCsv(grids.mid(0, 1), base, Locale::american());
         QCOMPARE(single, QList<QString>{QString::fromStdString(base.string() + ".csv")});
+    }
+
+    // A window that leaves controls out of its printout prints itself for the preview and PDF.
+    void aPrintedWindowPrintsItself() {
+        struct Printed : QWidget, PrintedWindow {
+            int prints = 0;
+            bool printOn(QPrinter&) override {
+                ++prints;
+                return true;
+            }
+        } printed;
+        QPrinter printer;
+        QVERIFY(printAsShown(&printed, printer));
+        QCOMPARE(printed.prints, 1);
+    }
+
+    // Windows no menu prints carry the export items themselves; grids keep their own menu.
+    void windowsWithoutAPrintCommandCarryTheExportMenu() {
+        QWidget chart;
+        addExportMenu(&chart);
+        QStringList texts;
+        for (QAction* action : chart.actions())
+            texts << action->text();
+        QCOMPARE(texts, (QStringList{"Yazdır", "Baskı önizleme", "PDF olarak kaydet"}));
+        QCOMPARE(chart.contextMenuPolicy(), Qt::ActionsContextMenu);
+
+        QWidget table;
+        const Locale locale = Locale::turkish();
+        addExportMenu(&table, &locale);
+        QCOMPARE(table.actions().size(), 4);
+        QCOMPARE(table.actions().last()->text(), QStringLiteral("CSV olarak kaydet"));
+
+        auto* grid = new GridView(&table);
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(5, 5));
+        event.ignore();
+        QApplication::sendEvent(grid->viewport(), &event);
+        QVERIFY(event.isAccepted());
     }
 
     void previewOpensWithoutBlocking() {

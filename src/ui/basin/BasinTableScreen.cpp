@@ -1,6 +1,7 @@
 #include "ui/basin/BasinTableScreen.h"
 
 #include "platform/Printing.h"
+#include "ui/common/Export.h"
 #include "ui/common/GridView.h"
 #include "ui/common/KeyOutcomeFilter.h"
 #include "ui/common/SheetView.h"
@@ -15,6 +16,7 @@ BasinTableScreen::BasinTableScreen(const AppContext& context, StationHub& hub, c
                                    QWidget* parent)
     : QWidget(parent), context_(context), hub_(hub) {
     setObjectName(formName);
+    addExportMenu(this, &context_.locale);
 }
 
 Sheet BasinTableScreen::shownSheet() const {

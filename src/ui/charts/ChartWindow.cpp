@@ -1,6 +1,7 @@
 #include "ui/charts/ChartWindow.h"
 
 #include "platform/Printing.h"
+#include "ui/common/Export.h"
 
 #include <QCategoryAxis>
 #include <QChart>
@@ -143,6 +144,8 @@ ReadingsChartScreen::ReadingsChartScreen(const DayReadings& readings, QWidget* p
     c->addAxis(y, Qt::AlignLeft);
     addGappedLine(c, data_, x, y, kLevelColor);
     c->legend()->hide();
+    // No menu prints this window, so it carries its own.
+    addExportMenu(this);
 }
 
 } // namespace korvel

@@ -6,7 +6,9 @@
 #include "platform/Printing.h"
 #include "ui/common/GridView.h"
 
+#include <QAction>
 #include <QFileDialog>
+#include <QPointer>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 
@@ -21,15 +23,22 @@ QString suggestedName(QWidget* window, const QString& extension) {
 
 } // namespace
 
+bool printAsShown(QWidget* window, QPrinter& printer) {
+    if (auto* printed = dynamic_cast<PrintedWindow*>(window))
+        return printed->printOn(printer);
+    return printWindow(window, printer);
+}
+
 QWidget* previewWindow(QWidget* window, QWidget* parent) {
     auto* dialog = new QPrintPreviewDialog(&applicationPrinter(), parent);
     dialog->setObjectName(QStringLiteral("baskionizleme"));
     dialog->setWindowTitle(QStringLiteral("Baskı önizleme"));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    QObject::connect(dialog, &QPrintPreviewDialog::paintRequested, dialog, [window](QPrinter* printer) {
-        if (window != nullptr)
-            printWindow(window, *printer);
-    });
+    QObject::connect(dialog, &QPrintPreviewDialog::paintRequested, dialog,
+                     [window = QPointer<QWidget>(window)](QPrinter* printer) {
+                         if (window != nullptr)
+                             printAsShown(window, *printer);
+                     });
     dialog->open();
     return dialog;
 }
@@ -42,7 +51,7 @@ bool saveWindowAsPdf(QWidget* window, QWidget* parent) {
                                                       QStringLiteral("PDF (*.pdf)"));
     if (file.isEmpty())
         return false;
-    if (printWindowToPdf(window, file))
+    if (printToPdf(file, [window](QPrinter& printer) { return printAsShown(window, printer); }))
         return true;
     showMessage(parent, QStringLiteral("PDF dosyası yazılamadı: %1").arg(file));
     return false;
@@ -90,6 +99,25 @@ bool saveWindowGridsAsCsv(QWidget* window, QWidget* parent, const Locale& locale
         return true;
     showMessage(parent, QStringLiteral("CSV dosyası yazılamadı: %1").arg(file));
     return false;
+}
+
+void addExportMenu(QWidget* window, const Locale* locale) {
+    const auto add = [window](const QString& name, const QString& text, std::function<void()> run) {
+        auto* action = new QAction(text, window);
+        action->setObjectName(name);
+        QObject::connect(action, &QAction::triggered, window, std::move(run));
+        window->addAction(action);
+    };
+    add(QStringLiteral("yazdir"), QStringLiteral("Yazdır"),
+        [window] { printAsShown(window, applicationPrinter()); });
+    add(QStringLiteral("onizle"), QStringLiteral("Baskı önizleme"),
+        [window] { previewWindow(window, window); });
+    add(QStringLiteral("pdf"), QStringLiteral("PDF olarak kaydet"),
+        [window] { saveWindowAsPdf(window, window); });
+    if (locale != nullptr)
+        add(QStringLiteral("csv"), QStringLiteral("CSV olarak kaydet"),
+            [window, locale] { saveWindowGridsAsCsv(window, window, *locale); });
+    window->setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
 } // namespace korvel

@@ -8,9 +8,24 @@
 #include <filesystem>
 #include <utility>
 
+class QPrinter;
 class QWidget;
 
 namespace korvel {
+
+// A window whose print command leaves some of its controls out of the printout prints itself
+// here, so that the preview and the PDF show what the print command prints.
+class PrintedWindow {
+public:
+    virtual bool printOn(QPrinter& printer) = 0;
+
+protected:
+    ~PrintedWindow() = default;
+};
+
+// What the window's print command puts on the page: printOn() for a PrintedWindow, otherwise
+// the window image.
+bool printAsShown(QWidget* window, QPrinter& printer);
 
 // The print commands' companions: a print preview of the window image, the window image saved
 // as a PDF file, and the window's grids saved as CSV files.
@@ -33,5 +48,9 @@ QList<QString> saveGridsAsCsv(const QList<std::pair<QString, Table>>& grids,
 
 // "CSV olarak kaydet": asks for the file name, then saveGridsAsCsv of the window's grids.
 bool saveWindowGridsAsCsv(QWidget* window, QWidget* parent, const Locale& locale);
+
+// For windows that no menu prints: "Yazdır", "Baskı önizleme", "PDF olarak kaydet" and, with a
+// locale (a window with grids), "CSV olarak kaydet" as the window's own context menu.
+void addExportMenu(QWidget* window, const Locale* locale = nullptr);
 
 } // namespace korvel

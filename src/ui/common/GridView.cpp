@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
@@ -230,6 +231,14 @@ void GridView::keyPressEvent(QKeyEvent* event) {
         emit beeped();
     }
     moveAfterKey(result.move);
+}
+
+// The right button has shown the copy menu already; the menu key shows it too. Either way the
+// window around the grid gets no context menu of its own.
+void GridView::contextMenuEvent(QContextMenuEvent* event) {
+    event->accept();
+    if (event->reason() == QContextMenuEvent::Keyboard && copyMenu_ != nullptr)
+        copyMenu_->popup(event->globalPos());
 }
 
 void GridView::mousePressEvent(QMouseEvent* event) {

@@ -2,6 +2,7 @@
 
 #include "core/Sheet.h"
 #include "ui/common/AppContext.h"
+#include "ui/common/Export.h"
 #include "ui/station/CurrentStation.h"
 
 #include <QWidget>
@@ -22,7 +23,7 @@ class GridView;
 // The main window's menu "Seviye gözlem çetveli" calls addWaterYear() ("yenisuyılekle"),
 // save() ("sevgozkaydet"), print() ("sevgozyazdır") and closes the screen ("sevgozkapat").
 // Open it through open(), which checks that a station is selected.
-class LevelSheetScreen : public QWidget {
+class LevelSheetScreen : public QWidget, public PrintedWindow {
     Q_OBJECT
 public:
     static inline const QString kFormName = QStringLiteral("seviyegozlemfrm");
@@ -46,6 +47,7 @@ public:
     // Prints the sheet without the month drop-down and the file list.
     bool print();
     bool print(QPrinter& printer);
+    bool printOn(QPrinter& printer) override { return print(printer); }
     // "En Üstteki iledoldur": the pressed cell's text into the rectangle up to the released one.
     void fillPressedBlock();
     // Double click on row 1: column 3 computes the means, column 1 or 2 fills down.

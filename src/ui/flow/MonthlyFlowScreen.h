@@ -4,6 +4,7 @@
 #include "flow/DayReadings.h"
 #include "flow/MonthTable.h"
 #include "ui/common/AppContext.h"
+#include "ui/common/Export.h"
 #include "ui/station/CurrentStation.h"
 
 #include <QWidget>
@@ -27,7 +28,7 @@ class GridView;
 // The main window's menu "Aylık akım tablosu ve hesabları" calls save() ("aylıkkayden"),
 // print() ("yazdıraylık"), emits chart requests ("aylıkakımgraf") and closes the screen
 // ("aylıkkapatn"). Open it through open(), which checks that a flow file is selected.
-class MonthlyFlowScreen : public QWidget {
+class MonthlyFlowScreen : public QWidget, public PrintedWindow {
     Q_OBJECT
 public:
     static inline const QString kFormName = QStringLiteral("aylıkgridfrm");
@@ -47,6 +48,7 @@ public:
     // Prints the screen without the readings list, its caption and the month drop-down.
     bool print();
     bool print(QPrinter& printer);
+    bool printOn(QPrinter& printer) override { return print(printer); }
     // showDayReadings for a grid row: the logger's readings of that day, or the list hidden.
     void showReadingsOfRow(int row);
     // Command1: copyCellToRange from the cell pressed to the cell released.

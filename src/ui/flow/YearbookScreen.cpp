@@ -4,6 +4,7 @@
 #include "platform/Printing.h"
 #include "store/HqTable.h"
 #include "store/WaterYearFile.h"
+#include "ui/common/Export.h"
 #include "ui/common/GridView.h"
 #include "ui/common/SheetView.h"
 #include "ui/flow/FlowScreenParts.h"
@@ -39,6 +40,8 @@ YearbookScreen::YearbookScreen(const AppContext& context, StationHub& hub, QWidg
     : QWidget(parent), context_(context), hub_(hub) {
     setObjectName(kFormName);
     setWindowTitle(QStringLiteral("Kitap "));
+    // Its print command is a menu of its own, with no room for the export items beside it.
+    addExportMenu(this, &context_.locale);
     setAutoFillBackground(true);
     QPalette page = palette();
     page.setColor(QPalette::Window, Qt::white);

@@ -2,6 +2,7 @@
 
 #include "platform/Printing.h"
 #include "ui/charts/ChartWindow.h"
+#include "ui/common/Export.h"
 
 #include <QChart>
 #include <QChartView>
@@ -32,6 +33,7 @@ RainYearChart::RainYearChart(const RainYearAnalysis& analysis, const QString& ti
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(view);
     resize(760, 460);
+    addExportMenu(this);
 }
 
 bool RainYearChart::print() {

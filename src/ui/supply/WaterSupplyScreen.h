@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/common/Export.h"
 #include "ui/station/CurrentStation.h"
 
 #include <QWidget>
@@ -18,7 +19,7 @@ class WaterSupplyTable;
 
 // The water supply table (`sutemini`) of the current station: the flow-file list "File1", the
 // button "Bütün yılları hesabla" (Command1) and the grid "MSFlexGrid3" of the years added.
-class WaterSupplyScreen : public QWidget {
+class WaterSupplyScreen : public QWidget, public PrintedWindow {
     Q_OBJECT
 public:
     static inline const QString kCaption = QStringLiteral("Su temini tablosu");
@@ -40,6 +41,7 @@ public:
     // Prints the window without the file list and the button. False when nothing was printed.
     bool print();
     bool print(QPrinter& printer);
+    bool printOn(QPrinter& printer) override { return print(printer); }
     void closeScreen();
 
     const WaterSupplyTable& table() const { return *table_; }

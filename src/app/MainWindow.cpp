@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QDialog>
+#include <QIcon>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -34,6 +35,7 @@ MainWindow::MainWindow(const AppContext& context, QWidget* parent)
     : QMainWindow(parent), context_(std::make_unique<AppContext>(context)), mdi_(new QMdiArea(this)) {
     setObjectName(QStringLiteral("MDIForm1"));
     setWindowTitle(kMainWindowCaption);
+    setWindowIcon(QIcon(QStringLiteral(":/korvel2000.svg")));
     mdi_->setObjectName(QStringLiteral("mdiArea"));
     mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);

@@ -4,6 +4,7 @@
 #include "ui/common/AppContext.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QTextStream>
 #include <cstdlib>
 
@@ -49,6 +50,8 @@ int main(int argc, char* argv[]) {
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("korvel2000"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/korvel2000.svg")));
+    QGuiApplication::setDesktopFileName(QStringLiteral("korvel2000"));
     korvel::SettingsStore settings;
     korvel::AppContext context{korvel::Paths(options.drive), options.locale, &settings};
     korvel::MainWindow window(context);

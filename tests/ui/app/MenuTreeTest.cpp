@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QImage>
 #include <QTest>
 
 using namespace korvel;
@@ -185,6 +186,14 @@ private slots:
 
     void windowIsCaptionedWithTheProgramVersion() {
         QCOMPARE(window_->windowTitle(), text("KORVEL2000 vdx.1.1"));
+        // The program icon is drawn: some of its pixels are not transparent.
+        const QImage icon = window_->windowIcon().pixmap(32, 32).toImage();
+        QVERIFY(!icon.isNull());
+        bool drawn = false;
+        for (int y = 0; y < icon.height() && !drawn; ++y)
+            for (int x = 0; x < icon.width() && !drawn; ++x)
+                drawn = qAlpha(icon.pixel(x, y)) > 0;
+        QVERIFY(drawn);
     }
 
     // Every menu of the bar in order, every item with caption, name and start-up state.

@@ -9,6 +9,7 @@
 #include "platform/Dialogs.h"
 #include "ui/common/AppContext.h"
 #include "ui/common/DeferredCommand.h"
+#include "ui/common/Export.h"
 #include "ui/common/GridView.h"
 #include "ui/common/KeyOutcomeFilter.h"
 
@@ -24,6 +25,7 @@ MeasurementCardScreen::MeasurementCardScreen(const AppContext& context, StationH
       timer_(new DeferredCommand(this, QStringLiteral("Timer1"), [this] { saveMeasurementRow(); })),
       menu_(new QMenu(kCaption, this)) {
     setObjectName(QStringLiteral("OLCOKAYITKARTI"));
+    addExportMenu(this, &context_->locale);
     setWindowTitle(kCaption);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(grid_);

@@ -1,12 +1,12 @@
 #include "ui/correlation/CorrelationScreen.h"
 
-#include "flow/CandidateSearch.h"
-#include "flow/Correlation.h"
-
 #include "core/Cp1254.h"
 #include "core/Paths.h"
+#include "flow/CandidateSearch.h"
+#include "flow/Correlation.h"
 #include "platform/Dialogs.h"
 #include "ui/common/AppContext.h"
+#include "ui/common/Export.h"
 #include "ui/common/PleaseWait.h"
 
 #include <QElapsedTimer>
@@ -78,6 +78,7 @@ CorrelationScreen::CorrelationScreen(const AppContext& context, StationHub& hub,
       scanTimer_(new QTimer(this)) {
     state_->context = context;
     setObjectName(QStringLiteral("korelasyonfrm"));
+    addExportMenu(this, &state_->context.locale);
     setWindowTitle(qtext(kCorrelationCaption));
     scanButton_->setObjectName(QStringLiteral("Command1"));
     scanTimer_->setObjectName(QStringLiteral("scanTimer"));

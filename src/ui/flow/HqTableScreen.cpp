@@ -9,6 +9,7 @@
 #include "platform/Dialogs.h"
 #include "platform/HiddenWhile.h"
 #include "ui/common/DeferredCommand.h"
+#include "ui/common/Export.h"
 #include "ui/common/GridView.h"
 #include "ui/common/SheetView.h"
 #include "ui/flow/FlowScreenParts.h"
@@ -43,6 +44,7 @@ HqTableScreen* HqTableScreen::open(const AppContext& context, StationHub& hub, Q
 HqTableScreen::HqTableScreen(const AppContext& context, StationHub& hub, QWidget* parent)
     : QWidget(parent), context_(context), hub_(hub) {
     setObjectName(kFormName);
+    addExportMenu(this, &context_.locale);
     setWindowTitle(QStringLiteral("HQ anahtar degerleri"));
 
     grid_ = new GridView("table", this);

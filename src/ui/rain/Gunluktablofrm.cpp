@@ -2,6 +2,7 @@
 
 #include "platform/Dialogs.h"
 #include "platform/HiddenWhile.h"
+#include "ui/common/Export.h"
 #include "ui/common/GridView.h"
 #include "ui/common/SheetView.h"
 #include "ui/rain/RainKeyRules.h"
@@ -40,6 +41,7 @@ Gunluktablofrm::Gunluktablofrm(const AppContext& context, std::filesystem::path 
       fillValueBox_(box(this, kFillValueBoxName, 70)), countBox_(box(this, kSelectionCountBoxName, 70)),
       totalBox_(box(this, kDayTotalBoxName, 70)) {
     setObjectName(QStringLiteral("Gunluktablofrm"));
+    addExportMenu(this, &context_.locale);
     dateLabel_->setObjectName(kDateLabelName);
     grid_->setMinimumSize(700, 420);
     grid_->setKeyFilter([](const GridKey& key) {

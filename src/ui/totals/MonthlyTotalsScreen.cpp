@@ -4,6 +4,7 @@
 #include "flow/YearFromTotals.h"
 #include "platform/Dialogs.h"
 #include "ui/common/AppContext.h"
+#include "ui/common/Export.h"
 #include "ui/common/GridView.h"
 #include "ui/common/KeyOutcomeFilter.h"
 
@@ -45,6 +46,7 @@ MonthlyTotalsScreen::MonthlyTotalsScreen(const AppContext& context, StationHub& 
       yearBox_(namedBox(QStringLiteral("Text1"), this)),
       grid_(new GridView(QStringLiteral("MSFlexGrid1"), this)), today_(&QDate::currentDate) {
     setObjectName(QStringLiteral("debiden"));
+    addExportMenu(this, &context_->locale);
     setWindowTitle(kCaption);
     yearBox_->setMaxLength(8);
     grid_->setKeyFilter(keyOutcomeFilter(monthlyTotalsKey));

@@ -62,4 +62,18 @@ std::string unreadableCellsMessage(const std::vector<std::pair<int, int>>& cells
     return message;
 }
 
+std::optional<std::string> unreadablePeriodsMessage(const Table& grid, const Locale& locale) {
+    std::string rows;
+    for (int row = 1; row <= static_cast<int>(HqTable::kPeriods); ++row) {
+        const std::string start = trimmed(grid.cell(row, 0));
+        if (start.empty())
+            break;
+        if (!locale.parseDate(start))
+            rows += "\nSatır " + std::to_string(row) + ": \"" + start + "\"";
+    }
+    if (rows.empty())
+        return std::nullopt;
+    return "HQ tablosunda tarih olmayan geçerlilik başlangıçları var; tablo değiştirilmedi:" + rows;
+}
+
 } // namespace korvel

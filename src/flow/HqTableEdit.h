@@ -31,4 +31,9 @@ std::vector<HqPeriodRow> hqPeriodsOfGrid(const Table& grid, const Locale& locale
 // The message naming cells that are no number.
 std::string unreadableCellsMessage(const std::vector<std::pair<int, int>>& cells, const Table& grid);
 
+// The message naming period rows, above the first one without a start, whose start is no
+// date; nullopt when there is none. Saving such a grid would end the periods at the mistyped
+// row and drop those below it.
+std::optional<std::string> unreadablePeriodsMessage(const Table& grid, const Locale& locale);
+
 } // namespace korvel

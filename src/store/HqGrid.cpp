@@ -108,8 +108,15 @@ void applyGridToTable(HqTable& table, const HqGridCells& cells, const std::vecto
     const std::size_t rows = std::min(periods.size(), HqTable::kPeriods);
     for (std::size_t row = 1; row <= rows; ++row) {
         const HqPeriodRow& period = periods[row - 1];
-        if (!period.start)
+        if (!period.start) {
+            // The periods end here: those stored below are gone from the grid and must not stay
+            // in force unseen.
+            for (std::size_t gone = row; gone <= HqTable::kPeriods; ++gone) {
+                table.validFrom[gone] = OleDate();
+                table.validTo[gone] = OleDate();
+            }
             break;
+        }
         table.validFrom[row] = *period.start;
         if (period.end)
             table.validTo[row] = *period.end;

@@ -41,7 +41,9 @@ std::vector<std::size_t> fillGaps(HqGridCells& cells, std::string& keyFlags);
 // enteredBy and remarks cut to 50 and 200 characters, createdOn unchanged when nullopt;
 // levels 0..989 take their cell value (0 when empty) and NUL flags become "1" for a value,
 // "8" for an empty cell (flags set before never change); periods 1..15 up to the first
-// row without a start date, an end that is no date leaving the stored end as it was.
+// row without a start date, an end that is no date leaving the stored end as it was; the
+// stored periods from that row on are cleared, so that a period taken off the grid is no
+// longer in force.
 void applyGridToTable(HqTable& table, const HqGridCells& cells, const std::vector<HqPeriodRow>& periods,
                       std::string_view enteredBy, std::optional<OleDate> createdOn, std::string_view remarks);
 

@@ -70,6 +70,15 @@ TEST(HqTableEdit, PeriodsReadAsShownOrTyped) {
     Table periods(16, 2, 1, 0);
     periods.setCell(1, 0, "30/09/2005");
     EXPECT_EQ(hqPeriodsOfGrid(periods, tr)[0].start, day(2005, 9, 30));
+    EXPECT_FALSE(unreadablePeriodsMessage(periods, tr));
+
+    // A mistyped start above the end of the list is named; one below it is not read at all.
+    periods.setCell(2, 0, "31,02,2006");
+    periods.setCell(4, 0, "xx");
+    const auto message = unreadablePeriodsMessage(periods, tr);
+    ASSERT_TRUE(message);
+    EXPECT_NE(message->find("Satır 2: \"31,02,2006\""), std::string::npos);
+    EXPECT_EQ(message->find("Satır 4"), std::string::npos);
 }
 
 } // namespace

@@ -177,8 +177,29 @@ TEST(HqApplyGrid, PeriodsStopAtTheFirstRowWithoutStart) {
     EXPECT_EQ(t.validFrom[2], day(2004, 10, 1));
     EXPECT_EQ(t.validTo[2], day(2005, 9, 30));
     EXPECT_TRUE(t.validTo[3].isEmpty());
-    EXPECT_EQ(t.validFrom[4], day(1999, 1, 1));
+    // The stored period below the first row without a start is cleared.
+    EXPECT_TRUE(t.validFrom[4].isEmpty());
+    EXPECT_TRUE(t.validTo[4].isEmpty());
     EXPECT_EQ(listedPeriodCount(t), 2u);
+}
+
+// A period cleared on the grid no longer gives discharges.
+TEST(HqApplyGrid, APeriodTakenOffTheGridIsNoLongerInForce) {
+    HqTable t;
+    t.discharge[50] = 7.5F;
+    t.validFrom[1] = day(2003, 10, 1);
+    t.validTo[1] = day(2004, 9, 30);
+    t.validFrom[2] = day(2004, 10, 1);
+    t.validTo[2] = day(2005, 9, 30);
+    HqTableSet set;
+    set.entries.push_back(HqTableSlot{"01_01-001.HQ", t});
+    ASSERT_TRUE(lookupDischarge(set, day(2005, 1, 5), 50.0));
+
+    applyGridToTable(set.entries[0].table, gridCellsOfTable(t),
+                     {{day(2003, 10, 1), day(2004, 9, 30)}, {std::nullopt, std::nullopt}}, "", std::nullopt,
+                     "");
+    EXPECT_FALSE(lookupDischarge(set, day(2005, 1, 5), 50.0));
+    EXPECT_TRUE(lookupDischarge(set, day(2004, 1, 5), 50.0));
 }
 
 TEST(HqApplyGrid, BoxTextsAreCutToTheirFieldWidth) {

@@ -187,6 +187,10 @@ bool HqTableScreen::saveNow() {
         showMessage(this, qText(unreadableCellsMessage(reading.unreadable, table)));
         return false;
     }
+    if (const auto message = unreadablePeriodsMessage(periods_->table(), context_.locale)) {
+        showMessage(this, qText(*message));
+        return false;
+    }
     HqTable updated = table_;
     applyGridToTable(updated, reading.cells, hqPeriodsOfGrid(periods_->table(), context_.locale),
                      enteredBy_->text().toStdString(),

@@ -7,7 +7,9 @@
 #include "platform/Dialogs.h"
 #include "ui/common/AppContext.h"
 #include "ui/common/Export.h"
+#include "ui/common/NamedLabel.h"
 #include "ui/common/PleaseWait.h"
+#include "ui/common/QtText.h"
 
 #include <QElapsedTimer>
 #include <QGridLayout>
@@ -29,16 +31,6 @@ QListWidget* namedList(const QString& name, QWidget* parent) {
     auto* list = new QListWidget(parent);
     list->setObjectName(name);
     return list;
-}
-
-QLabel* namedLabel(const QString& name, const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    return label;
-}
-
-QString qtext(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 } // namespace
@@ -79,7 +71,7 @@ CorrelationScreen::CorrelationScreen(const AppContext& context, StationHub& hub,
     state_->context = context;
     setObjectName(QStringLiteral("korelasyonfrm"));
     addExportMenu(this, &state_->context.locale);
-    setWindowTitle(qtext(kCorrelationCaption));
+    setWindowTitle(qText(kCorrelationCaption));
     scanButton_->setObjectName(QStringLiteral("Command1"));
     scanTimer_->setObjectName(QStringLiteral("scanTimer"));
     scanTimer_->setInterval(0);
@@ -134,7 +126,7 @@ StationYears CorrelationScreen::scanStation(const std::filesystem::path& dir) {
     StationYearsScan scan(dir);
     const std::string windowsDir = state_->context.paths.toWindows(dir);
     while (!scan.finished()) {
-        wait.setText(qtext(scanningText(windowsDir, scan.nextFile())));
+        wait.setText(qText(scanningText(windowsDir, scan.nextFile())));
         scan.step();
     }
     return scan.takeResult();
@@ -142,7 +134,7 @@ StationYears CorrelationScreen::scanStation(const std::filesystem::path& dir) {
 
 void CorrelationScreen::addIncompleteLines(const std::vector<std::filesystem::path>& files) {
     for (const auto& file : files)
-        incompleteYears_->addItem(qtext(incompleteYearLine(state_->context.paths.toWindows(file))));
+        incompleteYears_->addItem(qText(incompleteYearLine(state_->context.paths.toWindows(file))));
 }
 
 void CorrelationScreen::loadTarget() {
@@ -197,7 +189,7 @@ void CorrelationScreen::scanChunk() {
     }
     if (wait_) {
         wait_->setValue(static_cast<int>(state_->search->stationsScanned()));
-        wait_->setText(qtext(scanningText(state_->context.paths.toWindows(state_->search->currentStation()),
+        wait_->setText(qText(scanningText(state_->context.paths.toWindows(state_->search->currentStation()),
                                           state_->search->nextFile())));
     }
     inChunk_ = false;
@@ -213,8 +205,8 @@ void CorrelationScreen::finishScan(bool cancelled) {
         if (listed)
             continue;
         state_->candidates.push_back(candidate);
-        candidateLines_->addItem(qtext(candidate.line));
-        candidatePaths_->addItem(qtext(state_->context.paths.toWindows(candidate.stationDir)));
+        candidateLines_->addItem(qText(candidate.line));
+        candidatePaths_->addItem(qText(state_->context.paths.toWindows(candidate.stationDir)));
     }
     state_->search.reset();
     if (wait_) {
@@ -242,7 +234,7 @@ void CorrelationScreen::examineCandidate(int row) {
     addIncompleteLines(state_->reference.incompleteFiles);
     state_->fit = correlate(state_->target, state_->reference);
     state_->examinedLine = candidate.line;
-    fitLabel_->setText(state_->fit ? qtext(fitText(*state_->fit, state_->context.locale)) : QString());
+    fitLabel_->setText(state_->fit ? qText(fitText(*state_->fit, state_->context.locale)) : QString());
 }
 
 void CorrelationScreen::completeYear(const QString& year) {

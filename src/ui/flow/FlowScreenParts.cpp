@@ -61,10 +61,4 @@ void makeReadOnly(GridView* grid) {
     grid->setFocusPolicy(Qt::NoFocus);
 }
 
-QLabel* namedLabel(const QString& name, QWidget* parent, const QString& text) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    return label;
-}
-
 } // namespace korvel

@@ -2,6 +2,8 @@
 
 #include "core/KeyFilters.h"
 #include "ui/common/GridKeys.h"
+#include "ui/common/NamedLabel.h"
+#include "ui/common/QtText.h"
 #include "ui/station/CurrentStation.h"
 
 #include <QString>
@@ -37,12 +39,5 @@ void useCompactFont(GridView* grid);
 
 // A grid the user only reads: no cell is highlighted, on the screen or on paper.
 void makeReadOnly(GridView* grid);
-
-// A label with an object name, as the screens' header and statistics labels.
-QLabel* namedLabel(const QString& name, QWidget* parent, const QString& text = QString());
-
-inline QString qText(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 } // namespace korvel

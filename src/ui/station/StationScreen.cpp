@@ -5,6 +5,7 @@
 #include "platform/Dialogs.h"
 #include "store/StationLists.h"
 #include "store/StationMap.h"
+#include "ui/common/QtText.h"
 #include "ui/station/DirectoryList.h"
 #include "ui/station/StationMapView.h"
 
@@ -22,10 +23,6 @@ namespace korvel {
 namespace fs = std::filesystem;
 
 namespace {
-
-QString qText(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QString trimmedField(std::string_view field) {
     return qText(trimmed(field));

@@ -7,6 +7,7 @@
 #include "ui/common/Export.h"
 #include "ui/common/GridView.h"
 #include "ui/common/KeyOutcomeFilter.h"
+#include "ui/common/NamedLabel.h"
 
 #include <QDate>
 #include <QGridLayout>
@@ -20,12 +21,6 @@
 namespace korvel {
 
 namespace {
-
-QLabel* namedLabel(const QString& name, const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    return label;
-}
 
 QLineEdit* namedBox(const QString& name, QWidget* parent) {
     auto* box = new QLineEdit(parent);

@@ -4,6 +4,8 @@
 #include "transfer/StationDestination.h"
 #include "transfer/ZipArchive.h"
 #include "ui/common/AppContext.h"
+#include "ui/common/NamedLabel.h"
+#include "ui/common/QtText.h"
 #include "ui/station/CurrentStation.h"
 #include "ui/transfer/FileSystemLists.h"
 #include "ui/transfer/ImportReportView.h"
@@ -15,20 +17,6 @@
 namespace korvel {
 
 namespace fs = std::filesystem;
-
-namespace {
-
-QString qtext(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<int>(text.size()));
-}
-
-QLabel* heading(const QString& objectName, const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(objectName);
-    return label;
-}
-
-} // namespace
 
 ArchiveScreen::ArchiveScreen(const AppContext& context, StationHub& hub, QWidget* parent)
     : QWidget(parent), context_(context), hub_(hub) {
@@ -59,14 +47,14 @@ ArchiveScreen::ArchiveScreen(const AppContext& context, StationHub& hub, QWidget
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(stationTree_, 0, 0, 3, 1);
-    layout->addWidget(heading(QStringLiteral("stationFilesHeading"),
-                              QStringLiteral("Gönderilecek Korvel2000 dosyaları "), this),
+    layout->addWidget(namedLabel(QStringLiteral("stationFilesHeading"),
+                                 QStringLiteral("Gönderilecek Korvel2000 dosyaları "), this),
                       0, 1);
     layout->addWidget(stationFiles_, 1, 1, 2, 1);
     layout->addWidget(packAllButton_, 1, 2);
     layout->addWidget(unpackAllButton_, 2, 2);
-    layout->addWidget(heading(QStringLiteral("exchangeFilesHeading"),
-                              QStringLiteral("Giden veya alınacak korvel2000 dosyaları"), this),
+    layout->addWidget(namedLabel(QStringLiteral("exchangeFilesHeading"),
+                                 QStringLiteral("Giden veya alınacak korvel2000 dosyaları"), this),
                       0, 3);
     layout->addWidget(exchangeFiles_, 1, 3, 2, 1);
     layout->addWidget(exchangeDrive_, 0, 4);
@@ -146,7 +134,7 @@ void ArchiveScreen::packFile(const QString& fileName) {
 void ArchiveScreen::packAll() {
     report_.clear();
     if (isInDataRoot(exchangeTree_->path(), context_.paths)) {
-        showMessage(this, qtext(kWorkAreaRefusal));
+        showMessage(this, qText(kWorkAreaRefusal));
         return;
     }
     for (int row = 0; row < stationFiles_->count(); ++row) {
@@ -160,7 +148,7 @@ void ArchiveScreen::packAll() {
 bool ArchiveScreen::stationSideIsStation() {
     if (isStationDirectory(stationTree_->path(), context_.paths))
         return true;
-    showMessage(this, qtext(kSelectionRefusal));
+    showMessage(this, qText(kSelectionRefusal));
     return false;
 }
 

@@ -3,6 +3,8 @@
 #include "platform/Dialogs.h"
 #include "transfer/FileDeletion.h"
 #include "ui/common/AppContext.h"
+#include "ui/common/NamedLabel.h"
+#include "ui/common/QtText.h"
 #include "ui/station/CurrentStation.h"
 #include "ui/transfer/FileSystemLists.h"
 
@@ -13,24 +15,10 @@ namespace korvel {
 
 namespace fs = std::filesystem;
 
-namespace {
-
-QString qtext(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<int>(text.size()));
-}
-
-QLabel* heading(const QString& objectName, const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(objectName);
-    return label;
-}
-
-} // namespace
-
 DeletionScreen::DeletionScreen(const AppContext& context, StationHub& hub, QWidget* parent)
     : QWidget(parent), hub_(hub) {
     setObjectName(QStringLiteral("DeletionScreen"));
-    setWindowTitle(qtext(kDeletionCaption));
+    setWindowTitle(qText(kDeletionCaption));
 
     dirTree_ = new FolderChainList(QStringLiteral("dirTree"), this);
     waterYearFiles_ = new FileList(QStringLiteral("waterYearList"), QStringLiteral("*.ard"), this);
@@ -39,13 +27,13 @@ DeletionScreen::DeletionScreen(const AppContext& context, StationHub& hub, QWidg
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(dirTree_, 0, 0, 2, 1);
-    layout->addWidget(heading(QStringLiteral("waterYearHeading"), QStringLiteral("Su yıllığı dosyası"), this),
-                      0, 1);
+    layout->addWidget(
+        namedLabel(QStringLiteral("waterYearHeading"), QStringLiteral("Su yıllığı dosyası"), this), 0, 1);
     layout->addWidget(waterYearFiles_, 1, 1);
-    layout->addWidget(heading(QStringLiteral("hqHeading"), QStringLiteral("HQ dosyaları"), this), 0, 2);
+    layout->addWidget(namedLabel(QStringLiteral("hqHeading"), QStringLiteral("HQ dosyaları"), this), 0, 2);
     layout->addWidget(hqFiles_, 1, 2);
-    layout->addWidget(heading(QStringLiteral("allFilesHeading"), QStringLiteral("Bütün dosyalar"), this), 0,
-                      3);
+    layout->addWidget(namedLabel(QStringLiteral("allFilesHeading"), QStringLiteral("Bütün dosyalar"), this),
+                      0, 3);
     layout->addWidget(allFiles_, 1, 3);
 
     connect(dirTree_, &FolderChainList::pathChanged, this, [this] { refreshLists(); });
@@ -73,7 +61,7 @@ void DeletionScreen::refreshLists() {
 }
 
 bool DeletionScreen::confirmed(const QString& defaultAnswer) {
-    const auto answer = askText(this, qtext(kDeletionPrompt), defaultAnswer);
+    const auto answer = askText(this, qText(kDeletionPrompt), defaultAnswer);
     return answer && !answer->isEmpty();
 }
 

@@ -5,6 +5,7 @@
 #include "transfer/Korvel96Import.h"
 #include "transfer/StationDestination.h"
 #include "ui/common/AppContext.h"
+#include "ui/common/NamedLabel.h"
 #include "ui/instruments/StationNumberPrompt.h"
 #include "ui/station/CurrentStation.h"
 #include "ui/transfer/FileSystemLists.h"
@@ -24,12 +25,6 @@ namespace {
 const QString kSourceHint = QStringLiteral("Hq tablosunun bulunduğu drektory seçiniz");
 const QString kClickHint = QStringLiteral("Data tranferi için tek klik");
 const QString kDestinationHint = QStringLiteral("Korvel2000 için istasyon seçimi");
-
-QLabel* heading(const QString& objectName, const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(objectName);
-    return label;
-}
 
 } // namespace
 
@@ -51,15 +46,15 @@ Korvel96TransferScreen::Korvel96TransferScreen(const AppContext& context, Statio
     dir2_->setToolTip(kDestinationHint);
 
     auto* layout = new QGridLayout(this);
-    layout->addWidget(heading(QStringLiteral("Label3"), QStringLiteral("KORVEL96"), this), 0, 0);
-    layout->addWidget(heading(QStringLiteral("Label2"), QStringLiteral("Korvel96"), this), 1, 0);
+    layout->addWidget(namedLabel(QStringLiteral("Label3"), QStringLiteral("KORVEL96"), this), 0, 0);
+    layout->addWidget(namedLabel(QStringLiteral("Label2"), QStringLiteral("Korvel96"), this), 1, 0);
     layout->addWidget(dir1_, 2, 0);
-    layout->addWidget(heading(QStringLiteral("Label5"), QStringLiteral("Sağım dosyaları"), this), 1, 1);
+    layout->addWidget(namedLabel(QStringLiteral("Label5"), QStringLiteral("Sağım dosyaları"), this), 1, 1);
     layout->addWidget(file1_, 2, 1);
     layout->addWidget(
-        heading(QStringLiteral("Label4"), QStringLiteral("KORVEL2000         Su yıllığı dosyaları"), this), 0,
-        2, 1, 2);
-    layout->addWidget(heading(QStringLiteral("Label1"), QStringLiteral("Korvel2000"), this), 1, 2);
+        namedLabel(QStringLiteral("Label4"), QStringLiteral("KORVEL2000         Su yıllığı dosyaları"), this),
+        0, 2, 1, 2);
+    layout->addWidget(namedLabel(QStringLiteral("Label1"), QStringLiteral("Korvel2000"), this), 1, 2);
     layout->addWidget(dir2_, 2, 2);
     layout->addWidget(file2_, 2, 3);
     layout->addWidget(resultList_, 3, 0, 1, 4);

@@ -5,6 +5,7 @@
 #include "transfer/StationDestination.h"
 #include "transfer/SuvakImport.h"
 #include "ui/common/AppContext.h"
+#include "ui/common/NamedLabel.h"
 #include "ui/station/CurrentStation.h"
 #include "ui/transfer/FileSystemLists.h"
 #include "ui/transfer/ImportReportView.h"
@@ -23,12 +24,6 @@ namespace {
 const QString kSourceHint = QStringLiteral("Suvak datalarının bulunduğu drektory seçiniz");
 const QString kClickHint = QStringLiteral("Data tranferi için tek klik");
 const QString kDestinationHint = QStringLiteral("Korvel2000 için istasyon seçimi");
-
-QLabel* heading(const QString& objectName, const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(objectName);
-    return label;
-}
 
 } // namespace
 
@@ -59,17 +54,17 @@ SuvakTransferScreen::SuvakTransferScreen(const AppContext& context, StationHub& 
     auto* layout = new QGridLayout(this);
     layout->addWidget(drive1_, 0, 0);
     layout->addWidget(dir1_, 1, 0, 5, 1);
-    layout->addWidget(heading(QStringLiteral("hqHeading"), QStringLiteral("HQ dosyaları"), this), 0, 1);
+    layout->addWidget(namedLabel(QStringLiteral("hqHeading"), QStringLiteral("HQ dosyaları"), this), 0, 1);
     layout->addWidget(file1_, 1, 1);
-    layout->addWidget(heading(QStringLiteral("levelHeading"), QStringLiteral("Seviye dosyaları"), this), 2,
+    layout->addWidget(namedLabel(QStringLiteral("levelHeading"), QStringLiteral("Seviye dosyaları"), this), 2,
                       1);
     layout->addWidget(file2_, 3, 1);
-    layout->addWidget(heading(QStringLiteral("measurementHeading"), QStringLiteral("Ölçüm dosyaları"), this),
-                      4, 1);
+    layout->addWidget(
+        namedLabel(QStringLiteral("measurementHeading"), QStringLiteral("Ölçüm dosyaları"), this), 4, 1);
     layout->addWidget(file4_, 5, 1);
     layout->addWidget(dir2_, 0, 2, 6, 1);
-    layout->addWidget(heading(QStringLiteral("transferredHeading"),
-                              QStringLiteral("KORVEL2000               Tranfer olan dosyalar"), this),
+    layout->addWidget(namedLabel(QStringLiteral("transferredHeading"),
+                                 QStringLiteral("KORVEL2000               Tranfer olan dosyalar"), this),
                       0, 3);
     layout->addWidget(file3_, 1, 3, 5, 1);
     layout->addWidget(command1_, 6, 0, 1, 4);

@@ -14,6 +14,8 @@ void ScriptedDialogs::clear() {
     calls_.clear();
     inputs_.clear();
     answers_.clear();
+    choices_.clear();
+    files_.clear();
 }
 
 void ScriptedDialogs::message(QWidget*, const QString& text, const QString& title) {
@@ -40,6 +42,25 @@ bool ScriptedDialogs::yesNo(QWidget*, const QString& text, const QString& title)
 bool ScriptedDialogs::okCancel(QWidget*, const QString& text, const QString& title) {
     calls_.append({Kind::OkCancel, text, title, QString()});
     return nextAnswer();
+}
+
+AbortRetryIgnore ScriptedDialogs::abortRetryIgnore(QWidget*, const QString& text, const QString& title) {
+    calls_.append({Kind::AbortRetryIgnore, text, title, QString()});
+    if (choices_.empty())
+        return AbortRetryIgnore::Ignore;
+    const AbortRetryIgnore choice = choices_.front();
+    choices_.pop_front();
+    return choice;
+}
+
+std::optional<QString> ScriptedDialogs::fileName(QWidget*, const QString& title, const QString& filter,
+                                                 bool) {
+    calls_.append({Kind::FileName, filter, title, QString()});
+    if (files_.empty())
+        return std::nullopt;
+    const QString file = files_.front();
+    files_.pop_front();
+    return file;
 }
 
 bool ScriptedDialogs::nextAnswer() {

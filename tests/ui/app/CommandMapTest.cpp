@@ -10,6 +10,7 @@
 #include "ui/station/StationScreen.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -166,6 +167,16 @@ private slots:
         window_->commands().open(Screen::Correlation);
         QCOMPARE(dialogs_->messages(),
                  QStringList({text("Bu bölüm bu sürümde henüz yok: İstasyonlar arası korelasyon")}));
+    }
+
+    void theModemCommandOpensTheTerminalModally() {
+        start(true);
+        window_->command("modemilebaglantı")->trigger();
+        auto* terminal = window_->findChild<QDialog*>("frmTerminal");
+        QVERIFY(terminal != nullptr);
+        QVERIFY(terminal->isModal());
+        QCOMPARE(terminal->windowTitle(), QString("Modem"));
+        terminal->close();
     }
 
     void everyOpeningCommandAsksForItsOwnScreen() {

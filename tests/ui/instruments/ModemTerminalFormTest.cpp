@@ -1,5 +1,6 @@
 #include "ui/instruments/ModemTerminalForm.h"
 
+#include "InstrumentBench.h"
 #include "core/FileIO.h"
 #include "core/Numbers.h"
 #include "instruments/LevelConversion.h"
@@ -28,17 +29,10 @@ namespace {
 
 // The modem terminal on a scratch drive, its port the simulator's pseudo-terminal. The station
 // has a telephone number, an elevation and a modem rating table of 1.5 l/s per centimetre.
-struct Bench {
-    explicit Bench(const std::string& port) : settings(dir.path() + "/settings") {
-        context.paths = Paths(fs::path(dir.path().toStdString()) / "drive");
-        context.locale = Locale::turkish();
-        context.settings = &settings;
-        settings.setComPort(QString::fromStdString(port));
+struct Bench : InstrumentBench {
+    explicit Bench(const std::string& port) : InstrumentBench(port) {
         settings.setComSpeed("19200");
         CurrentStation& s = hub.state;
-        s.stationDir = context.paths.dataRoot() / "Ankara" / "01" / "01-001";
-        fs::create_directories(s.stationDir);
-        s.record.stationNumber = "01-001  ";
         s.record.dialPrefix = "0     ";
         s.record.phoneNumber = "3124567";
         s.record.elevation = 250.0f;
@@ -50,13 +44,7 @@ struct Bench {
         form = std::make_unique<ModemTerminalForm>(context, hub);
     }
 
-    QString text(const char* name) const {
-        if (auto* edit = form->findChild<QLineEdit*>(name))
-            return edit->text();
-        if (auto* label = form->findChild<QLabel*>(name))
-            return label->text();
-        return QStringLiteral("<none>");
-    }
+    QString text(const char* name) const { return controlText(*form, name); }
     QAction* action(const char* name) const { return form->findChild<QAction*>(name); }
     bool enabled(const char* button) const { return form->findChild<QPushButton*>(button)->isEnabled(); }
     QString terminal() const { return form->findChild<QPlainTextEdit*>("txtTerm")->toPlainText(); }
@@ -73,12 +61,6 @@ struct Bench {
     }
     fs::path dump() const { return context.paths.korvel96Root() / "hamdata.96"; }
 
-    QTemporaryDir dir;
-    SettingsStore settings;
-    AppContext context;
-    MemoryStationHub hub;
-    ScriptedDialogs dialogs;
-    DialogProviderScope scope{dialogs};
     std::unique_ptr<ModemTerminalForm> form;
 };
 
@@ -240,6 +222,13 @@ private slots:
         QTest::keyClick(box, Qt::Key_Return);
         QVERIFY(bench.hear("OK"));
         QCOMPARE(bench.terminal(), QString("\nOK\n"));
+
+        // A text file goes down the line as it stands.
+        const QString textFile = bench.dir.path() + "/commands.txt";
+        writeFileAtomic(textFile.toStdString(), Bytes{'A', 'T', 'Z', '\r'});
+        bench.dialogs.queueFileName(textFile);
+        bench.action("TransmitTextFile")->trigger();
+        QVERIFY(bench.hear("OK\n\nOK"));
 
         // "Portu aç" again closes the port.
         bench.action("mnuOpen")->trigger();

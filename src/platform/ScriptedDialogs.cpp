@@ -2,6 +2,19 @@
 
 namespace korvel {
 
+namespace {
+
+// The next queued answer, taken off its queue; nothing when none is queued.
+template <typename T> std::optional<T> takeNext(std::deque<T>& queue) {
+    if (queue.empty())
+        return std::nullopt;
+    T next = std::move(queue.front());
+    queue.pop_front();
+    return next;
+}
+
+} // namespace
+
 QStringList ScriptedDialogs::messages() const {
     QStringList texts;
     for (const Call& call : calls_)
@@ -46,29 +59,17 @@ bool ScriptedDialogs::okCancel(QWidget*, const QString& text, const QString& tit
 
 AbortRetryIgnore ScriptedDialogs::abortRetryIgnore(QWidget*, const QString& text, const QString& title) {
     calls_.append({Kind::AbortRetryIgnore, text, title, QString()});
-    if (choices_.empty())
-        return AbortRetryIgnore::Ignore;
-    const AbortRetryIgnore choice = choices_.front();
-    choices_.pop_front();
-    return choice;
+    return takeNext(choices_).value_or(AbortRetryIgnore::Ignore);
 }
 
 std::optional<QString> ScriptedDialogs::fileName(QWidget*, const QString& title, const QString& filter,
                                                  bool) {
     calls_.append({Kind::FileName, filter, title, QString()});
-    if (files_.empty())
-        return std::nullopt;
-    const QString file = files_.front();
-    files_.pop_front();
-    return file;
+    return takeNext(files_);
 }
 
 bool ScriptedDialogs::nextAnswer() {
-    if (answers_.empty())
-        return false;
-    const bool answer = answers_.front();
-    answers_.pop_front();
-    return answer;
+    return takeNext(answers_).value_or(false);
 }
 
 } // namespace korvel

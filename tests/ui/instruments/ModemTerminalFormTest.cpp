@@ -20,6 +20,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
+#include <pty.h>
+#include <unistd.h>
 
 using namespace korvel;
 using namespace korvel::testing;
@@ -372,6 +374,51 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!bench.form->isVisible(), 3000);
         QVERIFY(!bench.form->port().isOpen());
         QVERIFY(bench.dialogs.calls().isEmpty());
+    }
+
+    void closingAsksWhenTheOutputCannotGo() {
+        // A line nobody reads: what is written stays in the port's output.
+        int master = -1;
+        int slave = -1;
+        char device[256] = {};
+        QVERIFY(::openpty(&master, &slave, device, nullptr, nullptr) == 0);
+        ::close(slave);
+        Bench bench(device);
+        bench.form->setDrainLimit(100);
+        bench.form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(bench.form.get()));
+        bench.action("mnuOpen")->trigger();
+        QVERIFY(bench.settle());
+        QVERIFY(bench.form->port().isOpen());
+        const QString textFile = bench.dir.path() + "/long.txt";
+        writeFileAtomic(textFile.toStdString(), std::string(1 << 20, 'x'));
+        bench.dialogs.queueFileName(textFile);
+        bench.action("TransmitTextFile")->trigger();
+        QVERIFY(bench.settle());
+
+        auto asked = [&bench] {
+            int n = 0;
+            for (const auto& call : bench.dialogs.calls())
+                n += call.kind == ScriptedDialogs::Kind::AbortRetryIgnore &&
+                     call.text == "Data cannot be sent";
+            return n;
+        };
+        // Abort: the screen stays, the port open.
+        bench.dialogs.queueChoice(AbortRetryIgnore::Abort);
+        bench.form->close();
+        QTRY_COMPARE_WITH_TIMEOUT(asked(), 1, 5000);
+        QVERIFY(bench.settle());
+        QVERIFY(bench.form->isVisible());
+        QVERIFY(bench.form->port().isOpen());
+        // Retry waits again and asks again; ignore closes.
+        bench.dialogs.queueChoice(AbortRetryIgnore::Retry);
+        bench.dialogs.queueChoice(AbortRetryIgnore::Ignore);
+        bench.form->close();
+        QTRY_VERIFY_WITH_TIMEOUT(!bench.form->isVisible(), 5000);
+        QCOMPARE(asked(), 3);
+        QVERIFY(bench.settle());
+        QVERIFY(!bench.form->port().isOpen());
+        ::close(master);
     }
 };
 

@@ -85,6 +85,7 @@ private:
     void buildMenus(QVBoxLayout* layout);
     void buildToolBar(QVBoxLayout* layout);
     QWidget* buildFields();
+    void buildTerminal(QVBoxLayout* layout);
     void Form_Load();
     void portOpened(bool open);
     void received(const QByteArray& bytes);

@@ -33,28 +33,31 @@ QString q(std::string_view text) {
 const QString kDataNotSent = QStringLiteral("Data cannot be sent");
 constexpr int kStatusResetMs = 3000;
 
+// QSerialPort on the stored port at the stored speed, as stored when the port is opened.
+TerminalPort::LinkFactory modemPortLink(SettingsStore* settings) {
+    return [settings] {
+        auto link = std::make_unique<QtSerialLink>(portDeviceOverride(settings));
+        const QString speed = settings ? settings->comSpeed() : QString();
+        link->setLineSettings(modemLineSettings(speed.toStdString()));
+        const QString port = settings ? settings->comPort() : QString();
+        if (!port.isEmpty())
+            link->setPort(port.toStdString());
+        return link;
+    };
+}
+
 } // namespace
 
 ModemTerminalForm::ModemTerminalForm(const AppContext& context, StationHub& hub, QWidget* parent)
     : QDialog(parent), context_(context), hub_(hub),
       port_(
-          [settings = context.settings]() {
-              auto link = std::make_unique<QtSerialLink>(portDeviceOverride(settings));
-              const QString speed = settings ? settings->comSpeed() : QString();
-              link->setLineSettings(modemLineSettings(speed.toStdString()));
-              const QString port = settings ? settings->comPort() : QString();
-              if (!port.isEmpty())
-                  link->setPort(port.toStdString());
-              return link;
-          },
-          [] { return std::make_unique<SteadyClock>(); }, this) {
+          modemPortLink(context.settings), [] { return std::make_unique<SteadyClock>(); }, this) {
     setObjectName(QStringLiteral("frmTerminal"));
     setWindowTitle(q(kModemCaption));
 
     auto* layout = new QVBoxLayout(this);
     buildMenus(layout);
     buildToolBar(layout);
-
     buildTerminal(layout);
 
     connectTimer_ = new QTimer(this);
@@ -79,14 +82,6 @@ ModemTerminalForm::ModemTerminalForm(const AppContext& context, StationHub& hub,
 }
 
 ModemTerminalForm::~ModemTerminalForm() = default;
-
-void ModemTerminalForm::setLinkFactory(TerminalPort::LinkFactory link) {
-    port_.setLinkFactory(std::move(link));
-}
-
-void ModemTerminalForm::setClockFactory(TerminalPort::ClockFactory clock) {
-    port_.setClockFactory(std::move(clock));
-}
 
 void ModemTerminalForm::Form_Load() {
     const CurrentStation& station = hub_.current();

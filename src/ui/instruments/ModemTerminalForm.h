@@ -34,10 +34,6 @@ public:
     ModemTerminalForm(const AppContext& context, StationHub& hub, QWidget* parent = nullptr);
     ~ModemTerminalForm() override;
 
-    // Where the port is (tests put a simulator's port or a faster clock here). By default:
-    // QSerialPort on the stored port at the stored speed, the steady clock.
-    void setLinkFactory(TerminalPort::LinkFactory link);
-    void setClockFactory(TerminalPort::ClockFactory clock);
     // How long closing waits for the output to go out before it asks (10 s).
     void setDrainLimit(int milliseconds) { drainLimitMs_ = milliseconds; }
 

@@ -18,10 +18,7 @@ constexpr unsigned long kDtrLowMs = 100;
 class TerminalPort::Side : public QObject {
 public:
     Side(TerminalPort& owner, LinkFactory link, ClockFactory clock)
-        : linkFactory_(std::move(link)), clockFactory_(std::move(clock)), owner_(owner) {}
-
-    LinkFactory linkFactory_;
-    ClockFactory clockFactory_;
+        : owner_(owner), linkFactory_(std::move(link)), clockFactory_(std::move(clock)) {}
 
     void start() {
         poll_ = new QTimer(this);
@@ -149,6 +146,8 @@ private:
     }
 
     TerminalPort& owner_;
+    LinkFactory linkFactory_;
+    ClockFactory clockFactory_;
     std::unique_ptr<QtSerialLink> link_;
     std::unique_ptr<Clock> clock_;
     QTimer* poll_ = nullptr;
@@ -205,14 +204,6 @@ void TerminalPort::reportState(bool open, std::optional<LineState> lines) {
         return;
     open_ = open;
     emit openChanged(open);
-}
-
-void TerminalPort::setLinkFactory(LinkFactory link) {
-    onPortThread([side = side_, link = std::move(link)] { side->linkFactory_ = link; });
-}
-
-void TerminalPort::setClockFactory(ClockFactory clock) {
-    onPortThread([side = side_, clock = std::move(clock)] { side->clockFactory_ = clock; });
 }
 
 void TerminalPort::open(std::function<void(bool)> done) {

@@ -32,9 +32,6 @@ public:
     // Ends a running command, closes the port and waits for the thread.
     ~TerminalPort() override;
 
-    void setLinkFactory(LinkFactory link);
-    void setClockFactory(ClockFactory clock);
-
     // Opens the port unless it is open; `done` gets whether it is open afterwards.
     void open(std::function<void(bool)> done = {});
     void close();

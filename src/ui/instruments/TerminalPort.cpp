@@ -34,9 +34,11 @@ public:
     }
 
     bool open() {
+        if (isOpen())
+            return true;
         if (!link_)
             link_ = linkFactory_();
-        if (!link_->isOpen() && !link_->open()) {
+        if (!link_->open()) {
             link_.reset();
             return false;
         }

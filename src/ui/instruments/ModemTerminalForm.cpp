@@ -351,15 +351,14 @@ void ModemTerminalForm::reject() {
 }
 
 void ModemTerminalForm::closeEvent(QCloseEvent* event) {
-    if (closeAllowed_) {
-        QDialog::closeEvent(event);
+    // With the port open the screen first lets the output go; it closes once that is settled.
+    if (!closeAllowed_ && port_.isOpen()) {
+        event->ignore();
+        waitForOutput();
         return;
     }
-    event->ignore();
-    if (port_.isOpen())
-        waitForOutput();
-    else
-        finishClose();
+    releasePort();
+    QDialog::closeEvent(event);
 }
 
 void ModemTerminalForm::waitForOutput() {
@@ -381,11 +380,15 @@ void ModemTerminalForm::waitForOutput() {
     });
 }
 
-void ModemTerminalForm::finishClose() {
+void ModemTerminalForm::releasePort() {
     port_.close();
     log_.close();
     connectTimer_->stop();
     closeAllowed_ = true;
+}
+
+void ModemTerminalForm::finishClose() {
+    releasePort();
     close();
 }
 

@@ -92,6 +92,7 @@ private:
     void downloadFinished(ModemDownload outcome);
     void writeToPort(const QByteArray& bytes);
     void waitForOutput();
+    void releasePort();
     void finishClose();
 
     const AppContext& context_;

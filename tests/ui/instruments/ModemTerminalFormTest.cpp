@@ -147,6 +147,12 @@ private slots:
         // The rating table of the station's modem HQ file was read on load.
         QVERIFY(form.rating().has_value());
         QCOMPARE(form.rating()->discharge[40], 60.0f);
+
+        // "Çıkış" with the port closed closes at once.
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        bench.action("mnuFileExit")->trigger();
+        QVERIFY(!form.isVisible());
     }
 
     void commItemsSayWhatThePortCannotDo() {

@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
 #include <fstream>
@@ -176,7 +177,9 @@ private slots:
         QVERIFY(terminal != nullptr);
         QVERIFY(terminal->isModal());
         QCOMPARE(terminal->windowTitle(), QString("Modem"));
+        const QPointer<QDialog> closing(terminal);
         terminal->close();
+        QTRY_VERIFY(closing.isNull());
     }
 
     void everyOpeningCommandAsksForItsOwnScreen() {

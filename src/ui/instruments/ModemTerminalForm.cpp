@@ -287,15 +287,14 @@ void ModemTerminalForm::Command1_Click() {
             setLoggerButtons(true);
             if (!info.ok) {
                 showMessage(this, QString::fromStdString(info.message));
-            } else {
-                const CurrentStation& station = hub_.current();
-                const ModemInformationView view = showModemBlock(info.block, rating_ ? &*rating_ : nullptr,
-                                                                 station.record.elevation, context_.locale);
-                boxes_["Text11"]->clear();
-                boxes_["Text12"]->clear();
-                showLoggerFields(view.logger.fields, boxes_, remainingDays_, batteryLife_);
+                return;
             }
-            emit commandFinished();
+            const CurrentStation& station = hub_.current();
+            const ModemInformationView view = showModemBlock(info.block, rating_ ? &*rating_ : nullptr,
+                                                             station.record.elevation, context_.locale);
+            boxes_["Text11"]->clear();
+            boxes_["Text12"]->clear();
+            showLoggerFields(view.logger.fields, boxes_, remainingDays_, batteryLife_);
         });
 }
 
@@ -332,9 +331,8 @@ void ModemTerminalForm::downloadFinished(ModemDownload outcome) {
     setEnabled(true);
     if (!outcome.ok)
         showMessage(this, QString::fromStdString(outcome.message));
-    else if (storeAndConvertLevelImage(this, context_, hub_, outcome.image, boxes_["Text9"]))
-        emit waterYearsChanged();
-    emit commandFinished();
+    else
+        storeAndConvertLevelImage(this, context_, hub_, outcome.image, boxes_["Text9"]);
 }
 
 // ---- closing

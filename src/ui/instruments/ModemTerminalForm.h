@@ -64,12 +64,6 @@ public:
     bool downloadRunning() const { return downloadRunning_; }
     const std::optional<HqTable>& rating() const { return rating_; }
 
-signals:
-    // A logger command ended (its messages shown, its fields updated).
-    void commandFinished();
-    // Day records were written into the station's water years.
-    void waterYearsChanged();
-
 public slots:
     void reject() override;
 

@@ -21,6 +21,7 @@
 #include "ui/flow/YearbookScreen.h"
 #include "ui/instruments/CurrentMeterForms.h"
 #include "ui/instruments/LevelLoggerForm.h"
+#include "ui/instruments/ModemTerminalForm.h"
 #include "ui/instruments/PortSettingsForm.h"
 #include "ui/instruments/RainLoggerForm.h"
 #include "ui/rain/Gunluktablofrm.h"
@@ -102,7 +103,11 @@ std::vector<ScreenSpec> screenTable() {
          O::Modal,
          {},
          screenOf<LevelLoggerForm>()},
-        {Screen::ModemTerminal, QStringLiteral("Modem ile limnigrafa bağlantı"), O::Modal, {}, {}},
+        {Screen::ModemTerminal,
+         QStringLiteral("Modem ile limnigrafa bağlantı"),
+         O::Modal,
+         {},
+         screenOf<ModemTerminalForm>()},
         {Screen::DataCarrier, QStringLiteral("Bilgi hamalı"), O::Modal, {}, screenOf<DataCarrierForm>()},
         {Screen::CurrentMeter,
          QStringLiteral("Muline ile direk bağlantı"),

@@ -24,6 +24,12 @@ std::string dialCommand(std::string_view number) {
     return "ATDT" + std::string(number) + "\r\n";
 }
 
+std::string modemLineSettings(std::string_view storedSpeed) {
+    const std::string line = trimmed(storedSpeed) + ",n,8,1";
+    const auto parsed = parseLineSettings(line);
+    return parsed && parsed->speed > 0 ? line : std::string(kInstrumentLine);
+}
+
 std::string connectTimeText(long long seconds) {
     char text[32];
     std::snprintf(text, sizeof text, "%02lld:%02lld:%02lld", seconds / 3600, seconds / 60 % 60, seconds % 60);

@@ -39,6 +39,9 @@ inline constexpr std::string_view kSpecialDownload = "Özel sağım";
 std::string dialNumber(std::string_view dialPrefix, std::string_view phoneNumber);
 // "ATDT" + number + CR LF.
 std::string dialCommand(std::string_view number);
+// The terminal's line: the stored speed followed by ",n,8,1". A speed the port cannot take (none
+// stored, not a number) leaves the line of the direct instrument screens, "19200,n,8,1".
+std::string modemLineSettings(std::string_view storedSpeed);
 // The connect time "hh:nn:ss" (after a space in the status panel).
 std::string connectTimeText(long long seconds);
 

@@ -1,5 +1,6 @@
 #include "platform/Dialogs.h"
 
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -44,6 +45,26 @@ bool QtDialogProvider::okCancel(QWidget* parent, const QString& text, const QStr
                                  QMessageBox::Ok) == QMessageBox::Ok;
 }
 
+AbortRetryIgnore QtDialogProvider::abortRetryIgnore(QWidget* parent, const QString& text,
+                                                    const QString& title) {
+    const auto button = QMessageBox::warning(parent, captionOr(title), text,
+                                             QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore,
+                                             QMessageBox::Retry);
+    if (button == QMessageBox::Abort || button == QMessageBox::Escape)
+        return AbortRetryIgnore::Abort;
+    return button == QMessageBox::Retry ? AbortRetryIgnore::Retry : AbortRetryIgnore::Ignore;
+}
+
+std::optional<QString> QtDialogProvider::fileName(QWidget* parent, const QString& title,
+                                                  const QString& filter, bool forWriting) {
+    const QString file = forWriting ? QFileDialog::getSaveFileName(parent, title, QString(), filter, nullptr,
+                                                                   QFileDialog::DontConfirmOverwrite)
+                                    : QFileDialog::getOpenFileName(parent, title, QString(), filter);
+    if (file.isEmpty())
+        return std::nullopt;
+    return file;
+}
+
 DialogProvider& dialogs() {
     return *current;
 }
@@ -71,6 +92,15 @@ bool askYesNo(QWidget* parent, const QString& text, const QString& title) {
 
 bool askOkCancel(QWidget* parent, const QString& text, const QString& title) {
     return dialogs().okCancel(parent, text, title);
+}
+
+AbortRetryIgnore askAbortRetryIgnore(QWidget* parent, const QString& text, const QString& title) {
+    return dialogs().abortRetryIgnore(parent, text, title);
+}
+
+std::optional<QString> askFileName(QWidget* parent, const QString& title, const QString& filter,
+                                   bool forWriting) {
+    return dialogs().fileName(parent, title, filter, forWriting);
 }
 
 } // namespace korvel

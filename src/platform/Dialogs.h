@@ -10,6 +10,9 @@ namespace korvel {
 // The caption of message boxes that name no title of their own.
 inline const QString kProgramCaption = QStringLiteral("KORVEL2000");
 
+// The answers of an abort/retry/ignore box.
+enum class AbortRetryIgnore { Abort, Retry, Ignore };
+
 // The modal boxes of the screens. Screens reach them through `dialogs()`, so tests can put a
 // scripted provider in place and drive a screen without a box blocking.
 class DialogProvider {
@@ -25,6 +28,11 @@ public:
     virtual bool yesNo(QWidget* parent, const QString& text, const QString& title) = 0;
     // Question with OK/Cancel buttons; true for OK.
     virtual bool okCancel(QWidget* parent, const QString& text, const QString& title) = 0;
+    // Question with the buttons abort, retry and ignore.
+    virtual AbortRetryIgnore abortRetryIgnore(QWidget* parent, const QString& text, const QString& title) = 0;
+    // File chooser (`forWriting`: a file that need not exist yet); nothing when cancelled.
+    virtual std::optional<QString> fileName(QWidget* parent, const QString& title, const QString& filter,
+                                            bool forWriting) = 0;
 };
 
 // The real boxes.
@@ -35,6 +43,9 @@ public:
                                  const QString& defaultAnswer) override;
     bool yesNo(QWidget* parent, const QString& text, const QString& title) override;
     bool okCancel(QWidget* parent, const QString& text, const QString& title) override;
+    AbortRetryIgnore abortRetryIgnore(QWidget* parent, const QString& text, const QString& title) override;
+    std::optional<QString> fileName(QWidget* parent, const QString& title, const QString& filter,
+                                    bool forWriting) override;
 };
 
 // The provider in force: the real boxes unless one was installed.
@@ -58,5 +69,8 @@ std::optional<QString> askText(QWidget* parent, const QString& prompt,
                                const QString& defaultAnswer = QString(), const QString& title = QString());
 bool askYesNo(QWidget* parent, const QString& text, const QString& title = QString());
 bool askOkCancel(QWidget* parent, const QString& text, const QString& title = QString());
+AbortRetryIgnore askAbortRetryIgnore(QWidget* parent, const QString& text, const QString& title = QString());
+std::optional<QString> askFileName(QWidget* parent, const QString& title, const QString& filter,
+                                   bool forWriting = false);
 
 } // namespace korvel

@@ -94,4 +94,57 @@ void QtSerialLink::waitForInput(std::chrono::milliseconds limit) {
     serial_.waitForReadyRead(static_cast<int>(limit.count()));
 }
 
+std::optional<LineState> QtSerialLink::lineState() {
+    if (!serial_.isOpen())
+        return std::nullopt;
+    serial_.clearError();
+    const QSerialPort::PinoutSignals lines = serial_.pinoutSignals();
+    if (serial_.error() != QSerialPort::NoError) {
+        serial_.clearError();
+        return std::nullopt;
+    }
+    LineState state;
+    state.cts = lines.testFlag(QSerialPort::ClearToSendSignal);
+    state.dsr = lines.testFlag(QSerialPort::DataSetReadySignal);
+    state.cd = lines.testFlag(QSerialPort::DataCarrierDetectSignal);
+    state.ring = lines.testFlag(QSerialPort::RingIndicatorSignal);
+    return state;
+}
+
+bool QtSerialLink::setDataTerminalReady(bool on) {
+    if (!serial_.isOpen())
+        return false;
+    serial_.clearError();
+    const bool done = serial_.setDataTerminalReady(on);
+    serial_.clearError();
+    return done;
+}
+
+QSerialPort::SerialPortError QtSerialLink::takeError() {
+    const QSerialPort::SerialPortError error = serial_.error();
+    serial_.clearError();
+    return error == QSerialPort::TimeoutError ? QSerialPort::NoError : error;
+}
+
+bool QtSerialLink::drainOutput(std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (serial_.isOpen() && serial_.bytesToWrite() > 0 && std::chrono::steady_clock::now() < deadline)
+        serial_.waitForBytesWritten(20);
+    return !serial_.isOpen() || serial_.bytesToWrite() == 0;
+}
+
+std::optional<int> commEventOfError(QSerialPort::SerialPortError error) {
+    switch (error) {
+    case QSerialPort::NoError:
+    case QSerialPort::TimeoutError:
+    case QSerialPort::NotOpenError:
+    case QSerialPort::UnsupportedOperationError:
+        return std::nullopt;
+    case QSerialPort::WriteError:
+        return comm::kTransmitFull;
+    default:
+        return comm::kUnknown;
+    }
+}
+
 } // namespace korvel

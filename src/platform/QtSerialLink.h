@@ -1,9 +1,11 @@
 #pragma once
 
+#include "instruments/CommEvents.h"
 #include "instruments/PortSettings.h"
 #include "instruments/SerialLink.h"
 
 #include <QSerialPort>
+#include <optional>
 #include <string>
 
 namespace korvel {
@@ -31,6 +33,16 @@ public:
     std::string device() const { return portDevice(port_, override_); }
     QString errorText() const { return serial_.errorString(); }
 
+    // The modem lines CTS, DSR, CD and RI; nothing when the port is closed or cannot tell (a
+    // pseudo-terminal has no modem lines).
+    std::optional<LineState> lineState();
+    // Sets DTR; false when the port is closed or the driver refuses.
+    bool setDataTerminalReady(bool on);
+    // The last fault of a read or a write, cleared once taken; the time-out of a wait is none.
+    QSerialPort::SerialPortError takeError();
+    // Waits until every byte written has gone out, at most `limit`; true when none is left.
+    bool drainOutput(std::chrono::milliseconds limit);
+
 private:
     void pump();
 
@@ -39,5 +51,9 @@ private:
     std::string line_ = std::string(kInstrumentLine);
     QSerialPort serial_;
 };
+
+// The terminal's event code of a port fault (comm::kTransmitFull for a failed write,
+// comm::kUnknown for the others); nothing for what is not a fault of the line.
+std::optional<int> commEventOfError(QSerialPort::SerialPortError error);
 
 } // namespace korvel

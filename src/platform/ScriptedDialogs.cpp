@@ -2,6 +2,19 @@
 
 namespace korvel {
 
+namespace {
+
+// The next queued answer, taken off its queue; nothing when none is queued.
+template <typename T> std::optional<T> takeNext(std::deque<T>& queue) {
+    if (queue.empty())
+        return std::nullopt;
+    T next = std::move(queue.front());
+    queue.pop_front();
+    return next;
+}
+
+} // namespace
+
 QStringList ScriptedDialogs::messages() const {
     QStringList texts;
     for (const Call& call : calls_)
@@ -14,6 +27,8 @@ void ScriptedDialogs::clear() {
     calls_.clear();
     inputs_.clear();
     answers_.clear();
+    choices_.clear();
+    files_.clear();
 }
 
 void ScriptedDialogs::message(QWidget*, const QString& text, const QString& title) {
@@ -42,12 +57,19 @@ bool ScriptedDialogs::okCancel(QWidget*, const QString& text, const QString& tit
     return nextAnswer();
 }
 
+AbortRetryIgnore ScriptedDialogs::abortRetryIgnore(QWidget*, const QString& text, const QString& title) {
+    calls_.append({Kind::AbortRetryIgnore, text, title, QString()});
+    return takeNext(choices_).value_or(AbortRetryIgnore::Ignore);
+}
+
+std::optional<QString> ScriptedDialogs::fileName(QWidget*, const QString& title, const QString& filter,
+                                                 bool) {
+    calls_.append({Kind::FileName, filter, title, QString()});
+    return takeNext(files_);
+}
+
 bool ScriptedDialogs::nextAnswer() {
-    if (answers_.empty())
-        return false;
-    const bool answer = answers_.front();
-    answers_.pop_front();
-    return answer;
+    return takeNext(answers_).value_or(false);
 }
 
 } // namespace korvel

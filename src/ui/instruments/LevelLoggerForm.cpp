@@ -8,9 +8,9 @@
 #include "platform/Dialogs.h"
 #include "ui/instruments/EraseForm.h"
 #include "ui/instruments/InstrumentPort.h"
+#include "ui/instruments/LevelImageConversion.h"
 #include "ui/instruments/LoggerFields.h"
 #include "ui/instruments/PortSettingsForm.h"
-#include "ui/instruments/StationNumberPrompt.h"
 
 #include <QDate>
 #include <QEvent>
@@ -31,8 +31,6 @@ namespace {
 QString q(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
-
-const QString kNoStation = QString::fromUtf8("Lütfen istasyon secimin yapınız");
 
 } // namespace
 
@@ -242,20 +240,10 @@ void LevelLoggerForm::Command2_Click() {
 
 void LevelLoggerForm::downloadFinished(DownloadOutcome outcome) {
     setBusy(false);
-    if (!outcome.ok) {
+    if (!outcome.ok)
         showMessage(this, QString::fromStdString(outcome.message));
-        emit commandFinished();
-        return;
-    }
-    try {
-        writeRawLoggerDump(levelDumpPath(context_.paths.korvel96Root()), outcome.image);
-    } catch (const FileError& e) {
-        showMessage(this, QString::fromStdString(e.what()));
-        emit commandFinished();
-        return;
-    }
-    boxes_["Text9"]->setText(q(kDownloadDone));
-    convertImage(outcome.image);
+    else if (storeAndConvertLevelImage(this, context_, hub_, outcome.image, boxes_["Text9"]))
+        emit waterYearsChanged();
     emit commandFinished();
 }
 
@@ -266,37 +254,8 @@ void LevelLoggerForm::convertDump() {
                               QString::fromStdString(levelDumpPath(context_.paths.korvel96Root()).string()));
         return;
     }
-    convertImage(*dump);
-}
-
-void LevelLoggerForm::convertImage(const Bytes& image) {
-    const CurrentStation& station = hub_.current();
-    if (station.stationDir.empty()) {
-        showMessage(this, kNoStation);
-        return;
-    }
-    const LevelDumpHeader header = readLevelDumpHeader(image);
-    const auto answer =
-        askText(this, q(kConfirmStationPrompt), QString::fromStdString(station.record.stationNumber),
-                q(kConfirmStationTitle) + QString::fromStdString(header.stationNumber));
-    if (!answer || answer->isEmpty())
-        return;
-    try {
-        const LevelConversionResult result = convertLevelDump(
-            image, answer->toStdString(), {station.stationDir, context_.paths.korvel96Root()});
-        if (!result.converted) {
-            if (result.message == kNoRecordedDate)
-                boxes_["Text9"]->setText(q(kNoRecordedDate));
-            else
-                showMessage(this, QString::fromStdString(result.message));
-            return;
-        }
-    } catch (const FileError& e) {
-        showMessage(this, QString::fromStdString(e.what()));
-        return;
-    }
-    hub_.refreshFileLists();
-    emit waterYearsChanged();
+    if (convertLevelImage(this, context_, hub_, *dump, boxes_["Text9"]))
+        emit waterYearsChanged();
 }
 
 void LevelLoggerForm::Command3_Click() {

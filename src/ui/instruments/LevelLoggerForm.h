@@ -70,7 +70,6 @@ private:
     void setBusy(bool busy);
     void runSetting(const SettingCommand& command, int unitCodeAfter);
     void downloadFinished(DownloadOutcome outcome);
-    void convertImage(const Bytes& image);
     void memoryErased();
 
     const AppContext& context_;

@@ -10,9 +10,11 @@
 #include "ui/station/StationScreen.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
 #include <fstream>
@@ -166,6 +168,18 @@ private slots:
         window_->commands().open(Screen::Correlation);
         QCOMPARE(dialogs_->messages(),
                  QStringList({text("Bu bölüm bu sürümde henüz yok: İstasyonlar arası korelasyon")}));
+    }
+
+    void theModemCommandOpensTheTerminalModally() {
+        start(true);
+        window_->command("modemilebaglantı")->trigger();
+        auto* terminal = window_->findChild<QDialog*>("frmTerminal");
+        QVERIFY(terminal != nullptr);
+        QVERIFY(terminal->isModal());
+        QCOMPARE(terminal->windowTitle(), QString("Modem"));
+        const QPointer<QDialog> closing(terminal);
+        terminal->close();
+        QTRY_VERIFY(closing.isNull());
     }
 
     void everyOpeningCommandAsksForItsOwnScreen() {

@@ -1,5 +1,6 @@
 #include "ui/instruments/LevelLoggerForm.h"
 
+#include "InstrumentBench.h"
 #include "core/FileIO.h"
 #include "core/Numbers.h"
 #include "instruments/LevelDump.h"
@@ -33,34 +34,15 @@ std::vector<std::string> simArguments(int days, std::vector<std::string> more = 
 }
 
 // A logger screen on a scratch drive, its port the simulator's pseudo-terminal.
-struct Bench {
-    explicit Bench(const std::string& port) : settings(dir.path() + "/settings") {
-        context.paths = Paths(fs::path(dir.path().toStdString()) / "drive");
-        context.locale = Locale::turkish();
-        context.settings = &settings;
-        settings.setComPort(QString::fromStdString(port));
-        hub.state.stationDir = context.paths.dataRoot() / "Ankara" / "01" / "01-001";
-        hub.state.record.stationNumber = "01-001  ";
-        fs::create_directories(hub.state.stationDir);
+struct Bench : InstrumentBench {
+    explicit Bench(const std::string& port) : InstrumentBench(port) {
         form = std::make_unique<LevelLoggerForm>(context, hub);
     }
 
-    QString text(const char* name) const {
-        if (auto* edit = form->findChild<QLineEdit*>(name))
-            return edit->text();
-        if (auto* label = form->findChild<QLabel*>(name))
-            return label->text();
-        return QStringLiteral("<none>");
-    }
+    QString text(const char* name) const { return controlText(*form, name); }
     bool finish(int ms = 10000) { return form->worker().waitForIdle(ms); }
     fs::path dump() const { return context.paths.korvel96Root() / "hamdata.96"; }
 
-    QTemporaryDir dir;
-    SettingsStore settings;
-    AppContext context;
-    MemoryStationHub hub;
-    ScriptedDialogs dialogs;
-    DialogProviderScope scope{dialogs};
     std::unique_ptr<LevelLoggerForm> form;
 };
 

@@ -1,0 +1,62 @@
+#include "ui/instruments/LevelImageConversion.h"
+
+#include "core/FileIO.h"
+#include "instruments/LevelConversion.h"
+#include "instruments/LevelLogger.h"
+#include "platform/Dialogs.h"
+#include "ui/instruments/StationNumberPrompt.h"
+
+#include <QLineEdit>
+
+namespace korvel {
+
+namespace {
+
+QString q(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+bool storeAndConvertLevelImage(QWidget* screen, const AppContext& context, StationHub& hub,
+                               const Bytes& image, QLineEdit* progress) {
+    try {
+        writeRawLoggerDump(levelDumpPath(context.paths.korvel96Root()), image);
+    } catch (const FileError& e) {
+        showMessage(screen, QString::fromStdString(e.what()));
+        return false;
+    }
+    progress->setText(q(kDownloadDone));
+    return convertLevelImage(screen, context, hub, image, progress);
+}
+
+bool convertLevelImage(QWidget* screen, const AppContext& context, StationHub& hub, const Bytes& image,
+                       QLineEdit* progress) {
+    const CurrentStation& station = hub.current();
+    if (station.stationDir.empty()) {
+        showMessage(screen, QString::fromUtf8("Lütfen istasyon secimin yapınız"));
+        return false;
+    }
+    const LevelDumpHeader header = readLevelDumpHeader(image);
+    const auto number = confirmStationNumber(screen, header.stationNumber, station.record.stationNumber);
+    if (!number)
+        return false;
+    try {
+        const LevelConversionResult result =
+            convertLevelDump(image, *number, {station.stationDir, context.paths.korvel96Root()});
+        if (!result.converted) {
+            if (result.message == kNoRecordedDate)
+                progress->setText(q(kNoRecordedDate));
+            else
+                showMessage(screen, QString::fromStdString(result.message));
+            return false;
+        }
+    } catch (const FileError& e) {
+        showMessage(screen, QString::fromStdString(e.what()));
+        return false;
+    }
+    hub.refreshFileLists();
+    return true;
+}
+
+} // namespace korvel

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "core/ByteIO.h"
+#include "ui/common/AppContext.h"
+#include "ui/station/CurrentStation.h"
+
+class QLineEdit;
+class QWidget;
+
+namespace korvel {
+
+// A downloaded memory image of the water-level logger on its way into the station's water years:
+// written into "c:\korvel96\hamdata.96" (whole or not at all), "Sagım yapıldı" shown in
+// `progress`, then converted as convertLevelImage does. True when day records were written.
+bool storeAndConvertLevelImage(QWidget* screen, const AppContext& context, StationHub& hub,
+                               const Bytes& image, QLineEdit* progress);
+
+// The conversion of an image into the current station's water years, once the user confirmed the
+// station number ("KAYITLI TARIH BULUNAMADI" in `progress` when the image holds no day block).
+// The station screen's file lists are refreshed. True when day records were written.
+bool convertLevelImage(QWidget* screen, const AppContext& context, StationHub& hub, const Bytes& image,
+                       QLineEdit* progress);
+
+} // namespace korvel

@@ -11,6 +11,7 @@
 #include "store/WaterYearFile.h"
 
 #include <QAction>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -288,6 +289,9 @@ private slots:
         QCOMPARE(bench.text("Text11"), QString::fromStdString(tr.numberText(250.0 + level / 1000.0) + ".m"));
         QCOMPARE(bench.text("Text12"), QString::fromStdString(tr.numberText32(
                                            static_cast<float>(roundHalfEven(level / 10.0)) * 1.5f)));
+        // The screen during the call, kept in KORVEL_SCREENSHOT_DIR when that is set.
+        if (const QString dir = qEnvironmentVariable("KORVEL_SCREENSHOT_DIR"); !dir.isEmpty())
+            QVERIFY(form.grab().save(QDir(dir).filePath("frmTerminal.png")));
 
         form.mnuHangup_Click();
         QVERIFY(bench.settle());

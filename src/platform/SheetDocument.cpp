@@ -31,8 +31,18 @@ bool isPrintedText(const std::pair<std::string, std::string>& text) {
     return !text.second.empty();
 }
 
+// Grids are often made longer than their content (a card of a thousand lines, a table with
+// room to type into); the empty rows at the end are left off the paper.
+int printedRows(const Table& table) {
+    for (int r = table.rows(); r > 0; --r)
+        for (int c = 0; c < table.columns(); ++c)
+            if (!table.cell(r - 1, c).empty())
+                return std::max(r, table.fixedRows());
+    return table.fixedRows();
+}
+
 bool isPrintedTable(const Table& table) {
-    return table.rows() > 0 && table.columns() > 0;
+    return printedRows(table) > 0 && table.columns() > 0;
 }
 
 bool isHeadingCell(const Table& table, int row, int column) {
@@ -46,7 +56,7 @@ std::vector<double> columnWidthsOf(const Table& table, const TextWidth& width) {
         if (table.columnWidth(c) <= 0)
             continue;
         double widest = 0.0;
-        for (int r = 0; r < table.rows(); ++r)
+        for (int r = 0; r < printedRows(table); ++r)
             widest = std::max(widest, width(table.cell(r, c), r < table.fixedRows()));
         widths[static_cast<std::size_t>(c)] = std::max(kMinimumColumn, widest + 2 * kCellPadding);
     }
@@ -64,7 +74,7 @@ double sum(const std::vector<double>& values) {
 // body row on a page; then the grid simply runs on.
 int headingRowsOf(const Table& table, double pageHeight) {
     const int heading = table.fixedRows();
-    if (heading >= table.rows() || (heading + 1) * kRowHeight > pageHeight + kEpsilon)
+    if (heading >= printedRows(table) || (heading + 1) * kRowHeight > pageHeight + kEpsilon)
         return 0;
     return heading;
 }
@@ -91,7 +101,7 @@ QSizeF naturalSize(const Sheet& sheet, const TextWidth& width, const SheetPlan& 
         if (!isPrintedTable(table))
             continue;
         w = std::max(w, sum(plan.columnWidths[i]));
-        h += table.rows() * kRowHeight + kBlockGap;
+        h += printedRows(table) * kRowHeight + kBlockGap;
     }
     return {w, h};
 }
@@ -112,18 +122,19 @@ public:
     void placeTable(const Table& table, int index) {
         const int heading = headingRowsOf(table, pageHeight_);
         const double headingHeight = heading * kRowHeight;
+        const int rows = printedRows(table);
         int row = heading;
         do {
             if (!hasRoom(headingHeight + kRowHeight) && y_ > 0)
                 newPage();
             const double room = pageHeight_ - y_ - headingHeight + kEpsilon;
             const int fitting = std::max(1, static_cast<int>(std::floor(room / kRowHeight)));
-            const int count = std::min(fitting, table.rows() - row);
+            const int count = std::min(fitting, rows - row);
             ReportBlock block{ReportBlock::Kind::Rows, index, row, row + count, heading, y_};
             pages_.back().blocks.push_back(block);
             y_ += headingHeight + count * kRowHeight;
             row += count;
-        } while (row < table.rows());
+        } while (row < rows);
         gap();
     }
 
@@ -318,6 +329,17 @@ void onlySeriousMessages(QtMsgType type, const QMessageLogContext&, const QStrin
         std::fprintf(stderr, "%s\n", qPrintable(message));
 }
 
+class QuietMessages {
+public:
+    QuietMessages() : previous_(qInstallMessageHandler(onlySeriousMessages)) {}
+    ~QuietMessages() { qInstallMessageHandler(previous_); }
+    QuietMessages(const QuietMessages&) = delete;
+    QuietMessages& operator=(const QuietMessages&) = delete;
+
+private:
+    QtMessageHandler previous_;
+};
+
 } // namespace
 
 void writeSheetsPdf(const std::vector<Sheet>& sheets, const std::filesystem::path& file) {
@@ -346,20 +368,12 @@ void writeSheetsPdfHeadless(const std::vector<Sheet>& sheets, const std::filesys
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    const QtMessageHandler previous = qInstallMessageHandler(onlySeriousMessages);
+    const QuietMessages quiet;
     static char programName[] = "korvel";
     char* argv[] = {programName, nullptr};
     int argc = 1;
-    {
-        const QGuiApplication application(argc, argv);
-        try {
-            writeSheetsPdf(sheets, file);
-        } catch (...) {
-            qInstallMessageHandler(previous);
-            throw;
-        }
-    }
-    qInstallMessageHandler(previous);
+    const QGuiApplication application(argc, argv);
+    writeSheetsPdf(sheets, file);
 }
 
 } // namespace korvel

@@ -3,6 +3,7 @@
 #include "common/PdfText.h"
 #include "common/ScratchDirectory.h"
 #include "core/FileIO.h"
+#include "store/RainYearFile.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -53,7 +54,7 @@ protected:
         return scratch->path() / "drive" / "korvel2000" / "Ankara" / "01" / number;
     }
     static fs::path flowFile() { return station("01-001") / "2004_01-001.ard"; }
-    static fs::path rainFile() { return station("01-003") / "2004_01-003.yrd"; }
+    static fs::path rainFile() { return station("01-003") / rainYearFileName(2004, "01-003"); }
 
     static ToolRun runExecutable(const std::vector<std::string>& args) {
         const fs::path tool = fs::read_symlink("/proc/self/exe").parent_path() / "korvel";
@@ -99,9 +100,10 @@ protected:
 
         EXPECT_NE(text.find(collapseSpaces(sheet["caption"].get<std::string>())), std::string::npos);
         for (const auto& [label, value] : sheet["texts"].items()) {
-            if (!value.get<std::string>().empty())
-                EXPECT_NE(text.find(collapseSpaces(label + ": " + value.get<std::string>())), std::string::npos)
-                    << label;
+            const std::string line = collapseSpaces(label + ": " + value.get<std::string>());
+            if (!value.get<std::string>().empty()) {
+                EXPECT_NE(text.find(line), std::string::npos) << line;
+            }
         }
         int cells = 0;
         for (const auto& [grid, rows] : sheet["grids"].items())
@@ -135,8 +137,8 @@ TEST_F(PdfOutput, RainAnalysisHoldsTheFiguresOfTheTextOutput) {
 
 TEST_F(PdfOutput, CommandWithoutReportWritesNoPdf) {
     const fs::path pdf = scratch->path() / "lookup.pdf";
-    const ToolRun run =
-        runExecutable({"--pdf", pdf.string(), "hq", "lookup", station("01-001").string(), "15.03.2004", "245"});
+    const ToolRun run = runExecutable(
+        {"--pdf", pdf.string(), "hq", "lookup", station("01-001").string(), "15.03.2004", "245"});
     EXPECT_EQ(run.code, 1);
     EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
     EXPECT_NE(run.err.find("no report"), std::string::npos) << run.err;
@@ -155,8 +157,8 @@ TEST_F(PdfOutput, UnwritablePathFailsInOneLineAndLeavesNoFile) {
 }
 
 TEST_F(PdfOutput, ToolWithoutRendererRefusesPdf) {
-    const ToolRun run = runInProcess({"--pdf", (scratch->path() / "none.pdf").string(), "table", "annual",
-                                      flowFile().string()});
+    const ToolRun run = runInProcess(
+        {"--pdf", (scratch->path() / "none.pdf").string(), "table", "annual", flowFile().string()});
     EXPECT_EQ(run.code, 1);
     EXPECT_NE(run.err.find("without PDF output"), std::string::npos) << run.err;
     EXPECT_FALSE(fs::exists(scratch->path() / "none.pdf"));

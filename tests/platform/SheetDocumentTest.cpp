@@ -108,6 +108,18 @@ private slots:
         QCOMPARE(plan.columnWidths[0][3], report::kMinimumColumn);
     }
 
+    void emptyRowsAtTheEndOfAGridAreLeftOff() {
+        Table table = numberGrid(6, 3);
+        table.resize(1000, 3);
+        table.setCell(8, 2, "5"); // an empty row between stays
+        Table empty(50, 4, 0, 0);
+        Sheet sheet = sheetWith(table);
+        sheet.setTable("MSFlexGrid2", empty);
+        const auto blocks = rowBlocks(planSheet(sheet, fixedWidth, kPortrait));
+        QCOMPARE(blocks.size(), std::size_t(1));
+        QCOMPARE(blocks[0]->endRow, 9);
+    }
+
     void wideSheetTurnsSidewaysAndShrinksToFit() {
         // 30 columns of about 50 points: 1500 points, wider than the paper either way.
         const SheetPlan plan = planSheet(sheetWith(numberGrid(10, 30)), fixedWidth, kPortrait);
@@ -171,14 +183,15 @@ private slots:
             QVERIFY2(flat.find(expected) != std::string::npos, expected);
         // The cells of a row stay on one line.
         const std::string row = lineWith(text, "Gün 2");
-        QVERIFY2(row.find("201,25") != std::string::npos && row.find("203,25") != std::string::npos, row.c_str());
+        QVERIFY2(row.find("201,25") != std::string::npos && row.find("203,25") != std::string::npos,
+                 row.c_str());
     }
 
     void longAndWideSheetsMakeSeveralPagesInOneFile() {
         QVERIFY2(korvel::testing::havePdftotext(), korvel::testing::kNoPdftotext);
         const std::filesystem::path file = dir_.filePath("several.pdf").toStdString();
-        writeSheetsPdf({sheetWith(numberGrid(150, 3), "Uzun tablo"), sheetWith(numberGrid(8, 30), "Geniş tablo")},
-                       file);
+        writeSheetsPdf(
+            {sheetWith(numberGrid(150, 3), "Uzun tablo"), sheetWith(numberGrid(8, 30), "Geniş tablo")}, file);
 
         const std::string text = pdfText(file);
         const int pages = pdfPageCount(text);
@@ -205,7 +218,8 @@ private slots:
         const std::filesystem::path file = blocker / "report.pdf";
         QVERIFY_THROWS_EXCEPTION(FileError, writeSheetsPdf({sheetWith(numberGrid(3, 3))}, file));
         QVERIFY(!std::filesystem::exists(file));
-        QVERIFY_THROWS_EXCEPTION(std::runtime_error, writeSheetsPdf({}, dir_.filePath("none.pdf").toStdString()));
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error,
+                                 writeSheetsPdf({}, dir_.filePath("none.pdf").toStdString()));
         QVERIFY(!std::filesystem::exists(dir_.filePath("none.pdf").toStdString()));
     }
 

@@ -211,8 +211,14 @@ SheetPlan planSheet(const Sheet& sheet, const TextWidth& width, QSizeF portraitP
 
 namespace {
 
+// Every text is drawn on one line: a line break or tab inside a cell becomes a space, so that
+// it cannot spill into the row below.
 QString qt(const std::string& text) {
-    return QString::fromStdString(text);
+    QString line = QString::fromStdString(text);
+    for (QChar& ch : line)
+        if (ch == u'\n' || ch == u'\r' || ch == u'\t')
+            ch = u' ';
+    return line;
 }
 
 QFont reportFont(double points, bool bold) {

@@ -169,7 +169,9 @@ private slots:
 
     void pdfHoldsTheTextsAndCellsWithTurkishLetters() {
         QVERIFY2(korvel::testing::havePdftotext(), korvel::testing::kNoPdftotext);
-        Sheet sheet = sheetWith(numberGrid(5, 4), "Ağaçlı İstasyonu ğ ş ı İ Ş Ğ");
+        Table grid = numberGrid(5, 4);
+        grid.setCell(4, 3, "iki\r\nsatır");
+        Sheet sheet = sheetWith(grid, "Ağaçlı İstasyonu ğ ş ı İ Ş Ğ");
         sheet.setText("Label7", "Şubat ortalaması");
         sheet.setText("Text3", "1.234,56");
         const std::filesystem::path file = dir_.filePath("report.pdf").toStdString();
@@ -185,6 +187,10 @@ private slots:
         const std::string row = lineWith(text, "Gün 2");
         QVERIFY2(row.find("201,25") != std::string::npos && row.find("203,25") != std::string::npos,
                  row.c_str());
+        // A line break inside a cell keeps the cell on its row's line.
+        const std::string broken = lineWith(text, "iki");
+        QVERIFY2(broken.find("Gün 4") != std::string::npos && broken.find("satır") != std::string::npos,
+                 broken.c_str());
     }
 
     void longAndWideSheetsMakeSeveralPagesInOneFile() {

@@ -64,6 +64,8 @@ void CliContext::printSheet(const Sheet& sheet) const {
         for (const auto& [name, table] : sheet.tables())
             writeFileAtomic(csvDir / (name + ".csv"), csvText(table, csvSeparator(locale)));
     }
+    if (reportSink)
+        reportSink(sheet);
     if (json)
         printJson(sheetToJson(sheet));
     else

@@ -27,6 +27,8 @@ struct CliContext {
     std::ostream* out = nullptr;
     // --csv DIR: every grid of a printed report is also written to DIR/<grid name>.csv.
     std::filesystem::path csvDir;
+    // --pdf FILE: every printed report is also handed here, to be rendered once the command ends.
+    std::function<void(const Sheet&)> reportSink;
 
     // A path argument: a "c:\..." path resolves under the drive root, anything else is
     // taken as a local path (case-insensitively resolved).

@@ -7,7 +7,8 @@
 
 namespace korvel {
 
-int runKorvel(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int runKorvel(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+              const SheetPdfWriter& pdfWriter) {
     CLI::App app{"korvel: the KORVEL2000 hydrometry tool", "korvel"};
     app.require_subcommand(1);
     app.fallthrough();
@@ -19,6 +20,8 @@ int runKorvel(const std::vector<std::string>& args, std::ostream& out, std::ostr
     app.add_flag("--json", json, "print reports as JSON");
     std::string csvDir;
     app.add_option("--csv", csvDir, "also write every grid of a report to DIR/<grid name>.csv");
+    std::string pdfFile;
+    app.add_option("--pdf", pdfFile, "also render every report of the command into the PDF file FILE");
 
     CommandAction action;
     const ActionSlot slot = [&action](CommandAction a) { action = std::move(a); };
@@ -74,8 +77,19 @@ int runKorvel(const std::vector<std::string>& args, std::ostream& out, std::ostr
         if (!csvDir.empty())
             context.csvDir = csvDir;
         context.out = &out;
+        std::vector<Sheet> reports;
+        if (!pdfFile.empty()) {
+            if (!pdfWriter)
+                throw CliError("this korvel was built without PDF output");
+            context.reportSink = [&reports](const Sheet& sheet) { reports.push_back(sheet); };
+        }
         if (action)
             action(context);
+        if (!pdfFile.empty()) {
+            if (reports.empty())
+                throw CliError("the command prints no report, so no PDF was written");
+            pdfWriter(reports, pdfFile);
+        }
         return 0;
     } catch (const CliError& e) {
         err << "korvel: " << e.what() << "\n";

@@ -269,6 +269,19 @@ private slots:
         QVERIFY(fs::is_empty(bench.hub.state.stationDir));
     }
 
+    // Another number confirmed names the files of this conversion only: the station record
+    // keeps describing the chosen station, so later commands do not name files after another.
+    void aConfirmedNumberNamesTheConvertedFilesOnly() {
+        SimProcess sim(simArguments(5));
+        QVERIFY(sim.running());
+        Bench bench(sim.path());
+        bench.dialogs.queueInput("01-009");
+        bench.form->Command2_Click();
+        QVERIFY(bench.finish());
+        QVERIFY(fs::exists(bench.hub.state.stationDir / waterYearFileName(2026, "01-009")));
+        QCOMPARE(bench.hub.current().record.stationNumber, std::string("01-001  "));
+    }
+
     void eraseThroughTheEraseScreen() {
         SimProcess sim(simArguments(5));
         QVERIFY(sim.running());

@@ -2,6 +2,7 @@
 
 #include "instruments/PortSettings.h"
 #include "platform/Dialogs.h"
+#include "ui/common/QtText.h"
 #include "ui/instruments/InstrumentPort.h"
 #include "ui/instruments/PortSettingsForm.h"
 
@@ -21,10 +22,6 @@
 namespace korvel {
 
 namespace {
-
-QString q(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QPushButton* button(QWidget* parent, const char* name, const char* text) {
     auto* b = new QPushButton(QString::fromUtf8(text), parent);
@@ -241,7 +238,7 @@ DataCarrierForm::DataCarrierForm(const AppContext& context, StationHub&, QWidget
 }
 
 void DataCarrierForm::Command1_Click() {
-    showMessage(this, q(kNotDataCarrier));
+    showMessage(this, qText(kNotDataCarrier));
 }
 
 } // namespace korvel

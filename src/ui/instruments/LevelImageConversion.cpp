@@ -4,19 +4,12 @@
 #include "instruments/LevelConversion.h"
 #include "instruments/LevelLogger.h"
 #include "platform/Dialogs.h"
+#include "ui/common/QtText.h"
 #include "ui/instruments/StationNumberPrompt.h"
 
 #include <QLineEdit>
 
 namespace korvel {
-
-namespace {
-
-QString q(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-} // namespace
 
 bool storeAndConvertLevelImage(QWidget* screen, const AppContext& context, StationHub& hub,
                                const Bytes& image, QLineEdit* progress) {
@@ -26,7 +19,7 @@ bool storeAndConvertLevelImage(QWidget* screen, const AppContext& context, Stati
         showMessage(screen, QString::fromStdString(e.what()));
         return false;
     }
-    progress->setText(q(kDownloadDone));
+    progress->setText(qText(kDownloadDone));
     return convertLevelImage(screen, context, hub, image, progress);
 }
 
@@ -46,7 +39,7 @@ bool convertLevelImage(QWidget* screen, const AppContext& context, StationHub& h
             convertLevelDump(image, *number, {station.stationDir, context.paths.korvel96Root()});
         if (!result.converted) {
             if (result.message == kNoRecordedDate)
-                progress->setText(q(kNoRecordedDate));
+                progress->setText(qText(kNoRecordedDate));
             else
                 showMessage(screen, QString::fromStdString(result.message));
             return false;

@@ -6,6 +6,7 @@
 #include "instruments/LevelLoggerSettings.h"
 #include "instruments/PortSettings.h"
 #include "platform/Dialogs.h"
+#include "ui/common/QtText.h"
 #include "ui/instruments/EraseForm.h"
 #include "ui/instruments/InstrumentPort.h"
 #include "ui/instruments/LevelImageConversion.h"
@@ -26,19 +27,11 @@
 
 namespace korvel {
 
-namespace {
-
-QString q(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-} // namespace
-
 LevelLoggerForm::LevelLoggerForm(const AppContext& context, StationHub& hub, QWidget* parent)
     : QWidget(parent), context_(context), hub_(hub), linkFactory_(storedPortLink(context)),
       clockFactory_(steadyClock()), worker_(linkFactory_, clockFactory_, this) {
     setObjectName(QStringLiteral("limnigraffrm"));
-    setWindowTitle(q(kLevelLoggerCaption));
+    setWindowTitle(qText(kLevelLoggerCaption));
 
     auto* menu = new QMenuBar(this);
     QAction* settings = menu->addAction(QStringLiteral("Ayarlar"));
@@ -131,7 +124,7 @@ void LevelLoggerForm::showView() {
 void LevelLoggerForm::setBusy(bool busy) {
     read_->setEnabled(!busy);
     download_->setEnabled(!busy);
-    if (erase_->text() != q(kMemoryErased))
+    if (erase_->text() != qText(kMemoryErased))
         erase_->setEnabled(!busy);
 }
 
@@ -175,28 +168,28 @@ void LevelLoggerForm::fieldDoubleClicked(const QString& field) {
     if (field == QLatin1String("Text1")) {
         if (unit == 0)
             return;
-        const auto answer = askText(this, q(kLevelPrompt), boxes_["Text1"]->text());
+        const auto answer = askText(this, qText(kLevelPrompt), boxes_["Text1"]->text());
         if (!answer)
             return;
         const auto command = levelSetting(answer->toStdString(), unit);
         if (!command) {
-            showMessage(this, q(kWrongValue));
+            showMessage(this, qText(kWrongValue));
             return;
         }
         runSetting(*command, unit);
     } else if (field == QLatin1String("Text2")) {
         const auto answer =
-            askText(this, q(kTimePrompt), QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
+            askText(this, qText(kTimePrompt), QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
         if (const auto command = answer ? timeSetting(answer->toStdString()) : std::nullopt)
             runSetting(*command, unit);
     } else if (field == QLatin1String("Text3")) {
         const auto answer =
-            askText(this, q(kDatePrompt), QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")));
+            askText(this, qText(kDatePrompt), QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")));
         if (const auto command = answer ? dateSetting(answer->toStdString()) : std::nullopt)
             runSetting(*command, unit);
     } else if (field == QLatin1String("Text4")) {
         for (;;) {
-            const auto answer = askText(this, q(kIntervalPrompt), q(kIntervalDefault));
+            const auto answer = askText(this, qText(kIntervalPrompt), qText(kIntervalDefault));
             if (!answer)
                 return;
             const IntervalSetting setting = intervalSetting(answer->toStdString());
@@ -215,7 +208,7 @@ void LevelLoggerForm::fieldDoubleClicked(const QString& field) {
         const std::string_view prompt = read == levellogger::kStationName     ? kStationNamePrompt
                                         : read == levellogger::kStationNumber ? kStationNumberPrompt
                                                                               : kRiverNamePrompt;
-        const auto answer = askText(this, q(prompt));
+        const auto answer = askText(this, qText(prompt));
         if (answer)
             runSetting(textSetting(read, answer->toStdString()), unit);
     } else if (field == QLatin1String("Text8")) {
@@ -276,7 +269,7 @@ void LevelLoggerForm::memoryErased() {
 }
 
 void LevelLoggerForm::markMemoryErased() {
-    erase_->setText(q(kMemoryErased));
+    erase_->setText(qText(kMemoryErased));
     erase_->setEnabled(false);
 }
 

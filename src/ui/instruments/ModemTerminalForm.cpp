@@ -5,6 +5,7 @@
 #include "instruments/LevelLogger.h"
 #include "platform/Dialogs.h"
 #include "platform/PortDevices.h"
+#include "ui/common/QtText.h"
 #include "ui/instruments/LevelImageConversion.h"
 #include "ui/instruments/LoggerFields.h"
 #include "ui/instruments/PortSettingsForm.h"
@@ -25,10 +26,6 @@
 namespace korvel {
 
 namespace {
-
-QString q(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 const QString kDataNotSent = QStringLiteral("Data cannot be sent");
 constexpr int kStatusResetMs = 3000;
@@ -53,7 +50,7 @@ ModemTerminalForm::ModemTerminalForm(const AppContext& context, StationHub& hub,
       port_(
           modemPortLink(context.settings), [] { return std::make_unique<SteadyClock>(); }, this) {
     setObjectName(QStringLiteral("frmTerminal"));
-    setWindowTitle(q(kModemCaption));
+    setWindowTitle(qText(kModemCaption));
 
     auto* layout = new QVBoxLayout(this);
     buildMenus(layout);
@@ -112,7 +109,7 @@ void ModemTerminalForm::mnuOpen_Click() {
     }
     port_.open([this](bool open) {
         if (!open)
-            showMessage(this, q(kPortUnsuitable));
+            showMessage(this, qText(kPortUnsuitable));
     });
 }
 
@@ -169,7 +166,7 @@ void ModemTerminalForm::mnuDial_Click() {
         return;
     port_.open([this, number](bool open) {
         if (!open) {
-            showMessage(this, q(kPortUnsuitable));
+            showMessage(this, qText(kPortUnsuitable));
             return;
         }
         setCallActions(true);
@@ -203,7 +200,7 @@ void ModemTerminalForm::Caption11_Click() {
 // ---- what the port reports
 
 void ModemTerminalForm::setStatus(const QString& text) {
-    statusPanel_->setText(q(statusPanelText()) + text);
+    statusPanel_->setText(qText(statusPanelText()) + text);
 }
 
 void ModemTerminalForm::received(const QByteArray& bytes) {
@@ -229,13 +226,13 @@ void ModemTerminalForm::MSComm1_OnComm(int code) {
     const CommEventText event = commEventText(code);
     if (event.kind == CommEventKind::Data)
         return;
-    setStatus(q(event.text));
+    setStatus(qText(event.text));
     if (event.kind == CommEventKind::Notice) {
         statusTimer_->start();
         return;
     }
     QApplication::beep();
-    if (!askOkCancel(this, q(event.text), q(kCommErrorTitle)))
+    if (!askOkCancel(this, qText(event.text), qText(kCommErrorTitle)))
         port_.close();
 }
 

@@ -6,6 +6,7 @@
 #include "instruments/LevelLoggerView.h"
 #include "instruments/PortSettings.h"
 #include "platform/Dialogs.h"
+#include "ui/common/QtText.h"
 #include "ui/instruments/EraseForm.h"
 #include "ui/instruments/InstrumentPort.h"
 #include "ui/instruments/LoggerFields.h"
@@ -27,10 +28,6 @@ namespace korvel {
 
 namespace {
 
-QString q(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 const QString kNoStation = QString::fromUtf8("Lütfen istasyon secimin yapınız");
 
 } // namespace
@@ -40,7 +37,7 @@ RainLoggerForm::RainLoggerForm(const AppContext& context, StationHub& hub, QWidg
       linkFactory_(storedPortLink(context, SettingsStore::kRainLogger)), clockFactory_(steadyClock()),
       worker_(linkFactory_, clockFactory_, this) {
     setObjectName(QStringLiteral("pluviograf"));
-    setWindowTitle(q(kRainLoggerCaption));
+    setWindowTitle(qText(kRainLoggerCaption));
 
     auto* menu = new QMenuBar(this);
     QAction* settings = menu->addAction(QStringLiteral("Ayarlar"));
@@ -158,22 +155,22 @@ void RainLoggerForm::fieldDoubleClicked(const QString& field) {
         return;
     if (field == QLatin1String("Text2")) {
         const auto answer =
-            askText(this, q(kTimePrompt), QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
+            askText(this, qText(kTimePrompt), QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
         if (const auto command = answer ? timeSetting(answer->toStdString()) : std::nullopt)
             runSetting(*command);
     } else if (field == QLatin1String("Text3")) {
         const auto answer =
-            askText(this, q(kDatePrompt), QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")));
+            askText(this, qText(kDatePrompt), QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")));
         if (const auto command = answer ? dateSetting(answer->toStdString()) : std::nullopt)
             runSetting(*command);
     } else if (field == QLatin1String("Text4")) {
-        const auto answer = askText(this, q(kBucketPrompt));
+        const auto answer = askText(this, qText(kBucketPrompt));
         if (!answer)
             return;
         // A bucket setting that does not fit the logger's byte is refused, never sent wrapped.
         const auto command = bucketSetting(answer->toStdString());
         if (!command) {
-            showMessage(this, q(kWrongValue));
+            showMessage(this, qText(kWrongValue));
             return;
         }
         runSetting(*command);
@@ -185,7 +182,7 @@ void RainLoggerForm::fieldDoubleClicked(const QString& field) {
         const std::string_view prompt = read == levellogger::kStationName     ? kStationNamePrompt
                                         : read == levellogger::kStationNumber ? kStationNumberPrompt
                                                                               : kRiverNamePrompt;
-        if (const auto answer = askText(this, q(prompt)))
+        if (const auto answer = askText(this, qText(prompt)))
             runSetting(textSetting(read, answer->toStdString()));
     }
 }
@@ -219,7 +216,7 @@ void RainLoggerForm::downloadFinished(DownloadOutcome outcome) {
         emit commandFinished();
         return;
     }
-    boxes_["Text9"]->setText(q(kDownloadDone));
+    boxes_["Text9"]->setText(qText(kDownloadDone));
     convertImage(outcome.image);
     emit commandFinished();
 }
@@ -245,8 +242,8 @@ void RainLoggerForm::convertImage(const Bytes& image) {
     }
     const RainDumpHeader header = readRainDumpHeader(image);
     const auto answer =
-        askText(this, q(kConfirmStationPrompt), QString::fromStdString(station.record.stationNumber),
-                q(kConfirmStationTitle) + QString::fromStdString(header.stationNumber));
+        askText(this, qText(kConfirmStationPrompt), QString::fromStdString(station.record.stationNumber),
+                qText(kConfirmStationTitle) + QString::fromStdString(header.stationNumber));
     if (!answer || answer->isEmpty())
         return;
     const std::string number = answer->toStdString();
@@ -260,7 +257,7 @@ void RainLoggerForm::convertImage(const Bytes& image) {
         showMessage(this, QString::fromStdString(result.message));
         return;
     }
-    boxes_["Text9"]->setText(q(kRecordingCompleted));
+    boxes_["Text9"]->setText(qText(kRecordingCompleted));
     if (!result.written.ok()) {
         QString refused;
         for (const RainWriteError& e : result.written.errors)
@@ -276,7 +273,7 @@ void RainLoggerForm::Command3_Click() {
         return;
     EraseForm form(linkFactory_, clockFactory_, this);
     connect(&form, &EraseForm::memoryErased, this, [this] {
-        erase_->setText(q(kMemoryErased));
+        erase_->setText(qText(kMemoryErased));
         erase_->setEnabled(false);
         emit loggerMemoryErased();
     });

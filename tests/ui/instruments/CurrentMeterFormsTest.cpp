@@ -1,6 +1,6 @@
 #include "ui/instruments/CurrentMeterForms.h"
 
-#include "platform/ScriptedDialogs.h"
+#include "InstrumentBench.h"
 #include "sim/SimProcess.h"
 #include "ui/instruments/InstrumentPort.h"
 
@@ -15,19 +15,7 @@ using namespace korvel::testing;
 
 namespace {
 
-struct Bench {
-    explicit Bench(const std::string& port) : settings(dir.path() + "/settings") {
-        context.locale = Locale::turkish();
-        context.settings = &settings;
-        settings.setComPort(QString::fromStdString(port));
-    }
-    QTemporaryDir dir;
-    SettingsStore settings;
-    AppContext context;
-    MemoryStationHub hub;
-    ScriptedDialogs dialogs;
-    DialogProviderScope scope{dialogs};
-};
+using Bench = InstrumentBench;
 
 } // namespace
 

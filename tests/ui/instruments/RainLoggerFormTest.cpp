@@ -1,8 +1,8 @@
 #include "ui/instruments/RainLoggerForm.h"
 
+#include "InstrumentBench.h"
 #include "core/FileIO.h"
 #include "instruments/RainLogger.h"
-#include "platform/ScriptedDialogs.h"
 #include "sim/SimProcess.h"
 #include "store/RainYearFile.h"
 
@@ -26,35 +26,16 @@ std::vector<std::string> rainSim(std::vector<std::string> more = {}) {
 }
 
 // A rain logger screen on a scratch drive, its port (stored for "suvak2000") the simulator's.
-struct Bench {
-    explicit Bench(const std::string& port) : settings(dir.path() + "/settings") {
-        context.paths = Paths(fs::path(dir.path().toStdString()) / "drive");
-        context.locale = Locale::turkish();
-        context.settings = &settings;
-        settings.setComPort(QString::fromStdString(port), SettingsStore::kRainLogger);
-        hub.state.stationDir = context.paths.dataRoot() / "Ankara" / "01" / "01-001";
-        hub.state.record.stationNumber = "01-001  ";
-        fs::create_directories(hub.state.stationDir);
+struct Bench : InstrumentBench {
+    explicit Bench(const std::string& port) : InstrumentBench(port, SettingsStore::kRainLogger) {
         form = std::make_unique<RainLoggerForm>(context, hub);
     }
 
-    QString text(const char* name) const {
-        if (auto* edit = form->findChild<QLineEdit*>(name))
-            return edit->text();
-        if (auto* label = form->findChild<QLabel*>(name))
-            return label->text();
-        return QStringLiteral("<none>");
-    }
+    QString text(const char* name) const { return controlText(*form, name); }
     bool finish(int ms = 10000) { return form->worker().waitForIdle(ms); }
     fs::path dump() const { return context.paths.korvel96Root() / "hamdata.plu"; }
     fs::path yearFile() const { return hub.state.stationDir / "2026_01-001  .yrd"; }
 
-    QTemporaryDir dir;
-    SettingsStore settings;
-    AppContext context;
-    MemoryStationHub hub;
-    ScriptedDialogs dialogs;
-    DialogProviderScope scope{dialogs};
     std::unique_ptr<RainLoggerForm> form;
 };
 

@@ -1,29 +1,12 @@
 #include "cli/CliContext.h"
-#include "cli/Korvel.h"
-#include "common/ScratchDirectory.h"
+#include "common/ToolRun.h"
 #include "rain/BasinTables.h"
 #include "store/RainYearFile.h"
 
 #include <gtest/gtest.h>
-#include <sstream>
 
 using namespace korvel;
-
-namespace {
-
-struct ToolRun {
-    int code;
-    std::string out;
-    std::string err;
-};
-
-ToolRun runTool(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    const int code = runKorvel(args, out, err);
-    return {code, out.str(), err.str()};
-}
-
-} // namespace
+using namespace korvel::testing;
 
 TEST(BasinCommand, PrintsTheFourTablesOfTheDemoBasin) {
     korvel::testing::ScratchDirectory drive;

@@ -1,4 +1,4 @@
-#include "cli/Korvel.h"
+#include "common/ToolRun.h"
 #include "core/FileIO.h"
 #include "store/MeasurementCard.h"
 #include "store/WaterYearFile.h"
@@ -6,49 +6,25 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
-#include <sstream>
 
 using namespace korvel;
+using namespace korvel::testing;
 namespace fs = std::filesystem;
 
 namespace {
 
-struct ToolResult {
-    int code;
-    std::string out;
-    std::string err;
-};
-
 // The card, monthly-totals, supply and correlation commands on a fresh demo drive.
-class FlowRecordTool : public ::testing::Test {
+class FlowRecordTool : public ToolDrive {
 protected:
-    void SetUp() override {
-        drive = fs::temp_directory_path() /
-                ("korvel-flowrecords-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                 "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(drive);
-        ASSERT_EQ(run({"demo", drive.string()}).code, 0);
-        station = drive / "korvel2000" / "Ankara" / "01" / "01-001";
-        other = drive / "korvel2000" / "Ankara" / "01" / "01-002";
-    }
-    void TearDown() override { fs::remove_all(drive); }
-
-    ToolResult run(std::vector<std::string> args) {
-        args.insert(args.begin(), {"--drive", drive.string(), "--locale", "tr_TR"});
-        std::ostringstream out, err;
-        const int code = runKorvel(args, out, err);
-        return {code, out.str(), err.str()};
-    }
+    void SetUp() override { writeDemo(); }
     nlohmann::json json(std::vector<std::string> args) {
         args.insert(args.begin(), "--json");
-        const ToolResult r = run(std::move(args));
+        const ToolRun r = run(std::move(args));
         EXPECT_EQ(r.code, 0) << r.err;
         return nlohmann::json::parse(r.out);
     }
 
-    fs::path drive;
-    fs::path station;
-    fs::path other;
+    const fs::path other = drive / "korvel2000" / "Ankara" / "01" / "01-002";
 };
 
 // A sibling-program measurement line: date ddmmyyyy at 5, person at 13, level at 63, discharge
@@ -89,7 +65,7 @@ TEST_F(FlowRecordTool, CardImportReplacesASameDateLineAndAppendsNewOnes) {
     EXPECT_EQ(records[1].sourceTag.substr(0, 5), "SUVAK");
     EXPECT_EQ(records[0].sourceTag, std::string(20, ' '));
 
-    const ToolResult missing = run({"card", "import", (drive / "none.DAT").string(), station.string()});
+    const ToolRun missing = run({"card", "import", (drive / "none.DAT").string(), station.string()});
     EXPECT_EQ(missing.code, 1);
     EXPECT_NE(missing.err.find("no such file"), std::string::npos);
 }
@@ -105,8 +81,8 @@ TEST_F(FlowRecordTool, WaterYearFromMonthlyTotals) {
     EXPECT_NEAR(days[0].meanValue, 0.99985, 1e-5);
     EXPECT_EQ(days[364].meanValue, static_cast<float>(1.5 * 1000 / 86.4 / 30));
 
-    const ToolResult refused = run({"wy", "from-monthly", station.string(), "05", "1", "1", "1", "1", "1",
-                                    "1", "1", "1", "1", "1", "1", "1"});
+    const ToolRun refused = run({"wy", "from-monthly", station.string(), "05", "1", "1", "1", "1", "1", "1",
+                                 "1", "1", "1", "1", "1", "1"});
     EXPECT_EQ(refused.code, 1);
     EXPECT_EQ(refused.err, "korvel: Lütfen su yılını doğru giriniz\n");
     EXPECT_EQ(run({"wy", "from-monthly", station.string(), "2006", "1", "1"}).code, 1);
@@ -149,7 +125,7 @@ TEST_F(FlowRecordTool, CorrelationCompletesTheMissingDaysOfTheOtherStation) {
     EXPECT_EQ(days[103].source, "K " + line.substr(0, 3) + "_01-002");
     EXPECT_GT(days[103].meanValue, 0.0F);
 
-    const ToolResult again = run({"correlate", "complete", station.string(), other.string(), "2004"});
+    const ToolRun again = run({"correlate", "complete", station.string(), other.string(), "2004"});
     EXPECT_EQ(again.code, 1);
     EXPECT_NE(again.err.find("complete water year 2004 already"), std::string::npos);
     const auto after = json({"correlate", "scan", station.string()});

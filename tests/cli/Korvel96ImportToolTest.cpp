@@ -1,11 +1,10 @@
-#include "cli/Korvel.h"
 #include "common/ReceivedReadingsFiles.h"
+#include "common/ToolRun.h"
 #include "store/WaterYearFile.h"
 
 #include <gtest/gtest.h>
 #include <map>
 #include <nlohmann/json.hpp>
-#include <sstream>
 
 using namespace korvel;
 using namespace korvel::testing;
@@ -20,21 +19,13 @@ protected:
         ReceivedDownload::write(drive / "korvel96" / "istasyon" / "01-001");
     }
 
-    struct Result {
-        int code;
-        std::string out;
-        std::string err;
-    };
-
-    Result run(std::vector<std::string> args) {
+    ToolRun run(std::vector<std::string> args) {
         if (args.front() != "demo")
             args.insert(args.begin(), {"--drive", drive.path().string(), "--locale", "tr_TR"});
-        std::ostringstream out, err;
-        const int code = runKorvel(args, out, err);
-        return {code, out.str(), err.str()};
+        return runTool(args);
     }
 
-    Result import(const std::string& destination, const std::string& number = "01-001") {
+    ToolRun import(const std::string& destination, const std::string& number = "01-001") {
         return run({"--json", "import", "korvel96", "c:\\korvel96\\istasyon\\01-001\\ABC1-10 .-5",
                     destination, "--number", number});
     }
@@ -56,7 +47,7 @@ protected:
 } // namespace
 
 TEST_F(Korvel96Tool, ImportsADownloadIntoTheStationsWaterYear) {
-    const Result result = import(stationArg);
+    const ToolRun result = import(stationArg);
     ASSERT_EQ(result.code, 0) << result.err;
     const auto json = nlohmann::json::parse(result.out);
     EXPECT_EQ(json["file"], "ABC1-10 .-5");
@@ -75,7 +66,7 @@ TEST_F(Korvel96Tool, ImportsADownloadIntoTheStationsWaterYear) {
 
 TEST_F(Korvel96Tool, RefusesAMissingCompanionAndARegionDirectory) {
     const auto before = dataRoot();
-    Result result = import("c:\\korvel2000\\Ankara");
+    ToolRun result = import("c:\\korvel2000\\Ankara");
     EXPECT_EQ(result.code, 1);
     EXPECT_NE(result.err.find("KORVEL2000 deki seciminiz dogru gozukmuyor"), std::string::npos) << result.err;
 

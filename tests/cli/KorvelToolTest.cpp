@@ -1,4 +1,4 @@
-#include "cli/Korvel.h"
+#include "common/ToolRun.h"
 #include "core/FileIO.h"
 #include "store/HqTable.h"
 #include "store/RainYearFile.h"
@@ -8,60 +8,24 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <nlohmann/json.hpp>
-#include <sstream>
 
 using namespace korvel;
+using namespace korvel::testing;
 namespace fs = std::filesystem;
 
 namespace {
 
-struct ToolRun {
-    int code;
-    std::string out;
-    std::string err;
-};
-
-ToolRun runTool(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    const int code = runKorvel(args, out, err);
-    return {code, out.str(), err.str()};
-}
-
-class KorvelTool : public ::testing::Test {
+class KorvelTool : public ToolDrive {
 protected:
-    void SetUp() override {
-        drive = fs::temp_directory_path() /
-                ("korvel-cli-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(drive);
-        ASSERT_EQ(runTool({"demo", drive.string()}).code, 0);
-        station = drive / "korvel2000" / "Ankara" / "01" / "01-001";
-    }
-    void TearDown() override { fs::remove_all(drive); }
-
-    ToolRun run(std::vector<std::string> args) {
-        args.insert(args.begin(), {"--drive", drive.string(), "--locale", "tr_TR"});
-        return runTool(std::move(args));
-    }
-
-    std::map<std::string, Bytes> snapshot() const {
-        std::map<std::string, Bytes> files;
-        for (const auto& entry : fs::recursive_directory_iterator(drive))
-            if (entry.is_regular_file())
-                files[fs::relative(entry.path(), drive).string()] = *readFileBytes(entry.path());
-        return files;
-    }
-
-    fs::path drive;
-    fs::path station;
+    void SetUp() override { writeDemo(); }
 };
 
 } // namespace
 
 TEST_F(KorvelTool, DemoDriveIsCompleteAndRepeatable) {
-    const auto first = snapshot();
+    const auto first = scratch.snapshot();
     ASSERT_EQ(runTool({"demo", drive.string()}).code, 0);
-    EXPECT_EQ(snapshot(), first);
+    EXPECT_EQ(scratch.snapshot(), first);
 
     // Two flow stations with two water years and rating tables covering every day of them.
     for (const char* number : {"01-001", "01-002"}) {
@@ -116,7 +80,7 @@ TEST_F(KorvelTool, RatingLookupAnswersByDate) {
 }
 
 TEST_F(KorvelTool, BadInputFailsWithOneLineAndWritesNothing) {
-    const auto before = snapshot();
+    const auto before = scratch.snapshot();
     const std::vector<std::vector<std::string>> bad = {
         {"wy", "dump", (drive / "missing.ard").string()},
         {"wy", "dump", (station / "genel.tan").string()},
@@ -136,7 +100,7 @@ TEST_F(KorvelTool, BadInputFailsWithOneLineAndWritesNothing) {
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
         EXPECT_TRUE(r.out.empty());
     }
-    EXPECT_EQ(snapshot(), before);
+    EXPECT_EQ(scratch.snapshot(), before);
     EXPECT_EQ(run(bad[8]).err, "korvel: Lutfen istasyon numarası 01-001 gibi beş hane giriniz\n");
 }
 

@@ -1,4 +1,4 @@
-#include "cli/Korvel.h"
+#include "common/ToolRun.h"
 #include "core/FileIO.h"
 #include "core/Numbers.h"
 #include "instruments/LevelDump.h"
@@ -19,12 +19,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct ToolRun {
-    int code;
-    std::string out;
-    std::string err;
-};
-
 // The simulator's logger for these tests: 15 March 2026, 10:00, 15-minute readings in millimetres.
 std::vector<std::string> simArguments(int days, std::vector<std::string> more = {}) {
     std::vector<std::string> args{"--date", "15.03.2026", "--time", "10:00", "--days", std::to_string(days)};
@@ -32,30 +26,15 @@ std::vector<std::string> simArguments(int days, std::vector<std::string> more = 
     return args;
 }
 
-class LoggerTool : public ::testing::Test {
+class LoggerTool : public ToolDrive {
 protected:
     void SetUp() override {
         if (!SimProcess::available())
             GTEST_SKIP() << "korvel-sim is not built";
-        drive = fs::temp_directory_path() / ("korvel-logger-" + std::to_string(::getpid()) + "-" +
-                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(drive);
-        station = drive / "korvel2000" / "Ankara" / "01" / "01-001";
         fs::create_directories(station);
-    }
-    void TearDown() override { fs::remove_all(drive); }
-
-    ToolRun run(std::vector<std::string> args) {
-        args.insert(args.begin(), {"--drive", drive.string(), "--locale", "tr_TR"});
-        std::ostringstream out, err;
-        const int code = runKorvel(args, out, err);
-        return {code, out.str(), err.str()};
     }
 
     fs::path dumpFile() const { return drive / "korvel96" / "hamdata.96"; }
-
-    fs::path drive;
-    fs::path station;
 };
 
 std::string textOf(const std::string& out, const std::string& name) {

@@ -1,26 +1,17 @@
-#include "cli/Korvel.h"
+#include "common/ToolRun.h"
 #include "sim/SimProcess.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
-#include <sstream>
 
 using namespace korvel;
 using namespace korvel::testing;
 
 namespace {
 
-struct ToolRun {
-    int code;
-    std::string out;
-    std::string err;
-};
-
 ToolRun run(std::vector<std::string> args) {
     args.insert(args.begin(), {"--locale", "tr_TR"});
-    std::ostringstream out, err;
-    const int code = runKorvel(args, out, err);
-    return {code, out.str(), err.str()};
+    return runTool(args);
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "cli/Korvel.h"
+#include "common/ToolRun.h"
 #include "core/FileIO.h"
 #include "instruments/LevelConversion.h"
 #include "sim/SimProcess.h"
@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
-#include <sstream>
 
 using namespace korvel;
 using namespace korvel::testing;
@@ -14,34 +13,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct ToolRun {
-    int code;
-    std::string out;
-    std::string err;
-};
-
-class ModemTool : public ::testing::Test {
+class ModemTool : public ToolDrive {
 protected:
     void SetUp() override {
         if (!SimProcess::available())
             GTEST_SKIP() << "korvel-sim is not built";
-        drive = fs::temp_directory_path() / ("korvel-modem-" + std::to_string(::getpid()) + "-" +
-                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(drive);
-        station = drive / "korvel2000" / "Ankara" / "01" / "01-001";
         fs::create_directories(station);
     }
-    void TearDown() override { fs::remove_all(drive); }
-
-    ToolRun run(std::vector<std::string> args) {
-        args.insert(args.begin(), {"--drive", drive.string(), "--locale", "tr_TR"});
-        std::ostringstream out, err;
-        const int code = runKorvel(args, out, err);
-        return {code, out.str(), err.str()};
-    }
-
-    fs::path drive;
-    fs::path station;
 };
 
 } // namespace

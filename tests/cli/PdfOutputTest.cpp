@@ -1,7 +1,6 @@
 #include "DemoDrive.h"
-#include "cli/Korvel.h"
 #include "common/PdfText.h"
-#include "common/ScratchDirectory.h"
+#include "common/ToolRun.h"
 #include "core/FileIO.h"
 #include "store/RainYearFile.h"
 
@@ -9,21 +8,16 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
-#include <sstream>
 #include <sys/wait.h>
 
 namespace fs = std::filesystem;
 using namespace korvel;
 using korvel::testing::collapseSpaces;
 using korvel::testing::pdfText;
+using korvel::testing::runTool;
+using korvel::testing::ToolRun;
 
 namespace {
-
-struct ToolRun {
-    int code;
-    std::string out;
-    std::string err;
-};
 
 std::string quoted(const std::string& argument) {
     std::string text = "'";
@@ -68,11 +62,7 @@ protected:
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, fileText(out), fileText(err)};
     }
 
-    static ToolRun runInProcess(const std::vector<std::string>& args) {
-        std::ostringstream out, err;
-        const int code = runKorvel(withDrive(args), out, err);
-        return {code, out.str(), err.str()};
-    }
+    static ToolRun runInProcess(const std::vector<std::string>& args) { return runTool(withDrive(args)); }
 
     static std::vector<std::string> withDrive(std::vector<std::string> args) {
         args.insert(args.begin(), {"--drive", (scratch->path() / "drive").string(), "--locale", "tr_TR"});

@@ -1,4 +1,4 @@
-#include "cli/Korvel.h"
+#include "common/ToolRun.h"
 #include "core/FileIO.h"
 #include "instruments/RainLogger.h"
 #include "sim/SimProcess.h"
@@ -7,19 +7,12 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
-#include <sstream>
 
 using namespace korvel;
 using namespace korvel::testing;
 namespace fs = std::filesystem;
 
 namespace {
-
-struct ToolRun {
-    int code;
-    std::string out;
-    std::string err;
-};
 
 // The simulated rain logger: 15 March 2026, 10:00, rain on some of the 20 days before.
 std::vector<std::string> rainSim(std::vector<std::string> more = {}) {
@@ -29,28 +22,13 @@ std::vector<std::string> rainSim(std::vector<std::string> more = {}) {
     return args;
 }
 
-class RainLoggerTool : public ::testing::Test {
+class RainLoggerTool : public ToolDrive {
 protected:
     void SetUp() override {
         if (!SimProcess::available())
             GTEST_SKIP() << "korvel-sim is not built";
-        drive = fs::temp_directory_path() / ("korvel-rainlogger-" + std::to_string(::getpid()) + "-" +
-                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(drive);
-        station = drive / "korvel2000" / "Ankara" / "01" / "01-001";
         fs::create_directories(station);
     }
-    void TearDown() override { fs::remove_all(drive); }
-
-    ToolRun run(std::vector<std::string> args) {
-        args.insert(args.begin(), {"--drive", drive.string(), "--locale", "tr_TR"});
-        std::ostringstream out, err;
-        const int code = runKorvel(args, out, err);
-        return {code, out.str(), err.str()};
-    }
-
-    fs::path drive;
-    fs::path station;
 };
 
 } // namespace

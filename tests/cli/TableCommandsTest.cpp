@@ -1,5 +1,5 @@
 #include "DemoDrive.h"
-#include "cli/Korvel.h"
+#include "common/ToolRun.h"
 #include "core/CsvText.h"
 #include "core/FileIO.h"
 #include "flow/AnnualFlow.h"
@@ -13,18 +13,13 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 #include <random>
-#include <sstream>
 
 namespace korvel {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct ToolOutput {
-    int code;
-    std::string out;
-    std::string err;
-};
+using testing::runTool;
+using testing::ToolRun;
 
 // One demo drive for all the table commands; none of them writes.
 class TableCommands : public ::testing::Test {
@@ -43,11 +38,7 @@ protected:
     static fs::path station() { return *drive / "korvel2000" / "Ankara" / "01" / "01-001"; }
     static fs::path flowFile() { return station() / "2004_01-001.ard"; }
 
-    static ToolOutput run(std::vector<std::string> args) {
-        std::ostringstream out, err;
-        const int code = runKorvel(args, out, err);
-        return {code, out.str(), err.str()};
-    }
+    static ToolRun run(const std::vector<std::string>& args) { return runTool(args); }
 
     // The sheet as the tool prints it with --json.
     static nlohmann::json expectedJson(const Sheet& sheet) {
@@ -76,7 +67,7 @@ fs::path* TableCommands::drive = nullptr;
 // --csv writes each grid of the annual table as CSV; the cells read back are the sheet's.
 TEST_F(TableCommands, CsvOptionWritesEveryGridOfTheReport) {
     const fs::path dir = *drive / "csv-out";
-    const ToolOutput r =
+    const ToolRun r =
         run({"--locale", "tr_TR", "--csv", dir.string(), "table", "annual", flowFile().string()});
     ASSERT_EQ(r.code, 0) << r.err;
     const Sheet sheet =
@@ -96,7 +87,7 @@ TEST_F(TableCommands, CsvOptionWritesEveryGridOfTheReport) {
 }
 
 TEST_F(TableCommands, MonthlyTablePrintsTheScreensSheet) {
-    const ToolOutput r = run({"--locale", "tr_TR", "--json", "table", "monthly", flowFile().string(), "11"});
+    const ToolRun r = run({"--locale", "tr_TR", "--json", "table", "monthly", flowFile().string(), "11"});
     ASSERT_EQ(r.code, 0) << r.err;
     const auto records = readWaterYearFile(flowFile());
     const Sheet sheet = fillMonthTable(records, loadHqTableSet(station()), loadStationRecord(station(), ""),
@@ -112,13 +103,12 @@ TEST_F(TableCommands, AnnualAndYearbookInTheAmericanLocale) {
     const HqTableSet tables = loadHqTableSet(station());
     const StationRecord record = loadStationRecord(station(), "");
 
-    const ToolOutput annual = run({"--locale", "en_US", "--json", "table", "annual", flowFile().string()});
+    const ToolRun annual = run({"--locale", "en_US", "--json", "table", "annual", flowFile().string()});
     ASSERT_EQ(annual.code, 0) << annual.err;
     EXPECT_EQ(nlohmann::json::parse(annual.out),
               expectedJson(fillAnnualTable(records, tables, record, "2004_01-001.ard", Locale::american())));
 
-    const ToolOutput yearbook =
-        run({"--locale", "en_US", "--json", "table", "yearbook", flowFile().string()});
+    const ToolRun yearbook = run({"--locale", "en_US", "--json", "table", "yearbook", flowFile().string()});
     ASSERT_EQ(yearbook.code, 0) << yearbook.err;
     const auto json = nlohmann::json::parse(yearbook.out);
     EXPECT_EQ(json, expectedJson(
@@ -128,7 +118,7 @@ TEST_F(TableCommands, AnnualAndYearbookInTheAmericanLocale) {
 }
 
 TEST_F(TableCommands, TextOutputHasCaptionGridsAndTexts) {
-    const ToolOutput r = run({"--locale", "tr_TR", "table", "annual", flowFile().string()});
+    const ToolRun r = run({"--locale", "tr_TR", "table", "annual", flowFile().string()});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.out.rfind("Yıllık akım  tablosu\n[MSFlexGrid1]\ngün\tEkim\t", 0), 0u);
     EXPECT_NE(r.out.find("\n[List1]\n02...01.10.2003   30.09.2004\t\r\n"), std::string::npos);
@@ -145,7 +135,7 @@ TEST_F(TableCommands, BadArgumentsFailWithOneLine) {
         {"table", "annual", (station() / "01_01-001.HQ").string()},
     };
     for (const auto& args : bad) {
-        const ToolOutput r = run(args);
+        const ToolRun r = run(args);
         EXPECT_EQ(r.code, 1) << args[1] << " " << args.back();
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
         EXPECT_TRUE(r.out.empty());

@@ -1,4 +1,4 @@
-#include "cli/Korvel.h"
+#include "common/ToolRun.h"
 #include "core/FileIO.h"
 #include "store/HqTable.h"
 #include "store/WaterYearFile.h"
@@ -6,48 +6,25 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
-#include <sstream>
 
 using namespace korvel;
+using namespace korvel::testing;
 namespace fs = std::filesystem;
 
 namespace {
 
-struct ToolRun {
-    int code;
-    std::string out;
-    std::string err;
-};
-
-class TransferTool : public ::testing::Test {
+class TransferTool : public ToolDrive {
 protected:
     void SetUp() override {
-        drive = fs::temp_directory_path() /
-                ("korvel-transfer-cli-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                 "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(drive);
-        ASSERT_EQ(run({"demo", drive.string()}).code, 0);
-        station = drive / "korvel2000" / "Ankara" / "01" / "01-001";
-        other = drive / "korvel2000" / "Ankara" / "01" / "01-002";
+        writeDemo();
         fs::create_directories(drive / "suvak");
-    }
-    void TearDown() override { fs::remove_all(drive); }
-
-    ToolRun run(std::vector<std::string> args) {
-        if (!drive.empty() && args.front() != "demo")
-            args.insert(args.begin(), {"--drive", drive.string(), "--locale", "tr_TR"});
-        std::ostringstream out, err;
-        const int code = runKorvel(args, out, err);
-        return {code, out.str(), err.str()};
     }
 
     void writeText(const fs::path& file, const std::string& text) {
         writeFileAtomic(file, std::string_view(text));
     }
 
-    fs::path drive;
-    fs::path station;
-    fs::path other;
+    const fs::path other = drive / "korvel2000" / "Ankara" / "01" / "01-002";
 };
 
 // A logger month of the sibling program: day d of the month at level 100 + d.

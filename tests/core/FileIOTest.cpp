@@ -1,7 +1,8 @@
 #include "core/FileIO.h"
 
+#include "common/ScratchDirectory.h"
+
 #include <gtest/gtest.h>
-#include <random>
 
 using namespace korvel;
 namespace fs = std::filesystem;
@@ -10,14 +11,8 @@ namespace {
 
 class FileIOTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::random_device random;
-        dir_ = fs::temp_directory_path() / ("korvel-fileio-" + std::to_string(random()));
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    fs::path dir_;
+    korvel::testing::ScratchDirectory scratch_;
+    const fs::path dir_ = scratch_.path();
 };
 
 } // namespace

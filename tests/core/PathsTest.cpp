@@ -1,8 +1,9 @@
 #include "core/Paths.h"
 
+#include "common/ScratchDirectory.h"
+
 #include <fstream>
 #include <gtest/gtest.h>
-#include <random>
 
 using namespace korvel;
 namespace fs = std::filesystem;
@@ -12,19 +13,13 @@ namespace {
 // A fresh directory standing in for the drive root, removed afterwards.
 class PathsTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::random_device random;
-        drive_ = fs::temp_directory_path() / ("korvel-paths-" + std::to_string(random()));
-        fs::create_directories(drive_);
-    }
-    void TearDown() override { fs::remove_all(drive_); }
-
     void touch(const fs::path& file) {
         fs::create_directories(file.parent_path());
         std::ofstream(file) << "x";
     }
 
-    fs::path drive_;
+    korvel::testing::ScratchDirectory scratch_;
+    const fs::path drive_ = scratch_.path();
 };
 
 } // namespace

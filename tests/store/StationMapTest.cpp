@@ -1,12 +1,12 @@
 #include "store/StationMap.h"
 
+#include "common/ScratchDirectory.h"
 #include "core/FileIO.h"
 #include "store/StationLists.h"
 
 #include <cstdint>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <random>
 
 using namespace korvel;
 namespace fs = std::filesystem;
@@ -70,17 +70,10 @@ ExactCodes exactCodes(int i, int j, bool tieUp) {
 
 class StationMapFile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::temp_directory_path() /
-               ("korvel-map-" + std::string(info->name()) + "-" + std::to_string(std::random_device{}()));
-        fs::create_directories(dir_);
-        file_ = dir_ / "genel.har";
-    }
-    void TearDown() override { fs::remove_all(dir_); }
     Bytes bytes() const { return readFileBytes(file_).value_or(Bytes{}); }
-    fs::path dir_;
-    fs::path file_;
+    korvel::testing::ScratchDirectory scratch_;
+    const fs::path dir_ = scratch_.path();
+    const fs::path file_ = dir_ / "genel.har";
 };
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "store/StationRecord.h"
 
+#include "common/ScratchDirectory.h"
 #include "core/Cp1254.h"
 #include "core/FileIO.h"
 
@@ -63,14 +64,8 @@ std::string fullRecordBytes() {
 
 class StationRecordDir : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::temp_directory_path() /
-               ("korvel-record-" + std::string(info->name()) + "-" + std::to_string(std::random_device{}()));
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-    fs::path dir_;
+    korvel::testing::ScratchDirectory scratch_;
+    const fs::path dir_ = scratch_.path();
 };
 
 } // namespace

@@ -1,11 +1,11 @@
 #include "store/StationSave.h"
 
+#include "common/ScratchDirectory.h"
 #include "core/FileIO.h"
 
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <random>
 
 using namespace korvel;
 namespace fs = std::filesystem;
@@ -34,14 +34,6 @@ std::string fileText(const fs::path& path) {
 
 class StationSave : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        drive_ = fs::temp_directory_path() /
-                 ("korvel-save-" + std::string(info->name()) + "-" + std::to_string(std::random_device{}()));
-        fs::create_directories(drive_);
-    }
-    void TearDown() override { fs::remove_all(drive_); }
-
     fs::path dataRoot() const { return drive_ / "korvel2000"; }
     fs::path mapFile() const { return dataRoot() / "genel.har"; }
     SaveStationResult save(const StationEntry& e, std::optional<std::string> password = std::nullopt,
@@ -49,7 +41,8 @@ protected:
         return saveStation(Paths(drive_), e, password, loaded);
     }
 
-    fs::path drive_;
+    korvel::testing::ScratchDirectory scratch_;
+    const fs::path drive_ = scratch_.path();
 };
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "core/FileIO.h"
 #include "store/HqTable.h"
 #include "store/WaterYearFile.h"
+#include "transfer/SuvakFiles.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -29,20 +30,12 @@ protected:
 
 // A logger month of the sibling program: day d of the month at level 100 + d.
 std::string loggerMonth() {
-    std::vector<std::string> fields(428, "0");
-    fields[2] = fields[3] = "";
+    LoggerMonthFile month;
     for (int d = 1; d <= 31; ++d)
-        fields[13 * d] = std::to_string(100 + d);
-    fields[420] = "140";
-    fields[421] = "2";
-    fields[422] = "1330";
-    fields[424] = "90";
-    fields[425] = "3";
-    fields[426] = "5";
-    std::string text;
-    for (std::size_t i = 0; i < fields.size(); ++i)
-        text += fields[i] + ((i + 1) % 13 == 0 ? "\r\n" : ",");
-    return text;
+        month.levels[d] = std::to_string(100 + d);
+    month.highest = {"140", "2", "1330"};
+    month.lowest = {"90", "3", "5"};
+    return fieldFileText(month.fields());
 }
 
 } // namespace

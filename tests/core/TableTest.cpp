@@ -1,10 +1,12 @@
 #include "core/Table.h"
 
+#include "common/ExpectCells.h"
 #include "core/Sheet.h"
 
 #include <gtest/gtest.h>
 
 using namespace korvel;
+using korvel::testing::expectCells;
 
 TEST(Table, ClipboardTextEndsEveryCellWithATabAndEveryRowWithCrLf) {
     Table table(2, 3);
@@ -22,8 +24,7 @@ TEST(Table, CellsOutsideTheTableAreEmptyAndIgnored) {
     Table table(2, 2);
     table.setCell(5, 0, "x");
     table.setCell(-1, 0, "x");
-    EXPECT_EQ(table.cell(5, 0), "");
-    EXPECT_EQ(table.cell(0, -1), "");
+    expectCells(table, {{5, 0, ""}, {0, -1, ""}});
     EXPECT_EQ(table.clipboardText(), "\t\t\r\n\t\t\r\n");
 }
 
@@ -33,8 +34,7 @@ TEST(Table, ResizeKeepsTheCellsThatRemain) {
     table.setCell(1, 1, "d");
     table.setColumnWidth(1, 750);
     table.resize(3, 1);
-    EXPECT_EQ(table.cell(0, 0), "a");
-    EXPECT_EQ(table.cell(1, 1), "");
+    expectCells(table, {{0, 0, "a"}, {1, 1, ""}});
     EXPECT_EQ(table.columns(), 1);
     table.resize(3, 2);
     EXPECT_EQ(table.cell(1, 1), "");

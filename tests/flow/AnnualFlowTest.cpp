@@ -1,6 +1,7 @@
 #include "flow/AnnualFlow.h"
 
 #include "FlowFixtures.h"
+#include "common/ExpectCells.h"
 #include "flow/DayRating.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@ namespace korvel {
 namespace {
 
 using namespace test;
+using testing::expectCells;
 
 const Locale& tr = Locale::turkish();
 const Locale& en = Locale::american();
@@ -66,26 +68,17 @@ TEST_F(AnnualTable, DailyGridShowsLevelsAndDischarges) {
     const Table& g = *s.findTable("MSFlexGrid2");
     ASSERT_EQ(g.rows(), 32);
     ASSERT_EQ(g.columns(), 25);
-    EXPECT_EQ(g.cell(0, 1), "  H");
-    EXPECT_EQ(g.cell(0, 2), "   Q");
-    EXPECT_EQ(g.cell(31, 0), "31");
+    expectCells(g, {{0, 1, "  H"}, {0, 2, "   Q"}, {31, 0, "31"}});
     EXPECT_EQ(g.columnWidth(0), 300);
     EXPECT_EQ(g.columnWidth(23), 450);
     EXPECT_EQ(g.columnWidth(24), 475);
-    EXPECT_EQ(g.cell(1, 1), "12");
-    EXPECT_EQ(g.cell(1, 2), "24,00");
-    EXPECT_EQ(g.cell(30, 23), "60");
-    EXPECT_EQ(g.cell(30, 24), "120,0");
-    EXPECT_EQ(g.cell(15, 3), "");
+    expectCells(g, {{1, 1, "12"}, {1, 2, "24,00"}, {30, 23, "60"}, {30, 24, "120,0"}, {15, 3, ""}});
     EXPECT_EQ(g.cell(15, 4), "1250,0");
     // A day without discharge: its level, no Q.
-    EXPECT_EQ(g.cell(2, 1), "0");
-    EXPECT_EQ(g.cell(2, 2), "0,000");
-    EXPECT_EQ(g.cell(30, 9), "");
+    expectCells(g, {{2, 1, "0"}, {2, 2, "0,000"}, {30, 9, ""}});
 
     const Table& strip = *s.findTable("MSFlexGrid1");
-    EXPECT_EQ(strip.cell(0, 0), "gün");
-    EXPECT_EQ(strip.cell(0, 5), "Şubat");
+    expectCells(strip, {{0, 0, "gün"}, {0, 5, "Şubat"}});
     EXPECT_EQ(strip.columnWidth(12), 930);
     EXPECT_EQ(s.caption, "Yıllık akım  tablosu");
 }
@@ -120,11 +113,7 @@ TEST_F(AnnualTable, TiesKeepTheEarlierDayAndZeroMinimumIsNoCandidate) {
     EXPECT_EQ(f.months[5].instMin, 999.0F);
 
     const Table& g = *sheet().findTable("MSFlexGrid4");
-    EXPECT_EQ(g.cell(1, 0), "anl.max.");
-    EXPECT_EQ(g.cell(0, 5), "gün");
-    EXPECT_EQ(g.cell(1, 5), "4");
-    EXPECT_EQ(g.cell(1, 6), "80");
-    EXPECT_EQ(g.cell(2, 7), "0");
+    expectCells(g, {{1, 0, "anl.max."}, {0, 5, "gün"}, {1, 5, "4"}, {1, 6, "80"}, {2, 7, "0"}});
     EXPECT_EQ(g.cell(2, 8), "999");
 }
 
@@ -144,7 +133,7 @@ TEST_F(AnnualTable, ExtremesSkipLevelsOutsideTheTables) {
 TEST_F(AnnualTable, KeyListHasOneEntryPerTablePeriodUsed) {
     tables.entries.clear();
     tables.entries.push_back({"01_01-001.HQ", linearTable(1.0F, {{day(2003, 10, 1), day(2003, 12, 31)},
-                                                               {day(2004, 1, 1), day(2004, 9, 30)}})});
+                                                                 {day(2004, 1, 1), day(2004, 9, 30)}})});
     setLevelDay(records, day(2003, 10, 5), 10.0F);
     setLevelDay(records, day(2003, 11, 5), 10.0F);
     setLevelDay(records, day(2004, 2, 5), 10.0F);
@@ -152,8 +141,7 @@ TEST_F(AnnualTable, KeyListHasOneEntryPerTablePeriodUsed) {
     const Sheet s = sheet();
     const Table& list = *s.findTable("List1");
     ASSERT_EQ(list.rows(), 2);
-    EXPECT_EQ(list.cell(0, 0), "01...01.10.2003   31.12.2003");
-    EXPECT_EQ(list.cell(1, 0), "01...01.01.2004   30.09.2004");
+    expectCells(list, {{0, 0, "01...01.10.2003   31.12.2003"}, {1, 0, "01...01.01.2004   30.09.2004"}});
     EXPECT_EQ(sheet(en).findTable("List1")->cell(0, 0), "01...10/1/2003   12/31/2003");
 }
 
@@ -169,12 +157,7 @@ TEST_F(AnnualTable, SummaryAndAnnualFigures) {
     EXPECT_EQ(s.text("annualYield"), "Yıllık Ortalama verim       :   0 Lt./sn./km2");
     EXPECT_EQ(s.text("annualDepth"), "Yıllık Toplam akış(mm)    :   0 mm");
     const Table& g = *s.findTable("MSFlexGrid3");
-    EXPECT_EQ(g.cell(0, 0), "top. Q ");
-    EXPECT_EQ(g.cell(0, 1), "31");
-    EXPECT_EQ(g.cell(1, 5), "1");
-    EXPECT_EQ(g.cell(2, 5), "");
-    EXPECT_EQ(g.cell(3, 5), "");
-    EXPECT_EQ(g.cell(4, 1), "2,678");
+    expectCells(g, {{0, 0, "top. Q "}, {0, 1, "31"}, {1, 5, "1"}, {2, 5, ""}, {3, 5, ""}, {4, 1, "2,678"}});
     EXPECT_EQ(s.text("annualVolume"), "Yıllık Toplam akış(mil.l):   " +
                                           tr.numberText(computeAnnualFlow(records, tables, 0).annualVolume) +
                                           " Milyon l");

@@ -1,6 +1,7 @@
 #include "flow/HqTableEdit.h"
 
 #include "FlowFixtures.h"
+#include "common/ExpectCells.h"
 #include "flow/HqTableSheet.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@ namespace korvel {
 namespace {
 
 using namespace test;
+using testing::expectCells;
 
 const Locale& tr = Locale::turkish();
 const Locale& en = Locale::american();
@@ -22,9 +24,7 @@ TEST(HqTableEdit, FillExampleThroughTheScreenTexts) {
     HqTable table;
     const auto filled = fillGaps(reading.cells, table.keyFlags);
     showHqCells(grid, reading.cells, filled, tr);
-    EXPECT_EQ(grid.cell(3, 2), "120,00");
-    EXPECT_EQ(grid.cell(3, 5), "180,00");
-    EXPECT_EQ(grid.cell(3, 6), "200");
+    expectCells(grid, {{3, 2, "120,00"}, {3, 5, "180,00"}, {3, 6, "200"}});
     for (std::size_t level = 21; level <= 24; ++level)
         EXPECT_EQ(table.keyFlag(level), '2') << level;
     EXPECT_EQ(table.keyFlag(20), '\0');

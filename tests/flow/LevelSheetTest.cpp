@@ -1,6 +1,7 @@
 #include "flow/LevelSheet.h"
 
 #include "FlowFixtures.h"
+#include "common/ExpectCells.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +9,7 @@ namespace korvel {
 namespace {
 
 using namespace test;
+using testing::expectCells;
 
 constexpr int kOctober = 0;
 constexpr int kNovember = 1;
@@ -48,10 +50,7 @@ TEST(LevelSheetMeans, MissingReadingsLeaveTheMeanAndHalvesGoToEven) {
     // day 4: (7 + 5*7 + 5*7 + 1) / 12 = 6.5 -> 6.
     Table h = readings({{"2", "6"}, {"2", ""}, {"5", "7"}, {"7", "7"}, {"1", ""}});
     computeDailyMeans(h);
-    EXPECT_EQ(h.cell(2, 3), "3");
-    EXPECT_EQ(h.cell(3, 3), "");
-    EXPECT_EQ(h.cell(4, 3), "6");
-    EXPECT_EQ(h.cell(5, 3), "");
+    expectCells(h, {{2, 3, "3"}, {3, 3, ""}, {4, 3, "6"}, {5, 3, ""}});
 
     // (4 + 13*1 + 4*7) / 18 = 2.5 -> 2.
     Table half = readings({{"4", "9"}, {"1", ""}, {"7", ""}});
@@ -62,12 +61,7 @@ TEST(LevelSheetMeans, MissingReadingsLeaveTheMeanAndHalvesGoToEven) {
 TEST(LevelSheetFill, FillDownCarriesTheNearestReadingAbove) {
     Table g = readings({{"100", ""}, {"", ""}, {"  ", ""}, {"105", ""}, {"", ""}});
     fillDown(g, 1);
-    EXPECT_EQ(g.cell(2, 1), "100");
-    EXPECT_EQ(g.cell(3, 1), "100");
-    EXPECT_EQ(g.cell(4, 1), "105");
-    EXPECT_EQ(g.cell(5, 1), "105");
-    EXPECT_EQ(g.cell(33, 1), "105");
-    EXPECT_EQ(g.cell(2, 2), "");
+    expectCells(g, {{2, 1, "100"}, {3, 1, "100"}, {4, 1, "105"}, {5, 1, "105"}, {33, 1, "105"}, {2, 2, ""}});
 }
 
 class LevelSheetFile : public ::testing::Test {
@@ -96,20 +90,11 @@ TEST_F(LevelSheetFile, ShowsTheDayBeforeAndOrdersTheReadingsByTheirHour) {
     const Table g = grid(kNovember);
     EXPECT_EQ(g.cell(0, 0), "  Tarih");
     EXPECT_EQ(g.columnWidth(0), 900);
-    EXPECT_EQ(g.cell(1, 0), "31.10.2003");
-    EXPECT_EQ(g.cell(1, 1), "120");
-    EXPECT_EQ(g.cell(1, 2), "140");
-    EXPECT_EQ(g.cell(1, 3), "131");
-    EXPECT_EQ(g.cell(2, 1), "150");
-    EXPECT_EQ(g.cell(2, 2), "");
-    EXPECT_EQ(g.cell(2, 3), "");
-    EXPECT_EQ(g.cell(31, 0), "30.11.2003");
-    EXPECT_EQ(g.cell(32, 0), "");
+    expectCells(g, {{1, 0, "31.10.2003"}, {1, 1, "120"}, {1, 2, "140"}, {1, 3, "131"}, {2, 1, "150"}});
+    expectCells(g, {{2, 2, ""}, {2, 3, ""}, {31, 0, "30.11.2003"}, {32, 0, ""}});
 
     const Table october = grid(kOctober);
-    EXPECT_EQ(october.cell(1, 0), "");
-    EXPECT_EQ(october.cell(2, 0), "01.10.2003");
-    EXPECT_EQ(october.cell(32, 0), "31.10.2003");
+    expectCells(october, {{1, 0, ""}, {2, 0, "01.10.2003"}, {32, 0, "31.10.2003"}});
 }
 
 TEST_F(LevelSheetFile, DischargeDayBeforeTheMonthHidesIt) {
@@ -162,10 +147,7 @@ TEST_F(LevelSheetFile, SaveWritesTheTaggedDaysThatHaveAMorningReading) {
         differing += recordAt(after, DayRecord::kSize, n) != recordAt(before, DayRecord::kSize, n);
     EXPECT_EQ(differing, 3);
     const Table again = levelSheetGrid(saved, kNovember, Locale::turkish());
-    EXPECT_EQ(again.cell(2, 2), "140");
-    EXPECT_EQ(again.cell(3, 2), "130");
-    EXPECT_EQ(again.cell(5, 1), "90");
-    EXPECT_EQ(again.cell(5, 2), "");
+    expectCells(again, {{2, 2, "140"}, {3, 2, "130"}, {5, 1, "90"}, {5, 2, ""}});
 
     // Saving the same sheet again writes nothing.
     Table same = again;

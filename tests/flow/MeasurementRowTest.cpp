@@ -1,14 +1,16 @@
 #include "flow/MeasurementRow.h"
 
+#include "common/ExpectCells.h"
+#include "common/ScratchDirectory.h"
 #include "core/Cp1254.h"
 #include "core/FileIO.h"
 #include "core/KeyFilters.h"
 #include "flow/MeasurementCardSheet.h"
-#include "common/ScratchDirectory.h"
 
 #include <gtest/gtest.h>
 
 using namespace korvel;
+using korvel::testing::expectCells;
 using korvel::testing::ScratchDirectory;
 
 namespace {
@@ -127,9 +129,7 @@ TEST(MeasurementRowSave, NewCardGetsOneRecordAndRowFivePadsWithZeroRecords) {
 
     // The zero rows show as the empty date, zeros and blank texts.
     const Table grid = measurementCardTable(records, Locale::turkish());
-    EXPECT_EQ(grid.cell(3, 0), "30.12.1899");
-    EXPECT_EQ(grid.cell(3, 5), "0");
-    EXPECT_EQ(grid.cell(3, 6), "0");
+    expectCells(grid, {{3, 0, "30.12.1899"}, {3, 5, "0"}, {3, 6, "0"}});
 }
 
 TEST(MeasurementRowSave, ImportThenEditBlanksTheSiblingTag) {

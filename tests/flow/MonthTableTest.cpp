@@ -1,6 +1,7 @@
 #include "flow/MonthTable.h"
 
 #include "FlowFixtures.h"
+#include "common/ExpectCells.h"
 #include "flow/DayRating.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@ namespace korvel {
 namespace {
 
 using namespace test;
+using testing::expectCells;
 
 const Locale& tr = Locale::turkish();
 const Locale& en = Locale::american();
@@ -86,39 +88,29 @@ TEST_F(MonthTableFill, GridLayoutAndLevelDay) {
     EXPECT_EQ(g.fixedRows(), 1);
     EXPECT_EQ(g.fixedColumns(), 1);
     EXPECT_EQ(g.columnWidth(9), 1300);
-    EXPECT_EQ(g.cell(0, 0), " Tarih");
-    EXPECT_EQ(g.cell(0, 9), "Olç.şekli");
+    expectCells(g, {{0, 0, " Tarih"}, {0, 9, "Olç.şekli"}});
     const std::vector<std::string> row{"01.11.2003", "40",     "14:30:00", "7",      "03:15:00",
                                        "12,5",       "120,00", "10368",    "01    ", "L  korvelmaş"};
     for (int c = 0; c < 10; ++c)
         EXPECT_EQ(g.cell(1, c), row[static_cast<std::size_t>(c)]) << c;
     // November has 30 days; row 31 stays empty. A blank (NUL) tag shows empty.
-    EXPECT_EQ(g.cell(30, 0), "30.11.2003");
-    EXPECT_EQ(g.cell(30, 9), "");
-    EXPECT_EQ(g.cell(31, 0), "");
+    expectCells(g, {{30, 0, "30.11.2003"}, {30, 9, ""}, {31, 0, ""}});
 
     const Table e = grid(kNovember, en);
-    EXPECT_EQ(e.cell(1, 0), "11/1/2003");
-    EXPECT_EQ(e.cell(1, 2), "2:30:00 PM");
-    EXPECT_EQ(e.cell(1, 5), "12.5");
-    EXPECT_EQ(e.cell(1, 6), "120.00");
+    expectCells(e, {{1, 0, "11/1/2003"}, {1, 2, "2:30:00 PM"}, {1, 5, "12.5"}, {1, 6, "120.00"}});
 }
 
 TEST_F(MonthTableFill, MeanLevelIndexRoundsHalfToEven) {
     setLevelDay(records, day(2003, 11, 1), 12.5F);
     setLevelDay(records, day(2003, 11, 2), 13.5F);
     const Table g = grid();
-    EXPECT_EQ(g.cell(1, 6), "120,00");
-    EXPECT_EQ(g.cell(2, 6), "140,00");
+    expectCells(g, {{1, 6, "120,00"}, {2, 6, "140,00"}});
 }
 
 TEST_F(MonthTableFill, GivenDischargeDay) {
     setGivenDay(records, day(2003, 11, 3), 1.2345F);
     const Table g = grid();
-    EXPECT_EQ(g.cell(3, 5), "");
-    EXPECT_EQ(g.cell(3, 6), "1,23");
-    EXPECT_EQ(g.cell(3, 7), "106,66");
-    EXPECT_EQ(g.cell(3, 8), "");
+    expectCells(g, {{3, 5, ""}, {3, 6, "1,23"}, {3, 7, "106,66"}, {3, 8, ""}});
     EXPECT_EQ(grid(kNovember, en).cell(3, 7), "106.66");
 
     const MonthFlow flow = computeMonthFlow(records, tables, 11, 120.0);
@@ -136,8 +128,7 @@ TEST_F(MonthTableFill, DaysWithoutDischargeCountInDaysOnly) {
     const Table g = grid();
     for (int c = 6; c <= 8; ++c)
         EXPECT_EQ(g.cell(1, c), "") << c;
-    EXPECT_EQ(g.cell(2, 6), "?");
-    EXPECT_EQ(g.cell(2, 7), "");
+    expectCells(g, {{2, 6, "?"}, {2, 7, ""}});
     const MonthFlow flow = computeMonthFlow(records, tables, 11, 120.0);
     EXPECT_EQ(flow.sum, 0.0);
     EXPECT_EQ(flow.days.size(), 30u);
@@ -150,14 +141,12 @@ TEST_F(MonthTableFill, FirstTableOfTheListWinsWhereTwoCoverTheDay) {
     std::swap(tables.entries[0], tables.entries[1]);
     setLevelDay(records, day(2003, 11, 1), 30.0F);
     const Table g = grid();
-    EXPECT_EQ(g.cell(1, 6), "30,00");
-    EXPECT_EQ(g.cell(1, 8), "02    ");
+    expectCells(g, {{1, 6, "30,00"}, {1, 8, "02    "}});
 }
 
 TEST_F(MonthTableFill, LeapFebruaryHasTwentyNineRows) {
     const Table g = grid(kFebruary);
-    EXPECT_EQ(g.cell(29, 0), "29.02.2004");
-    EXPECT_EQ(g.cell(30, 0), "");
+    expectCells(g, {{29, 0, "29.02.2004"}, {30, 0, ""}});
     EXPECT_EQ(computeMonthFlow(emptyWaterYear(2003), tables, 2, 1.0).days.size(), 28u);
 }
 
@@ -184,8 +173,7 @@ TEST(CopyCellToRange, CopiesDownAndRightOnly) {
     for (int r = 2; r <= 4; ++r)
         for (int c = 1; c <= 2; ++c)
             EXPECT_EQ(g.cell(r, c), "120");
-    EXPECT_EQ(g.cell(5, 1), "");
-    EXPECT_EQ(g.cell(2, 3), "");
+    expectCells(g, {{5, 1, ""}, {2, 3, ""}});
 
     Table up(6, 4, 1, 1);
     up.setCell(3, 2, "9");

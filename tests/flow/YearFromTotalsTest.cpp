@@ -1,14 +1,16 @@
 #include "flow/YearFromTotals.h"
 
+#include "common/ExpectCells.h"
+#include "common/ScratchDirectory.h"
 #include "core/FileIO.h"
 #include "core/KeyFilters.h"
-#include "common/ScratchDirectory.h"
 #include "store/WaterYearFile.h"
 
 #include <cstring>
 #include <gtest/gtest.h>
 
 using namespace korvel;
+using korvel::testing::expectCells;
 using korvel::testing::ScratchDirectory;
 
 namespace {
@@ -131,7 +133,5 @@ TEST(YearFromMonthlyTotals, NewYearButtonCountsOnOrStartsFromToday) {
     EXPECT_EQ(grid.rows(), 2);
     EXPECT_EQ(grid.fixedRows(), 1);
     EXPECT_EQ(grid.fixedColumns(), 0);
-    EXPECT_EQ(grid.cell(0, 0), "Ekim");
-    EXPECT_EQ(grid.cell(0, 10), "Agustos");
-    EXPECT_EQ(grid.cell(1, 3), "");
+    expectCells(grid, {{0, 0, "Ekim"}, {0, 10, "Agustos"}, {1, 3, ""}});
 }

@@ -1,6 +1,7 @@
 #include "flow/YearbookPage.h"
 
 #include "FlowFixtures.h"
+#include "common/ExpectCells.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +9,7 @@ namespace korvel {
 namespace {
 
 using namespace test;
+using testing::expectCells;
 
 const Locale& tr = Locale::turkish();
 const Locale& en = Locale::american();
@@ -73,8 +75,7 @@ TEST_F(YearbookPage, MaximumNeedsALevelAndTiesKeepTheEarlierMonth) {
     EXPECT_EQ(f.yearMinDate, day(2003, 12, 6));
 
     const Table& block = *page().findTable("MSFlexGrid1");
-    EXPECT_EQ(block.cell(1, 1), "120");
-    EXPECT_EQ(block.cell(1, 2), "07.12.2003");
+    expectCells(block, {{1, 1, "120"}, {1, 2, "07.12.2003"}});
     EXPECT_EQ(page(en).findTable("MSFlexGrid1")->cell(1, 2), "12/7/2003");
 }
 
@@ -83,14 +84,10 @@ TEST_F(YearbookPage, MonthWithoutLevelDischargesShowsZeroAndNineNineNine) {
     setGivenDay(records, day(2003, 10, 2), 7.0F);
     const Sheet s = page();
     const Table& monthly = *s.findTable("MSFlexGrid2");
-    EXPECT_EQ(monthly.cell(0, 0), "Maximum");
-    EXPECT_EQ(monthly.cell(0, 1), "0");
-    EXPECT_EQ(monthly.cell(1, 1), "999");
+    expectCells(monthly, {{0, 0, "Maximum"}, {0, 1, "0"}, {1, 1, "999"}});
     EXPECT_EQ(monthly.cell(2, 1), "0,225"); // floor(7000 / 31) / 1000
     const Table& daily = *s.findTable("MSFlexGrid3");
-    EXPECT_EQ(daily.cell(2, 1), "7,00");
-    EXPECT_EQ(daily.cell(3, 1), "");
-    EXPECT_EQ(daily.cell(0, 12), "Eylül");
+    expectCells(daily, {{2, 1, "7,00"}, {3, 1, ""}, {0, 12, "Eylül"}});
     EXPECT_EQ(s.findTable("MSFlexGrid1")->cell(2, 1), "999");
     EXPECT_EQ(s.findTable("MSFlexGrid1")->cell(2, 2), "");
 }
@@ -99,9 +96,7 @@ TEST_F(YearbookPage, WithoutDrainageAreaYieldAndDepthStayEmpty) {
     setGivenDay(records, day(2003, 10, 2), 7.0F);
     const Sheet s = fillYearbookPage(records, tables, testStation(0.0F), "2004_01-001.ard", 2, tr);
     const Table& monthly = *s.findTable("MSFlexGrid2");
-    EXPECT_EQ(monthly.cell(3, 1), "");
-    EXPECT_EQ(monthly.cell(4, 1), "");
-    EXPECT_EQ(monthly.cell(5, 1), "0,604");
+    expectCells(monthly, {{3, 1, ""}, {4, 1, ""}, {5, 1, "0,604"}});
     EXPECT_EQ(s.text("Label6"),
               "Su yılı (2004)Yıllık toplam akım 0,604 Milyon l  0 mm.    verim=0 Lt./sn./km2");
 }

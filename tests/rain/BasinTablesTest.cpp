@@ -1,5 +1,6 @@
 #include "rain/BasinTables.h"
 
+#include "common/ExpectCells.h"
 #include "common/ScratchDirectory.h"
 #include "core/FileIO.h"
 #include "flow/YearFixtures.h"
@@ -10,6 +11,7 @@
 using namespace korvel;
 using korvel::testing::day;
 using korvel::testing::dischargeDay;
+using korvel::testing::expectCells;
 using korvel::testing::ScratchDirectory;
 
 namespace {
@@ -63,16 +65,10 @@ TEST(BasinRainTable, LayoutAndHeadings) {
     const Table g = grid(s, "MSFlexGrid1");
     ASSERT_EQ(g.rows(), 9);
     ASSERT_EQ(g.columns(), 14);
-    EXPECT_EQ(g.cell(0, 0), "Aylar");
-    EXPECT_EQ(g.cell(0, 1), "X");
-    EXPECT_EQ(g.cell(0, 4), "I");
-    EXPECT_EQ(g.cell(0, 12), "IX");
-    EXPECT_EQ(g.cell(0, 13), "yıllık");
-    EXPECT_EQ(g.cell(4, 0), "Aritmetik");
-    EXPECT_EQ(g.cell(5, 0), "Thiesen");
+    expectCells(g, {{0, 0, "Aylar"}, {0, 1, "X"}, {0, 4, "I"}, {0, 12, "IX"}, {0, 13, "yıllık"}});
+    expectCells(g, {{4, 0, "Aritmetik"}, {5, 0, "Thiesen"}});
     // Five characters from the fourth of the 8-character number field.
-    EXPECT_EQ(g.cell(1, 0), "001  ");
-    EXPECT_EQ(g.cell(8, 0), "003  ");
+    expectCells(g, {{1, 0, "001  "}, {8, 0, "003  "}});
     EXPECT_EQ(g.columnWidth(0), 800);
     EXPECT_EQ(g.columnWidth(6), 500);
     EXPECT_EQ(g.columnWidth(13), 600);
@@ -85,20 +81,12 @@ TEST(BasinRainTable, ArithmeticAndThiessenMeans) {
     setMonthTotal(in.gauges[2], 1, 900, 125);
     setMonthTotal(in.gauges[2], 5, 15, 15);
     const Table g = grid(basinRainSheet(in, tr), "MSFlexGrid1");
-    EXPECT_EQ(g.cell(1, 1), "30");
-    EXPECT_EQ(g.cell(2, 1), "60");
-    EXPECT_EQ(g.cell(4, 1), "60,0");
-    EXPECT_EQ(g.cell(5, 1), "67,5");
+    expectCells(g, {{1, 1, "30"}, {2, 1, "60"}, {4, 1, "60,0"}, {5, 1, "67,5"}});
     // Annual column from the annual totals, not from the mean rows.
-    EXPECT_EQ(g.cell(3, 13), "91,5");
-    EXPECT_EQ(g.cell(4, 13), "60,5");
+    expectCells(g, {{3, 13, "91,5"}, {4, 13, "60,5"}});
     EXPECT_EQ(g.cell(5, 13), "68,3"); // (30 + 60 + 183) / 4 = 68.25
     // Maxima: general text per month, the largest of the year with one decimal.
-    EXPECT_EQ(g.cell(6, 1), "12");
-    EXPECT_EQ(g.cell(7, 1), "25");
-    EXPECT_EQ(g.cell(6, 13), "12,0");
-    EXPECT_EQ(g.cell(8, 13), "12,5");
-    EXPECT_EQ(g.cell(8, 2), "0");
+    expectCells(g, {{6, 1, "12"}, {7, 1, "25"}, {6, 13, "12,0"}, {8, 13, "12,5"}, {8, 2, "0"}});
 }
 
 TEST(BasinRainTable, WeightsAndTheirEdges) {
@@ -112,8 +100,7 @@ TEST(BasinRainTable, WeightsAndTheirEdges) {
 
     in.gauges[2].thiessenArea = 0.0F; // does not move the Thiessen mean
     g = grid(basinRainSheet(in, tr), "MSFlexGrid1");
-    EXPECT_EQ(g.cell(5, 3), "29,0");
-    EXPECT_EQ(g.cell(4, 3), "19,5");
+    expectCells(g, {{5, 3, "29,0"}, {4, 3, "19,5"}});
 
     in.gauges[0].thiessenArea = in.gauges[1].thiessenArea = 0.0F; // no weights: no Thiessen row
     g = grid(basinRainSheet(in, tr), "MSFlexGrid1");
@@ -131,13 +118,8 @@ TEST(BasinRainTable, ChartSeriesFollowTheMeanRowAndRunoff) {
     const Sheet s = basinRainSheet(in, tr);
     const Table c1 = grid(s, "chart1");
     const Table c2 = grid(s, "chart2");
-    EXPECT_EQ(c1.cell(1, 0), "X");
-    EXPECT_EQ(c1.cell(1, 1), "3,3");
-    EXPECT_EQ(c1.cell(2, 1), "3,4");
-    EXPECT_EQ(c1.cell(2, 2), "0,5");
-    EXPECT_EQ(c2.cell(2, 1), "6,7");
-    EXPECT_EQ(c2.cell(2, 2), "1,75");
-    EXPECT_EQ(c2.cell(12, 2), "1,75");
+    expectCells(c1, {{1, 0, "X"}, {1, 1, "3,3"}, {2, 1, "3,4"}, {2, 2, "0,5"}});
+    expectCells(c2, {{2, 1, "6,7"}, {2, 2, "1,75"}, {12, 2, "1,75"}});
 }
 
 TEST(BasinDailyTable, LayoutMeansAndEmptyZeros) {
@@ -150,31 +132,19 @@ TEST(BasinDailyTable, LayoutMeansAndEmptyZeros) {
     const Table g = grid(s, "MSFlexGrid1");
     ASSERT_EQ(g.rows(), 37);
     ASSERT_EQ(g.columns(), 25);
-    EXPECT_EQ(g.cell(0, 1), "ekim");
-    EXPECT_EQ(g.cell(0, 2), "ekim");
-    EXPECT_EQ(g.cell(0, 23), "eylül");
-    EXPECT_EQ(g.cell(1, 3), "P");
-    EXPECT_EQ(g.cell(2, 4), "l/s");
-    EXPECT_EQ(g.cell(3, 0), "1");
-    EXPECT_EQ(g.cell(34, 0), "Ay. top. yağ.");
+    expectCells(g, {{0, 1, "ekim"}, {0, 2, "ekim"}, {0, 23, "eylül"}, {1, 3, "P"}, {2, 4, "l/s"}});
+    expectCells(g, {{3, 0, "1"}, {34, 0, "Ay. top. yağ."}});
     EXPECT_EQ(g.rowHeight(33), 220);
     EXPECT_EQ(g.rowHeight(34), 600);
     EXPECT_EQ(g.columnWidth(1), 400);
     EXPECT_EQ(g.columnWidth(2), 480);
 
-    EXPECT_EQ(g.cell(17, 3), "1,5");
-    EXPECT_EQ(g.cell(18, 3), "0,3");
-    EXPECT_EQ(g.cell(34, 3), "1,8");
-    EXPECT_EQ(g.cell(36, 3), "1,5");
+    expectCells(g, {{17, 3, "1,5"}, {18, 3, "0,3"}, {34, 3, "1,8"}, {36, 3, "1,5"}});
     // A dry month: no daily cells, no total, no maximum.
-    EXPECT_EQ(g.cell(3, 1), "");
-    EXPECT_EQ(g.cell(34, 1), "");
-    EXPECT_EQ(g.cell(36, 1), "");
+    expectCells(g, {{3, 1, ""}, {34, 1, ""}, {36, 1, ""}});
 
     // Discharges as the annual table shows them, read back; zeros stay empty.
-    EXPECT_EQ(g.cell(3, 2), "2,5");
-    EXPECT_EQ(g.cell(5, 2), "");
-    EXPECT_EQ(g.cell(6, 2), "123,5");
+    expectCells(g, {{3, 2, "2,5"}, {5, 2, ""}, {6, 2, "123,5"}});
     EXPECT_EQ(g.cell(33, 4), ""); // 31 November does not exist
     EXPECT_EQ(g.cell(35, 4), "2,5");
     EXPECT_EQ(g.cell(36, 4), ""); // given discharges have no instantaneous maximum
@@ -193,25 +163,15 @@ TEST(BasinRunoffTables, MonthlyRowsAndSeasons) {
     const Sheet s = basinRunoffSheet(in, tr);
     EXPECT_EQ(s.caption, "Su yılı aylık yağış , yüzey akış ,yüzeyaltı akım,ana akım miktarları");
     const Table m = grid(s, "MSFlexGrid1");
-    EXPECT_EQ(m.cell(1, 0), "Aylık yağış (mm)");
-    EXPECT_EQ(m.cell(6, 0), "Yüzey akış kts.(%)");
-    EXPECT_EQ(m.cell(1, 1), "180,0");
+    expectCells(m, {{1, 0, "Aylık yağış (mm)"}, {6, 0, "Yüzey akış kts.(%)"}, {1, 1, "180,0"}});
     EXPECT_EQ(m.cell(1, 6), "10,0");
     EXPECT_EQ(m.cell(1, 2), ""); // dry month
     EXPECT_EQ(m.cell(1, 13), "240");
     // 31 days of 10 l/s: 26.784 million litres over 100 km2.
-    EXPECT_EQ(m.cell(2, 1), "267,84");
-    EXPECT_EQ(m.cell(3, 1), "");
+    expectCells(m, {{2, 1, "267,84"}, {3, 1, ""}});
     const Table seasons = grid(s, "MSFlexGrid2");
-    EXPECT_EQ(seasons.cell(0, 0), "mm");
-    EXPECT_EQ(seasons.cell(0, 7), "%");
-    EXPECT_EQ(seasons.cell(1, 0), "60");
-    EXPECT_EQ(seasons.cell(1, 1), "25,");
-    EXPECT_EQ(seasons.cell(1, 2), "0");
-    EXPECT_EQ(seasons.cell(1, 3), ",");
-    EXPECT_EQ(seasons.cell(1, 4), "180");
-    EXPECT_EQ(seasons.cell(1, 5), "75,");
-    EXPECT_EQ(seasons.cell(1, 8), "240");
+    expectCells(seasons, {{0, 0, "mm"}, {0, 7, "%"}, {1, 0, "60"}, {1, 1, "25,"}, {1, 2, "0"}, {1, 3, ","}});
+    expectCells(seasons, {{1, 4, "180"}, {1, 5, "75,"}, {1, 8, "240"}});
     EXPECT_EQ(s.text("seasonHeading"),
               "           İlk Bahar                     yaz                    sonbahar      "
               "              kış                  toplam");
@@ -233,23 +193,11 @@ TEST(BasinRunoffTables, HeavyRainDepthIntensityAndDate) {
     const Table h = grid(basinRunoffSheet(in, tr), "MSFlexGrid3");
     ASSERT_EQ(h.rows(), 10);
     ASSERT_EQ(h.columns(), 13);
-    EXPECT_EQ(h.cell(0, 0), "İstasyon");
-    EXPECT_EQ(h.cell(0, 2), " 5");
-    EXPECT_EQ(h.cell(0, 12), "1440");
-    EXPECT_EQ(h.cell(4, 1), "Yağış derinliği(mm)");
-    EXPECT_EQ(h.cell(5, 1), "Yağış şiddeti(mm/h)");
-    EXPECT_EQ(h.cell(6, 1), "Yağış tarihi");
-    EXPECT_EQ(h.cell(5, 0), "002");
-    EXPECT_EQ(h.cell(4, 2), "12,5");
-    EXPECT_EQ(h.cell(5, 2), "150,");
-    EXPECT_EQ(h.cell(6, 2), "15.11");
-    EXPECT_EQ(h.cell(4, 12), "48");
-    EXPECT_EQ(h.cell(5, 12), "2,");
-    EXPECT_EQ(h.cell(6, 12), "03.02");
+    expectCells(h, {{0, 0, "İstasyon"}, {0, 2, " 5"}, {0, 12, "1440"}, {4, 1, "Yağış derinliği(mm)"}});
+    expectCells(h, {{5, 1, "Yağış şiddeti(mm/h)"}, {6, 1, "Yağış tarihi"}, {5, 0, "002"}, {4, 2, "12,5"}});
+    expectCells(h, {{5, 2, "150,"}, {6, 2, "15.11"}, {4, 12, "48"}, {5, 12, "2,"}, {6, 12, "03.02"}});
     // A duration without rain shows nothing.
-    EXPECT_EQ(h.cell(4, 3), "");
-    EXPECT_EQ(h.cell(6, 3), "");
-    EXPECT_EQ(h.cell(1, 2), "");
+    expectCells(h, {{4, 3, ""}, {6, 3, ""}, {1, 2, ""}});
 }
 
 TEST(RainyDayClasses, Boundaries) {
@@ -277,24 +225,17 @@ TEST(RainyDayTables, CountsPerGaugeAndMonth) {
     const Sheet s = rainyDaySheet(in, tr);
     const Table r = grid(s, "MSFlexGrid1");
     ASSERT_EQ(r.rows(), 19);
-    EXPECT_EQ(r.cell(1, 0), "    >= 0,1 mm");
-    EXPECT_EQ(r.cell(18, 0), "    >= 25,0 mm");
-    EXPECT_EQ(r.cell(1, 1), "2");
-    EXPECT_EQ(r.cell(2, 1), "1");
-    EXPECT_EQ(r.cell(6, 1), "1");
-    EXPECT_EQ(r.cell(6, 13), "1");
+    expectCells(r, {{1, 0, "    >= 0,1 mm"}, {18, 0, "    >= 25,0 mm"}, {1, 1, "2"}, {2, 1, "1"}});
+    expectCells(r, {{6, 1, "1"}, {6, 13, "1"}});
     EXPECT_EQ(r.cell(7, 1), "0"); // a dry gauge shows zeros
-    EXPECT_EQ(r.cell(7, 13), "0");
-    EXPECT_EQ(r.cell(15, 12), "1");
-    EXPECT_EQ(r.cell(17, 12), "0");
+    expectCells(r, {{7, 13, "0"}, {15, 12, "1"}, {17, 12, "0"}});
     EXPECT_EQ(r.columnWidth(0), 1100);
 
     const Table f = grid(s, "MSFlexGrid2");
     ASSERT_EQ(f.rows(), 6);
     EXPECT_EQ(f.cell(5, 0), "1,50 mm büyük ");
     EXPECT_EQ(f.cell(2, 1), "29"); // 2.5 l/s over 864 km2 gives 0.25 mm
-    EXPECT_EQ(f.cell(5, 1), "1");
-    EXPECT_EQ(f.cell(1, 1), "0");
+    expectCells(f, {{5, 1, "1"}, {1, 1, "0"}});
     EXPECT_EQ(f.cell(2, 5), "29"); // February 2004 has 29 days
     EXPECT_EQ(f.cell(2, 13), "364");
 
@@ -309,8 +250,7 @@ TEST(MultiYearSummary, EntryGridOnly) {
     const Table g = grid(s, "MSFlexGrid1");
     ASSERT_EQ(g.rows(), 20);
     ASSERT_EQ(g.columns(), 7);
-    EXPECT_EQ(g.cell(0, 1), "Yıllık toplam yağış  (mm)");
-    EXPECT_EQ(g.cell(0, 6), "Günlük en yüksek akım (mm)");
+    expectCells(g, {{0, 1, "Yıllık toplam yağış  (mm)"}, {0, 6, "Günlük en yüksek akım (mm)"}});
     EXPECT_EQ(g.rowHeight(0), 800);
     EXPECT_EQ(g.cell(1, 0), "");
 }

@@ -1,11 +1,13 @@
 #include "rain/DailyRainTable.h"
 
+#include "common/ExpectCells.h"
 #include "common/ScratchDirectory.h"
 #include "core/FileIO.h"
 
 #include <gtest/gtest.h>
 
 using namespace korvel;
+using korvel::testing::expectCells;
 using korvel::testing::fileBytes;
 using korvel::testing::ScratchDirectory;
 
@@ -52,11 +54,7 @@ TEST(DailyRainTable, ShowsOneDayByHourAndMinute) {
     const Table& grid = *sheet.findTable("MSFlexGrid1");
     ASSERT_EQ(grid.rows(), 61);
     ASSERT_EQ(grid.columns(), 25);
-    EXPECT_EQ(grid.cell(0, 1), "0");
-    EXPECT_EQ(grid.cell(0, 7), "6");
-    EXPECT_EQ(grid.cell(0, 24), "23");
-    EXPECT_EQ(grid.cell(1, 0), "1");
-    EXPECT_EQ(grid.cell(60, 0), "60");
+    expectCells(grid, {{0, 1, "0"}, {0, 7, "6"}, {0, 24, "23"}, {1, 0, "1"}, {60, 0, "60"}});
     EXPECT_EQ(grid.columnWidth(0), 400);
     EXPECT_EQ(grid.columnWidth(24), 400);
     int filled = 0;
@@ -80,8 +78,7 @@ TEST(DailyRainTable, FillCoversTheDraggedBlockOnly) {
     for (int row = 5; row <= 7; ++row)
         for (int column = 3; column <= 4; ++column)
             EXPECT_EQ(grid.cell(row, column), "0,1");
-    EXPECT_EQ(grid.cell(8, 3), "");
-    EXPECT_EQ(grid.cell(5, 5), "");
+    expectCells(grid, {{8, 3, ""}, {5, 5, ""}});
 
     Table untouched = minuteGridTable(newRainDayRecord(day(2003, 11, 15)), tr);
     const Table before = untouched;

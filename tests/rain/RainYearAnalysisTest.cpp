@@ -1,5 +1,6 @@
 #include "rain/RainYearAnalysis.h"
 
+#include "common/ExpectCells.h"
 #include "common/ScratchDirectory.h"
 #include "core/FileIO.h"
 #include "rain/DurationReference.h"
@@ -9,6 +10,7 @@
 #include <random>
 
 using namespace korvel;
+using korvel::testing::expectCells;
 using korvel::testing::fileBytes;
 using korvel::testing::ScratchDirectory;
 
@@ -79,13 +81,9 @@ TEST(RainYearAnalysis, OnlyRainIsOneTenthAtTheLastMinuteOfTheYear) {
     const Table& daily = *sheet.findTable("f1book1");
     EXPECT_EQ(daily.cell(30, 12), "0,1");
     const Table& summary = *sheet.findTable("MSFlexGrid1");
-    EXPECT_EQ(summary.cell(0, 12), "0,1");
-    EXPECT_EQ(summary.cell(1, 12), "0,1");
-    EXPECT_EQ(summary.cell(2, 12), "1");
+    expectCells(summary, {{0, 12, "0,1"}, {1, 12, "0,1"}, {2, 12, "1"}});
     for (int column = 1; column <= 11; ++column) {
-        EXPECT_EQ(summary.cell(0, column), "0");
-        EXPECT_EQ(summary.cell(1, column), "0");
-        EXPECT_EQ(summary.cell(2, column), "0");
+        expectCells(summary, {{0, column, "0"}, {1, column, "0"}, {2, column, "0"}});
     }
 }
 
@@ -143,16 +141,11 @@ TEST(RainYearAnalysis, DaysThatDoNotExistStayEmptyAndUncounted) {
     EXPECT_EQ(daily.cell(31, 2), ""); // 31 November
     EXPECT_EQ(daily.cell(30, 2), "0,1");
     EXPECT_EQ(daily.cell(29, 5), "0,1"); // 29 February 2004
-    EXPECT_EQ(daily.cell(30, 5), "");
-    EXPECT_EQ(daily.cell(31, 5), "");
+    expectCells(daily, {{30, 5, ""}, {31, 5, ""}});
     EXPECT_EQ(sheet.text("rainyDays"), "Yağışlı günler sayısı.. 366");
     EXPECT_EQ(sheet.text("annualTotal"), "Yıllık toplam yağış= 36,6");
     const Table& summary = *sheet.findTable("MSFlexGrid1");
-    EXPECT_EQ(summary.cell(2, 2), "30");
-    EXPECT_EQ(summary.cell(0, 2), "3");
-    EXPECT_EQ(summary.cell(2, 5), "29");
-    EXPECT_EQ(summary.cell(0, 5), "2,9");
-    EXPECT_EQ(summary.cell(1, 5), "0,1");
+    expectCells(summary, {{2, 2, "30"}, {0, 2, "3"}, {2, 5, "29"}, {0, 5, "2,9"}, {1, 5, "0,1"}});
     // The daily maximum ties on every day: the first of October keeps it.
     EXPECT_EQ(sheet.text("largestDay"), "Yıllık max. yağış= 0,1 Tarihi= 01.10.2003");
 }
@@ -192,11 +185,7 @@ TEST(RainYearSheet, GridLayoutAndClipboard) {
     const Table& daily = *sheet.findTable("f1book1");
     ASSERT_EQ(daily.rows(), 32);
     ASSERT_EQ(daily.columns(), 13);
-    EXPECT_EQ(daily.cell(0, 0), "Gün");
-    EXPECT_EQ(daily.cell(0, 1), "Ekim");
-    EXPECT_EQ(daily.cell(0, 8), "Mayıs");
-    EXPECT_EQ(daily.cell(0, 12), "Eylül");
-    EXPECT_EQ(daily.cell(31, 0), "31");
+    expectCells(daily, {{0, 0, "Gün"}, {0, 1, "Ekim"}, {0, 8, "Mayıs"}, {0, 12, "Eylül"}, {31, 0, "31"}});
     EXPECT_EQ(daily.columnWidth(0), 400);
     EXPECT_EQ(daily.columnWidth(12), 750);
 

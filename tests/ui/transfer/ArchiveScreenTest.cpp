@@ -1,10 +1,6 @@
 #include "ui/transfer/ArchiveScreen.h"
 
-#include "platform/ScriptedDialogs.h"
-#include "common/ScratchDirectory.h"
-#include "ui/common/AppContext.h"
-#include "ui/station/CurrentStation.h"
-#include "ui/transfer/FileSystemLists.h"
+#include "TransferDrive.h"
 
 #include <QPushButton>
 #include <QTest>
@@ -16,16 +12,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Drive {
-    ScratchDirectory root;
-    fs::path station = root / "korvel2000" / "Ankara" / "01" / "01-001";
+struct Drive : TransferDrive {
     fs::path other = root / "korvel2000" / "Ankara" / "01" / "01-002";
     fs::path exchange = root / "disket";
-    AppContext context;
-    MemoryStationHub hub;
 
     Drive() {
-        fs::create_directories(station);
         fs::create_directories(other);
         fs::create_directories(exchange);
         Bytes year(46848);
@@ -33,17 +24,9 @@ struct Drive {
             year[i] = static_cast<std::uint8_t>(i * 7);
         writeBytes(station / "2004_01-001.ard", year);
         writeBytes(station / "01_01-001.HQ", Bytes(5758, 0x31));
-        context.paths = Paths(root.path());
-        hub.setStationDirectory(station);
+        open();
     }
 };
-
-template <typename T> T* child(QWidget& screen, const char* name) {
-    T* widget = screen.findChild<T*>(QString::fromLatin1(name));
-    if (widget == nullptr)
-        qFatal("no control %s", name);
-    return widget;
-}
 
 int rowOf(FileList* list, const QString& name) {
     return static_cast<int>(list->fileNames().indexOf(name));
@@ -57,8 +40,6 @@ class ArchiveScreenTest : public QObject {
 private slots:
     void packAndUnpackIntoAnotherStation() {
         Drive drive;
-        ScriptedDialogs dialogs;
-        DialogProviderScope scope(dialogs);
         ArchiveScreen screen(drive.context, drive.hub);
         QCOMPARE(screen.windowTitle(),
                  QString::fromUtf8("Korvel2000 datalarını sıkıştırma / açma & arşivleme..."));
@@ -73,11 +54,11 @@ private slots:
         QTest::mouseClick(child<QPushButton>(screen, "packAllButton"), Qt::LeftButton);
         QCOMPARE(child<FileList>(screen, "exchangeFileList")->fileNames(),
                  (QStringList{"01_01-001.HQ.zip", "2004_01-001.ard.zip"}));
-        QVERIFY(dialogs.calls().isEmpty());
+        QVERIFY(drive.dialogs.calls().isEmpty());
 
         screen.setStationDirectory(drive.other);
         QTest::mouseClick(child<QPushButton>(screen, "unpackAllButton"), Qt::LeftButton);
-        QVERIFY(dialogs.calls().isEmpty());
+        QVERIFY(drive.dialogs.calls().isEmpty());
         QCOMPARE(fileBytes(drive.other / "2004_01-001.ard"), fileBytes(drive.station / "2004_01-001.ard"));
         QCOMPARE(fileBytes(drive.other / "01_01-001.HQ"), fileBytes(drive.station / "01_01-001.HQ"));
         QCOMPARE(stationFiles->fileNames(), (QStringList{"01_01-001.HQ", "2004_01-001.ard"}));
@@ -85,21 +66,17 @@ private slots:
 
     void packingIntoTheWorkAreaIsRefused() {
         Drive drive;
-        ScriptedDialogs dialogs;
-        DialogProviderScope scope(dialogs);
         ArchiveScreen screen(drive.context, drive.hub);
         screen.setExchangeDirectory(drive.other);
         child<FileList>(screen, "stationFileList")->clickRow(0);
         screen.packAll();
         const QString refusal = QString::fromUtf8("Çalışma alanına sıkıştırma yapılamaz");
-        QCOMPARE(dialogs.messages(), (QStringList{refusal, refusal}));
+        QCOMPARE(drive.dialogs.messages(), (QStringList{refusal, refusal}));
         QVERIFY(fs::is_empty(drive.other));
     }
 
     void atADriveRootTheArchivesGoIntoKorvelzip() {
         Drive drive;
-        ScriptedDialogs dialogs;
-        DialogProviderScope scope(dialogs);
         ArchiveScreen screen(drive.context, drive.hub);
         screen.setExchangeDirectory(drive.root.path());
         screen.packFile("01_01-001.HQ");
@@ -110,8 +87,6 @@ private slots:
 
     void extractingOutsideAStationIsRefused() {
         Drive drive;
-        ScriptedDialogs dialogs;
-        DialogProviderScope scope(dialogs);
         ArchiveScreen screen(drive.context, drive.hub);
         screen.setExchangeDirectory(drive.exchange);
         screen.packAll();
@@ -120,7 +95,7 @@ private slots:
         child<FileList>(screen, "exchangeFileList")->clickRow(0);
         screen.unpackAll();
         const QString refusal = QStringLiteral("KORVEL2000 deki seciminiz dogru gozukmuyor");
-        QCOMPARE(dialogs.messages(), (QStringList{refusal, refusal}));
+        QCOMPARE(drive.dialogs.messages(), (QStringList{refusal, refusal}));
         QCOMPARE(listFiles(region, "*").size(), std::size_t(0));
 
         // The drive root stands for the data root on the station side.
@@ -130,8 +105,6 @@ private slots:
 
     void zipSlipArchivesAreRefusedAndReported() {
         Drive drive;
-        ScriptedDialogs dialogs;
-        DialogProviderScope scope(dialogs);
         int code = 0;
         zip_t* zip = zip_open((drive.exchange / "x.ard.zip").c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code);
         QVERIFY(zip != nullptr);
@@ -143,7 +116,7 @@ private slots:
         screen.setExchangeDirectory(drive.exchange);
         screen.setStationDirectory(drive.other);
         screen.unpackArchive("x.ard.zip");
-        QCOMPARE(dialogs.messages(),
+        QCOMPARE(drive.dialogs.messages(),
                  QStringList{
                      QString::fromUtf8("x.ard.zip: arşivdeki dosya adı bir yol içeriyor: \"../../x.ard\"")});
         QVERIFY(fs::is_empty(drive.other));

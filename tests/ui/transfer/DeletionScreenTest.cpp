@@ -1,10 +1,6 @@
 #include "ui/transfer/DeletionScreen.h"
 
-#include "platform/ScriptedDialogs.h"
-#include "common/ScratchDirectory.h"
-#include "ui/common/AppContext.h"
-#include "ui/station/CurrentStation.h"
-#include "ui/transfer/FileSystemLists.h"
+#include "TransferDrive.h"
 
 #include <QTest>
 
@@ -16,28 +12,14 @@ namespace {
 
 const QString kPrompt = QString::fromUtf8("DİKKAT !!!! SİLME İŞLEMİ DEVAM ETSİNMİ");
 
-struct Drive {
-    ScratchDirectory root;
-    fs::path station = root / "korvel2000" / "Ankara" / "01" / "01-001";
-    AppContext context;
-    MemoryStationHub hub;
-
+struct Drive : TransferDrive {
     Drive() {
-        fs::create_directories(station);
         for (const char* name :
              {"2004_01-001.ard", "2003_01-001.ard", "01_01-001.HQ", "ABC5-10 .-4", "ABC5-10 .m4"})
             writeBytes(station / name, Bytes{1, 2});
-        context.paths = Paths(root.path());
-        hub.setStationDirectory(station);
+        open();
     }
 };
-
-template <typename T> T* child(QWidget& screen, const char* name) {
-    T* widget = screen.findChild<T*>(QString::fromLatin1(name));
-    if (widget == nullptr)
-        qFatal("no control %s", name);
-    return widget;
-}
 
 void click(FileList* list, const QString& name) {
     list->clickRow(static_cast<int>(list->fileNames().indexOf(name)));
@@ -64,23 +46,21 @@ private slots:
 
     void cancelKeepsTheFileAnAnswerDeletesIt() {
         Drive drive;
-        ScriptedDialogs dialogs;
-        DialogProviderScope scope(dialogs);
         DeletionScreen screen(drive.context, drive.hub);
         auto* years = child<FileList>(screen, "waterYearList");
 
-        dialogs.queueCancel();
+        drive.dialogs.queueCancel();
         click(years, "2004_01-001.ard");
-        QCOMPARE(dialogs.calls().size(), 1);
-        QCOMPARE(dialogs.calls()[0].text, kPrompt);
-        QCOMPARE(dialogs.calls()[0].defaultAnswer, QString());
+        QCOMPARE(drive.dialogs.calls().size(), 1);
+        QCOMPARE(drive.dialogs.calls()[0].text, kPrompt);
+        QCOMPARE(drive.dialogs.calls()[0].defaultAnswer, QString());
         QVERIFY(fs::exists(drive.station / "2004_01-001.ard"));
 
-        dialogs.queueInput(QString());
+        drive.dialogs.queueInput(QString());
         click(child<FileList>(screen, "hqList"), "01_01-001.HQ");
         QVERIFY(fs::exists(drive.station / "01_01-001.HQ"));
 
-        dialogs.queueInput("e");
+        drive.dialogs.queueInput("e");
         click(years, "2004_01-001.ard");
         QVERIFY(!fs::exists(drive.station / "2004_01-001.ard"));
         QCOMPARE(years->fileNames(), QStringList{"2003_01-001.ard"});
@@ -89,17 +69,15 @@ private slots:
 
     void allFilesListDeletesTheCompanionToo() {
         Drive drive;
-        ScriptedDialogs dialogs;
-        DialogProviderScope scope(dialogs);
         DeletionScreen screen(drive.context, drive.hub);
         auto* all = child<FileList>(screen, "allFilesList");
 
-        dialogs.queueCancel();
+        drive.dialogs.queueCancel();
         click(all, "ABC5-10 .-4");
-        QCOMPARE(dialogs.calls()[0].defaultAnswer, QString("ABC5-10 .-4"));
+        QCOMPARE(drive.dialogs.calls()[0].defaultAnswer, QString("ABC5-10 .-4"));
         QVERIFY(fs::exists(drive.station / "ABC5-10 .-4"));
 
-        dialogs.queueInput("ABC5-10 .-4");
+        drive.dialogs.queueInput("ABC5-10 .-4");
         click(all, "ABC5-10 .-4");
         QVERIFY(!fs::exists(drive.station / "ABC5-10 .-4"));
         QVERIFY(!fs::exists(drive.station / "ABC5-10 .m4"));
@@ -108,7 +86,7 @@ private slots:
         // A file without its companion goes alone.
         writeBytes(drive.station / "XYZ1-2  .-7", Bytes{1});
         screen.refreshLists();
-        dialogs.queueInput("evet");
+        drive.dialogs.queueInput("evet");
         click(all, "XYZ1-2  .-7");
         QVERIFY(!fs::exists(drive.station / "XYZ1-2  .-7"));
         QCOMPARE(all->count(), 3);

@@ -1,11 +1,8 @@
 #include "ui/transfer/Korvel96TransferScreen.h"
 
+#include "TransferDrive.h"
 #include "common/ReceivedReadingsFiles.h"
-#include "platform/ScriptedDialogs.h"
 #include "store/WaterYearFile.h"
-#include "ui/common/AppContext.h"
-#include "ui/station/CurrentStation.h"
-#include "ui/transfer/FileSystemLists.h"
 
 #include <QLabel>
 #include <QTest>
@@ -20,39 +17,18 @@ const QString kRefusal = QStringLiteral("KORVEL2000 deki seciminiz dogru gozukmu
 
 // A drive with station 01-001 (its number "01-001  " as stored) and one download of the
 // older program in that station's side-file directory.
-struct Drive {
-    ScratchDirectory root;
-    fs::path station = root / "korvel2000" / "Ankara" / "01" / "01-001";
+struct Drive : TransferDrive {
     fs::path stations = root / "korvel96" / "istasyon";
     fs::path downloads = stations / "01-001";
-    AppContext context;
-    MemoryStationHub hub;
 
     Drive() {
-        fs::create_directories(station);
-        StationRecord record;
-        record.stationNumber = "01-001  ";
-        saveStationRecordFile(station, record);
+        saveStationNumber();
         ReceivedDownload::write(downloads);
-        context.paths = Paths(root.path());
-        hub.setStationDirectory(station);
+        open();
     }
 
     std::vector<std::string> stationFiles() const { return listFiles(station, "*"); }
 };
-
-template <typename T> T* child(QWidget& screen, const char* name) {
-    T* widget = screen.findChild<T*>(QString::fromLatin1(name));
-    if (widget == nullptr)
-        qFatal("no control %s", name);
-    return widget;
-}
-
-void clickFile(FileList* list, const QString& name) {
-    const auto items = list->findItems(name, Qt::MatchExactly);
-    QVERIFY(!items.isEmpty());
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(items.front()).center());
-}
 
 const QString kReadings = QString::fromLatin1(ReceivedDownload::kReadingsName);
 
@@ -100,17 +76,15 @@ private slots:
 
     void oneClickConfirmsTheNumberAndConvertsTheDownload() {
         Drive drive;
-        ScriptedDialogs dialogs;
-        DialogProviderScope scope(dialogs);
-        dialogs.queueInput(QStringLiteral("01-001"));
+        drive.dialogs.queueInput(QStringLiteral("01-001"));
         Korvel96TransferScreen screen(drive.context, drive.hub);
         screen.setSourceDirectory(drive.downloads);
         screen.show();
         QVERIFY(QTest::qWaitForWindowExposed(&screen));
 
         clickFile(child<FileList>(screen, "File1"), kReadings);
-        QCOMPARE(dialogs.calls().size(), 1);
-        const ScriptedDialogs::Call prompt = dialogs.calls().front();
+        QCOMPARE(drive.dialogs.calls().size(), 1);
+        const ScriptedDialogs::Call prompt = drive.dialogs.calls().front();
         QVERIFY(prompt.kind == ScriptedDialogs::Kind::Input);
         QCOMPARE(prompt.title, QString::fromUtf8("Limnigraftaki istasyon numarası  01-001  "));
         QCOMPARE(prompt.defaultAnswer, QStringLiteral("01-001  "));
@@ -129,29 +103,25 @@ private slots:
 
     void aCancelledNumberWritesNothing() {
         Drive drive;
-        ScriptedDialogs dialogs;
-        DialogProviderScope scope(dialogs);
-        dialogs.queueCancel();
+        drive.dialogs.queueCancel();
         Korvel96TransferScreen screen(drive.context, drive.hub);
         screen.setSourceDirectory(drive.downloads);
         child<FileList>(screen, "File1")->clickRow(0);
-        QCOMPARE(dialogs.calls().size(), 1);
+        QCOMPARE(drive.dialogs.calls().size(), 1);
         QCOMPARE(drive.stationFiles(), std::vector<std::string>{"genel.tan"});
     }
 
     void aMissingCompanionIsReportedInTheResultList() {
         Drive drive;
         fs::remove(drive.downloads / ReceivedDownload::kTextsName);
-        ScriptedDialogs dialogs;
-        DialogProviderScope scope(dialogs);
         Korvel96TransferScreen screen(drive.context, drive.hub);
         screen.setSourceDirectory(drive.downloads);
         screen.show();
         child<FileList>(screen, "File1")->clickRow(0);
 
         const QString line = QString::fromUtf8("ABC1-10 .-5: istasyon bilgi dosyası yok (ABC1-10 .m5)");
-        QCOMPARE(dialogs.messages(), QStringList{line});
-        QCOMPARE(dialogs.calls().size(), 1); // no number prompt for a download that cannot be read
+        QCOMPARE(drive.dialogs.messages(), QStringList{line});
+        QCOMPARE(drive.dialogs.calls().size(), 1); // no number prompt for a download that cannot be read
         auto* results = child<QListWidget>(screen, "resultList");
         QCOMPARE(results->count(), 1);
         QCOMPARE(results->item(0)->text(), line);
@@ -161,8 +131,6 @@ private slots:
 
     void aRegionDestinationIsRefused() {
         Drive drive;
-        ScriptedDialogs dialogs;
-        DialogProviderScope scope(dialogs);
         Korvel96TransferScreen screen(drive.context, drive.hub);
         screen.setSourceDirectory(drive.downloads);
         const fs::path region = drive.root / "korvel2000" / "Ankara";
@@ -170,8 +138,8 @@ private slots:
         QCOMPARE(drive.hub.current().stationDir, region); // the destination becomes the current station
 
         child<FileList>(screen, "File1")->clickRow(0);
-        QCOMPARE(dialogs.messages(), QStringList{kRefusal});
-        QCOMPARE(dialogs.calls().size(), 1);
+        QCOMPARE(drive.dialogs.messages(), QStringList{kRefusal});
+        QCOMPARE(drive.dialogs.calls().size(), 1);
         QCOMPARE(listFiles(region, "*").size(), std::size_t(0));
         QCOMPARE(drive.stationFiles(), std::vector<std::string>{"genel.tan"});
     }

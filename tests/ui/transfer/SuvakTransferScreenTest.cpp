@@ -1,13 +1,9 @@
 #include "ui/transfer/SuvakTransferScreen.h"
 
+#include "TransferDrive.h"
 #include "core/FileIO.h"
-#include "platform/ScriptedDialogs.h"
-#include "common/ScratchDirectory.h"
 #include "store/WaterYearFile.h"
 #include "transfer/SuvakFiles.h"
-#include "ui/common/AppContext.h"
-#include "ui/station/CurrentStation.h"
-#include "ui/transfer/FileSystemLists.h"
 
 #include <QPushButton>
 #include <QTest>
@@ -21,21 +17,13 @@ namespace {
 const QString kRefusal = QStringLiteral("KORVEL2000 deki seciminiz dogru gozukmuyor");
 
 // A drive with one station and a folder of sibling-program files.
-struct Drive {
-    ScratchDirectory root;
-    fs::path station = root / "korvel2000" / "Ankara" / "01" / "01-001";
+struct Drive : TransferDrive {
     fs::path suvak = root / "suvak";
-    AppContext context;
-    MemoryStationHub hub;
 
     Drive() {
-        fs::create_directories(station);
         fs::create_directories(suvak);
-        StationRecord record;
-        record.stationNumber = fixedText("01-001", StationRecord::stationNumberWidth);
-        saveStationRecordFile(station, record);
-        context.paths = Paths(root.path());
-        hub.setStationDirectory(station);
+        saveStationNumber();
+        open();
 
         HqFileImage hq;
         hq.period(1, "01.10.2003", "30.09.2004");
@@ -52,19 +40,6 @@ struct Drive {
         writeBytes(suvak / "notlar.txt", bytesOf("x"));
     }
 };
-
-template <typename T> T* child(QWidget& screen, const char* name) {
-    T* widget = screen.findChild<T*>(QString::fromLatin1(name));
-    if (widget == nullptr)
-        qFatal("no control %s", name);
-    return widget;
-}
-
-void clickFile(FileList* list, const QString& name) {
-    const auto items = list->findItems(name, Qt::MatchExactly);
-    QVERIFY(!items.isEmpty());
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(items.front()).center());
-}
 
 } // namespace
 
@@ -94,14 +69,12 @@ private slots:
 
     void oneClickConvertsOneFile() {
         Drive drive;
-        ScriptedDialogs dialogs;
-        DialogProviderScope scope(dialogs);
         SuvakTransferScreen screen(drive.context, drive.hub);
         screen.show();
         QVERIFY(QTest::qWaitForWindowExposed(&screen));
 
         clickFile(child<FileList>(screen, "File2"), "o0401001.11o");
-        QVERIFY(dialogs.calls().isEmpty());
+        QVERIFY(drive.dialogs.calls().isEmpty());
         const auto days = readWaterYearFile(drive.station / "2004_01-001.ard");
         const auto n = findDay(days, OleDate::fromDate(2003, 11, 1));
         QVERIFY(n.has_value());
@@ -115,11 +88,12 @@ private slots:
         QCOMPARE(slice(table, 0, 4), (Bytes{0x00, 0x00, 0x48, 0x41})); // 12.5 as a 32-bit float
         clickFile(child<FileList>(screen, "File4"), "K01001.DAT");
         QVERIFY(fs::exists(drive.station / "01-001.olc"));
-        QVERIFY(dialogs.calls().isEmpty());
+        QVERIFY(drive.dialogs.calls().isEmpty());
 
         // A file not of the form: skipped, named in the result list with its reason.
         clickFile(child<FileList>(screen, "File2"), "O0401001.12O");
-        QCOMPARE(dialogs.messages(), QStringList{QString::fromUtf8("O0401001.12O: metin dosyası değil")});
+        QCOMPARE(drive.dialogs.messages(),
+                 QStringList{QString::fromUtf8("O0401001.12O: metin dosyası değil")});
         auto* results = child<QListWidget>(screen, "resultList");
         QCOMPARE(results->count(), 1);
         QVERIFY(results->isVisible());
@@ -127,14 +101,13 @@ private slots:
 
     void sendAllEndsWithDoneAndTheResultList() {
         Drive drive;
-        ScriptedDialogs dialogs;
-        DialogProviderScope scope(dialogs);
         SuvakTransferScreen screen(drive.context, drive.hub);
         screen.show();
         QTest::mouseClick(child<QPushButton>(screen, "Command1"), Qt::LeftButton);
 
-        QCOMPARE(dialogs.messages(), (QStringList{QString::fromUtf8("İşlem tamam"),
-                                                  QString::fromUtf8("O0401001.12O: metin dosyası değil")}));
+        QCOMPARE(drive.dialogs.messages(),
+                 (QStringList{QString::fromUtf8("İşlem tamam"),
+                              QString::fromUtf8("O0401001.12O: metin dosyası değil")}));
         QCOMPARE(screen.lastReport().convertedFiles(), std::size_t(3));
         QVERIFY(fs::exists(drive.station / "01_01-001.HQ"));
         QVERIFY(fs::exists(drive.station / "2004_01-001.ard"));
@@ -147,11 +120,9 @@ private slots:
         Drive drive;
         fs::remove(drive.suvak / "e01.dat");
         fs::remove(drive.suvak / "O0401001.12O");
-        ScriptedDialogs dialogs;
-        DialogProviderScope scope(dialogs);
         SuvakTransferScreen screen(drive.context, drive.hub);
         screen.transferAll();
-        QCOMPARE(dialogs.messages(), QStringList{QString::fromUtf8("İşlem tamam")});
+        QCOMPARE(drive.dialogs.messages(), QStringList{QString::fromUtf8("İşlem tamam")});
         QVERIFY(fs::exists(drive.station / "2004_01-001.ard"));
         QVERIFY(fs::exists(drive.station / "01-001.olc"));
         QVERIFY(!child<QListWidget>(screen, "resultList")->isVisibleTo(&screen));
@@ -159,17 +130,15 @@ private slots:
 
     void destinationMustBeAStationDirectory() {
         Drive drive;
-        ScriptedDialogs dialogs;
-        DialogProviderScope scope(dialogs);
         SuvakTransferScreen screen(drive.context, drive.hub);
         const fs::path region = drive.root / "korvel2000" / "Ankara";
         screen.setDestinationDirectory(region);
         QCOMPARE(drive.hub.current().stationDir, region); // the destination becomes the current station
 
         child<FileList>(screen, "File2")->clickRow(0);
-        QCOMPARE(dialogs.messages(), QStringList{kRefusal});
+        QCOMPARE(drive.dialogs.messages(), QStringList{kRefusal});
         screen.transferAll();
-        QCOMPARE(dialogs.messages(), (QStringList{kRefusal, kRefusal}));
+        QCOMPARE(drive.dialogs.messages(), (QStringList{kRefusal, kRefusal}));
         QVERIFY(!fs::exists(region / "2004_.ard"));
         QCOMPARE(listFiles(region, "*").size(), std::size_t(0));
         QCOMPARE(listFiles(drive.station, "*"), std::vector<std::string>{"genel.tan"});

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/Dates.h"
 #include "core/FileIO.h"
 #include "store/HqTable.h"
 #include "store/StationRecord.h"
@@ -12,9 +13,7 @@
 
 namespace korvel::test {
 
-inline OleDate day(int y, int m, int d) {
-    return OleDate::fromDate(y, m, d);
-}
+using korvel::testing::day;
 
 // A 12-character text field, padded with spaces.
 inline std::string tag(const std::string& text) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/Dates.h"
 #include "core/FileIO.h"
 #include "store/HqTable.h"
 #include "store/WaterYearFile.h"
@@ -10,10 +11,6 @@
 #include <vector>
 
 namespace korvel::testing {
-
-inline OleDate day(int y, int m, int d) {
-    return OleDate::fromDate(y, m, d);
-}
 
 // Every day of water year `year` (1 October of the year before to 30 September), each made
 // from its date; the file ends there, as a file written day by day does.

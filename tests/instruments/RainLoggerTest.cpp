@@ -1,5 +1,6 @@
 #include "instruments/RainLogger.h"
 
+#include "common/Dates.h"
 #include "common/ScratchDirectory.h"
 #include "core/FileIO.h"
 #include "instruments/LevelDump.h"
@@ -54,9 +55,7 @@ std::vector<RainDayRecord> yearRecords(const fs::path& path) {
 const char* const kStation = "12-345";
 const char* const kFile2004 = "2004_12-345  .yrd";
 
-OleDate day(int y, int m, int d) {
-    return OleDate::fromDate(y, m, d);
-}
+using korvel::testing::day;
 
 } // namespace
 

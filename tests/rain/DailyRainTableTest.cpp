@@ -1,5 +1,6 @@
 #include "rain/DailyRainTable.h"
 
+#include "common/Dates.h"
 #include "common/ExpectCells.h"
 #include "common/ScratchDirectory.h"
 #include "core/FileIO.h"
@@ -15,9 +16,7 @@ namespace {
 
 const Locale& tr = Locale::turkish();
 
-OleDate day(int y, int m, int d) {
-    return OleDate::fromDate(y, m, d);
-}
+using korvel::testing::day;
 
 // A year file of station 01-001 ending in 2004; the day table edits record 46 (15 November 2003).
 struct DayFile {

@@ -1,5 +1,6 @@
 #include "rain/RainYearAnalysis.h"
 
+#include "common/Dates.h"
 #include "common/ExpectCells.h"
 #include "common/ScratchDirectory.h"
 #include "core/FileIO.h"
@@ -18,9 +19,7 @@ namespace {
 
 const Locale& tr = Locale::turkish();
 
-OleDate day(int y, int m, int d) {
-    return OleDate::fromDate(y, m, d);
-}
+using korvel::testing::day;
 
 // Sets the rain of the minute hh:mm of the record holding the day.
 void rain(std::vector<RainDayRecord>& records, OleDate date, int hour, int minute, int tenths) {

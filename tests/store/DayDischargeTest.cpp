@@ -1,13 +1,13 @@
 #include "store/DayDischarge.h"
 
+#include "common/Dates.h"
+
 #include <gtest/gtest.h>
 
 namespace korvel {
 namespace {
 
-OleDate day(int y, int m, int d) {
-    return OleDate::fromDate(y, m, d);
-}
+using korvel::testing::day;
 
 // Two tables: "01" valid in the first half of water year 2004, "02" in the second.
 HqTableSet stationTables() {

@@ -1,5 +1,6 @@
 #include "store/HqGrid.h"
 
+#include "common/Dates.h"
 #include "core/ByteIO.h"
 #include "core/Cp1254.h"
 
@@ -8,9 +9,7 @@
 namespace korvel {
 namespace {
 
-OleDate day(int y, int m, int d) {
-    return OleDate::fromDate(y, m, d);
-}
+using korvel::testing::day;
 
 HqGridCells emptyGrid() {
     return HqGridCells(kHqGridCells);

@@ -1,5 +1,6 @@
 #include "store/HqTable.h"
 
+#include "common/Dates.h"
 #include "common/ScratchDirectory.h"
 #include "core/Cp1254.h"
 #include "core/FileIO.h"
@@ -16,9 +17,7 @@ using testing::ScratchDirectory;
 using testing::slice;
 using testing::writeBytes;
 
-OleDate day(int y, int m, int d) {
-    return OleDate::fromDate(y, m, d);
-}
+using korvel::testing::day;
 
 // ---- record layout -------------------------------------------------------------------------
 

@@ -1,5 +1,6 @@
 #include "store/RainYearFile.h"
 
+#include "common/Dates.h"
 #include "common/ScratchDirectory.h"
 #include "core/FileIO.h"
 
@@ -11,9 +12,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-OleDate day(int y, int m, int d) {
-    return OleDate::fromDate(y, m, d);
-}
+using korvel::testing::day;
 
 Bytes fileBytes(const fs::path& path) {
     return readFileBytes(path).value_or(Bytes{});

@@ -1,5 +1,6 @@
 #include "store/WaterYearFile.h"
 
+#include "common/Dates.h"
 #include "common/ScratchDirectory.h"
 #include "core/FileIO.h"
 
@@ -17,9 +18,7 @@ using testing::writeBytes;
 
 constexpr std::size_t kFullFile = 46848;
 
-OleDate day(int y, int m, int d) {
-    return OleDate::fromDate(y, m, d);
-}
+using korvel::testing::day;
 
 DayRecord loggerDay(OleDate date, std::int16_t maxLevel, float mean) {
     DayRecord r;

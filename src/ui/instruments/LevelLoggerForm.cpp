@@ -4,55 +4,29 @@
 #include "instruments/LevelConversion.h"
 #include "instruments/LevelLoggerCommands.h"
 #include "instruments/LevelLoggerSettings.h"
-#include "instruments/PortSettings.h"
 #include "platform/Dialogs.h"
 #include "ui/common/QtText.h"
-#include "ui/instruments/EraseForm.h"
-#include "ui/instruments/InstrumentPort.h"
 #include "ui/instruments/LevelImageConversion.h"
 #include "ui/instruments/LoggerFields.h"
-#include "ui/instruments/PortSettingsForm.h"
 
-#include <QDate>
-#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QTime>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace korvel {
 
 LevelLoggerForm::LevelLoggerForm(const AppContext& context, StationHub& hub, QWidget* parent)
-    : QWidget(parent), context_(context), hub_(hub), linkFactory_(storedPortLink(context)),
-      clockFactory_(steadyClock()), worker_(linkFactory_, clockFactory_, this) {
+    : LoggerScreen(context, hub, SettingsStore::kKorvel, parent) {
     setObjectName(QStringLiteral("limnigraffrm"));
     setWindowTitle(qText(kLevelLoggerCaption));
-
-    auto* menu = new QMenuBar(this);
-    QAction* settings = menu->addAction(QStringLiteral("Ayarlar"));
-    settings->setObjectName(QStringLiteral("Ayarlar"));
-    QAction* exit = menu->addAction(QString::fromUtf8("Çıkış"));
-    exit->setObjectName(QStringLiteral("Cikis"));
-    connect(settings, &QAction::triggered, this, &LevelLoggerForm::Ayarlar_Click);
-    connect(exit, &QAction::triggered, this, &LevelLoggerForm::Cikis_Click);
-
-    auto box = [this](const QString& name) {
-        auto* edit = new QLineEdit(this);
-        edit->setObjectName(name);
-        edit->setReadOnly(true);
-        edit->installEventFilter(this);
-        boxes_[name] = edit;
-        return edit;
-    };
+    QMenuBar* menu = addMenu();
+    auto box = [this](const QString& name) { return addBox(name); };
     auto caption = [this](const char* name, const char* text) {
-        auto* label = new QLabel(QString::fromUtf8(text), this);
-        label->setObjectName(QString::fromLatin1(name));
-        return label;
+        return addLabel(QString::fromLatin1(name), QString::fromUtf8(text));
     };
 
     auto* fields = new QGridLayout;
@@ -72,14 +46,10 @@ LevelLoggerForm::LevelLoggerForm(const AppContext& context, StationHub& hub, QWi
         ++row;
     }
 
-    remainingDays_ = new QLabel(this);
-    remainingDays_->setObjectName(QStringLiteral("Label9"));
-    batteryLife_ = new QLabel(this);
-    batteryLife_->setObjectName(QStringLiteral("Label8"));
-    QLineEdit* gauge = box(QStringLiteral("Text10"));
-    QLineEdit* progress = box(QStringLiteral("Text9"));
-    gauge->removeEventFilter(this);
-    progress->removeEventFilter(this);
+    remainingDays_ = addLabel(QStringLiteral("Label9"));
+    batteryLife_ = addLabel(QStringLiteral("Label8"));
+    QLineEdit* gauge = addStatusBox(QStringLiteral("Text10"));
+    QLineEdit* progress = addStatusBox(QStringLiteral("Text9"));
 
     read_ = new QPushButton(QStringLiteral("Limnigraftan Bilgileri Al"), this);
     read_->setObjectName(QStringLiteral("Command1"));
@@ -106,16 +76,6 @@ LevelLoggerForm::LevelLoggerForm(const AppContext& context, StationHub& hub, QWi
 }
 
 LevelLoggerForm::~LevelLoggerForm() = default;
-
-void LevelLoggerForm::setLinkFactory(LinkWorker::LinkFactory link) {
-    linkFactory_ = link;
-    worker_.setLinkFactory(std::move(link));
-}
-
-void LevelLoggerForm::setClockFactory(LinkWorker::ClockFactory clock) {
-    clockFactory_ = clock;
-    worker_.setClockFactory(std::move(clock));
-}
 
 void LevelLoggerForm::showView() {
     showLoggerFields(view_.fields, boxes_, remainingDays_, batteryLife_);
@@ -164,6 +124,11 @@ void LevelLoggerForm::fieldDoubleClicked(const QString& field) {
     if (busy())
         return;
     const int unit = view_.levelUnitCode;
+    if (const auto shared = askSharedSetting(field)) {
+        if (*shared)
+            runSetting(**shared, unit);
+        return;
+    }
     // A cancelled prompt ends the command; an empty answer is taken as it stands.
     if (field == QLatin1String("Text1")) {
         if (unit == 0)
@@ -177,16 +142,6 @@ void LevelLoggerForm::fieldDoubleClicked(const QString& field) {
             return;
         }
         runSetting(*command, unit);
-    } else if (field == QLatin1String("Text2")) {
-        const auto answer =
-            askText(this, qText(kTimePrompt), QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
-        if (const auto command = answer ? timeSetting(answer->toStdString()) : std::nullopt)
-            runSetting(*command, unit);
-    } else if (field == QLatin1String("Text3")) {
-        const auto answer =
-            askText(this, qText(kDatePrompt), QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")));
-        if (const auto command = answer ? dateSetting(answer->toStdString()) : std::nullopt)
-            runSetting(*command, unit);
     } else if (field == QLatin1String("Text4")) {
         for (;;) {
             const auto answer = askText(this, qText(kIntervalPrompt), qText(kIntervalDefault));
@@ -200,17 +155,6 @@ void LevelLoggerForm::fieldDoubleClicked(const QString& field) {
                 return;
             }
         }
-    } else if (field == QLatin1String("Text5") || field == QLatin1String("Text6") ||
-               field == QLatin1String("Text7")) {
-        const std::uint8_t read = field == QLatin1String("Text5")   ? levellogger::kStationName
-                                  : field == QLatin1String("Text6") ? levellogger::kStationNumber
-                                                                    : levellogger::kRiverName;
-        const std::string_view prompt = read == levellogger::kStationName     ? kStationNamePrompt
-                                        : read == levellogger::kStationNumber ? kStationNumberPrompt
-                                                                              : kRiverNamePrompt;
-        const auto answer = askText(this, qText(prompt));
-        if (answer)
-            runSetting(textSetting(read, answer->toStdString()), unit);
     } else if (field == QLatin1String("Text8")) {
         runSetting(unitToggle(unit), toggledUnitCode(unit));
     }
@@ -220,15 +164,7 @@ void LevelLoggerForm::Command2_Click() {
     if (busy())
         return;
     setBusy(true);
-    LinkWorker* worker = &worker_;
-    QLineEdit* progress = boxes_["Text9"];
-    worker_.run<DownloadOutcome>(
-        [worker, progress](Exchange& exchange) {
-            return downloadMemory(exchange, {}, [worker, progress](std::size_t received) {
-                worker->post([progress, received] { progress->setText(QString::number(received)); });
-            });
-        },
-        [this](DownloadOutcome outcome) { downloadFinished(std::move(outcome)); });
+    startDownload({}, [this](DownloadOutcome outcome) { downloadFinished(std::move(outcome)); });
 }
 
 void LevelLoggerForm::downloadFinished(DownloadOutcome outcome) {
@@ -252,64 +188,18 @@ void LevelLoggerForm::convertDump() {
 }
 
 void LevelLoggerForm::Command3_Click() {
-    if (busy())
-        return;
-    EraseForm form(linkFactory_, clockFactory_, this);
-    connect(&form, &EraseForm::memoryErased, this, &LevelLoggerForm::memoryErased);
-    form.exec();
-}
-
-void LevelLoggerForm::memoryErased() {
-    for (const char* name : {"Text5", "Text6", "Text7"}) {
-        view_.fields.setText(name, "");
-        boxes_[QString::fromLatin1(name)]->clear();
-    }
-    markMemoryErased();
-    emit loggerMemoryErased();
+    openEraseScreen([this] {
+        for (const char* name : {"Text5", "Text6", "Text7"}) {
+            view_.fields.setText(name, "");
+            boxes_[QString::fromLatin1(name)]->clear();
+        }
+        markMemoryErased();
+    });
 }
 
 void LevelLoggerForm::markMemoryErased() {
     erase_->setText(qText(kMemoryErased));
     erase_->setEnabled(false);
-}
-
-void LevelLoggerForm::Ayarlar_Click() {
-    PortSettingsForm form(context_.settings, this);
-    form.exec();
-}
-
-void LevelLoggerForm::Cikis_Click() {
-    QWidget* frame = parentWidget();
-    if (frame != nullptr && frame->inherits("QMdiSubWindow"))
-        frame->close();
-    else
-        close();
-}
-
-void LevelLoggerForm::Form_Activate() {
-    if (busy())
-        return;
-    const std::unique_ptr<SerialLink> link = linkFactory_();
-    const QString stored = context_.settings ? context_.settings->comPort() : QString();
-    if (const auto message = probePort(*link, stored.toStdString()))
-        showMessage(this, QString::fromStdString(*message));
-}
-
-void LevelLoggerForm::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    if (!shown_) {
-        shown_ = true;
-        QTimer::singleShot(0, this, &LevelLoggerForm::Form_Activate);
-    }
-}
-
-bool LevelLoggerForm::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseButtonDblClick)
-        if (auto* edit = qobject_cast<QLineEdit*>(watched)) {
-            fieldDoubleClicked(edit->objectName());
-            return true;
-        }
-    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace korvel

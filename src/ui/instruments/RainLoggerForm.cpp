@@ -4,24 +4,17 @@
 #include "instruments/LevelConversion.h"
 #include "instruments/LevelLoggerCommands.h"
 #include "instruments/LevelLoggerView.h"
-#include "instruments/PortSettings.h"
 #include "platform/Dialogs.h"
 #include "ui/common/QtText.h"
-#include "ui/instruments/EraseForm.h"
-#include "ui/instruments/InstrumentPort.h"
 #include "ui/instruments/LoggerFields.h"
-#include "ui/instruments/PortSettingsForm.h"
 
 #include <QCloseEvent>
-#include <QDate>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QTime>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace korvel {
@@ -33,28 +26,10 @@ const QString kNoStation = QString::fromUtf8("Lütfen istasyon secimin yapınız
 } // namespace
 
 RainLoggerForm::RainLoggerForm(const AppContext& context, StationHub& hub, QWidget* parent)
-    : QWidget(parent), context_(context), hub_(hub),
-      linkFactory_(storedPortLink(context, SettingsStore::kRainLogger)), clockFactory_(steadyClock()),
-      worker_(linkFactory_, clockFactory_, this) {
+    : LoggerScreen(context, hub, SettingsStore::kRainLogger, parent) {
     setObjectName(QStringLiteral("pluviograf"));
     setWindowTitle(qText(kRainLoggerCaption));
-
-    auto* menu = new QMenuBar(this);
-    QAction* settings = menu->addAction(QStringLiteral("Ayarlar"));
-    settings->setObjectName(QStringLiteral("Ayarlar"));
-    QAction* exit = menu->addAction(QString::fromUtf8("Çıkış"));
-    exit->setObjectName(QStringLiteral("Cikis"));
-    connect(settings, &QAction::triggered, this, &RainLoggerForm::Ayarlar_Click);
-    connect(exit, &QAction::triggered, this, &RainLoggerForm::Cikis_Click);
-
-    auto box = [this](const QString& name) {
-        auto* edit = new QLineEdit(this);
-        edit->setObjectName(name);
-        edit->setReadOnly(true);
-        edit->installEventFilter(this);
-        boxes_[name] = edit;
-        return edit;
-    };
+    QMenuBar* menu = addMenu();
     auto* fields = new QGridLayout;
     const std::pair<const char*, const char*> rows[] = {
         {"Text1", "TOPLAM YAĞIŞ"}, {"Text2", "PLUVİOGRAF  SAATİ"}, {"Text3", "PLUVİOGRAFTARİHİ"},
@@ -62,22 +37,17 @@ RainLoggerForm::RainLoggerForm(const AppContext& context, StationHub& hub, QWidg
         {"Text7", "BÖLGE ADI"}};
     int row = 0;
     for (const auto& [name, text] : rows) {
-        auto* label = new QLabel(QString::fromUtf8(text), this);
-        label->setObjectName(QStringLiteral("Caption%1").arg(row + 1));
-        fields->addWidget(label, row, 0);
-        fields->addWidget(box(QString::fromLatin1(name)), row, 1);
+        fields->addWidget(addLabel(QStringLiteral("Caption%1").arg(row + 1), QString::fromUtf8(text)), row,
+                          0);
+        fields->addWidget(addBox(QString::fromLatin1(name)), row, 1);
         ++row;
     }
     boxes_["Text1"]->setToolTip(QString::fromUtf8("Toplam yağış reset tarihinden itibarendir"));
 
-    freeMemory_ = new QLabel(this);
-    freeMemory_->setObjectName(QStringLiteral("Label9"));
-    batteryLife_ = new QLabel(this);
-    batteryLife_->setObjectName(QStringLiteral("Label8"));
-    QLineEdit* gauge = box(QStringLiteral("Text10"));
-    QLineEdit* progress = box(QStringLiteral("Text9"));
-    gauge->removeEventFilter(this);
-    progress->removeEventFilter(this);
+    freeMemory_ = addLabel(QStringLiteral("Label9"));
+    batteryLife_ = addLabel(QStringLiteral("Label8"));
+    QLineEdit* gauge = addStatusBox(QStringLiteral("Text10"));
+    QLineEdit* progress = addStatusBox(QStringLiteral("Text9"));
 
     read_ = new QPushButton(QStringLiteral("Pluviograftan Bilgileri Al"), this);
     read_->setObjectName(QStringLiteral("Command1"));
@@ -106,16 +76,6 @@ RainLoggerForm::RainLoggerForm(const AppContext& context, StationHub& hub, QWidg
 }
 
 RainLoggerForm::~RainLoggerForm() = default;
-
-void RainLoggerForm::setLinkFactory(LinkWorker::LinkFactory link) {
-    linkFactory_ = link;
-    worker_.setLinkFactory(std::move(link));
-}
-
-void RainLoggerForm::setClockFactory(LinkWorker::ClockFactory clock) {
-    clockFactory_ = clock;
-    worker_.setClockFactory(std::move(clock));
-}
 
 void RainLoggerForm::showView() {
     showLoggerFields(view_.fields, boxes_, freeMemory_, batteryLife_);
@@ -153,17 +113,12 @@ void RainLoggerForm::runSetting(const SettingCommand& command) {
 void RainLoggerForm::fieldDoubleClicked(const QString& field) {
     if (busy())
         return;
-    if (field == QLatin1String("Text2")) {
-        const auto answer =
-            askText(this, qText(kTimePrompt), QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
-        if (const auto command = answer ? timeSetting(answer->toStdString()) : std::nullopt)
-            runSetting(*command);
-    } else if (field == QLatin1String("Text3")) {
-        const auto answer =
-            askText(this, qText(kDatePrompt), QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")));
-        if (const auto command = answer ? dateSetting(answer->toStdString()) : std::nullopt)
-            runSetting(*command);
-    } else if (field == QLatin1String("Text4")) {
+    if (const auto shared = askSharedSetting(field)) {
+        if (*shared)
+            runSetting(**shared);
+        return;
+    }
+    if (field == QLatin1String("Text4")) {
         const auto answer = askText(this, qText(kBucketPrompt));
         if (!answer)
             return;
@@ -174,16 +129,6 @@ void RainLoggerForm::fieldDoubleClicked(const QString& field) {
             return;
         }
         runSetting(*command);
-    } else if (field == QLatin1String("Text5") || field == QLatin1String("Text6") ||
-               field == QLatin1String("Text7")) {
-        const std::uint8_t read = field == QLatin1String("Text5")   ? levellogger::kStationName
-                                  : field == QLatin1String("Text6") ? levellogger::kStationNumber
-                                                                    : levellogger::kRiverName;
-        const std::string_view prompt = read == levellogger::kStationName     ? kStationNamePrompt
-                                        : read == levellogger::kStationNumber ? kStationNumberPrompt
-                                                                              : kRiverNamePrompt;
-        if (const auto answer = askText(this, qText(prompt)))
-            runSetting(textSetting(read, answer->toStdString()));
     }
 }
 
@@ -191,15 +136,8 @@ void RainLoggerForm::Command2_Click() {
     if (busy())
         return;
     setBusy(true);
-    LinkWorker* worker = &worker_;
-    QLineEdit* progress = boxes_["Text9"];
-    worker_.run<DownloadOutcome>(
-        [worker, progress](Exchange& exchange) {
-            return downloadMemory(exchange, rainDownloadOptions(), [worker, progress](std::size_t received) {
-                worker->post([progress, received] { progress->setText(QString::number(received)); });
-            });
-        },
-        [this](DownloadOutcome outcome) { downloadFinished(std::move(outcome)); });
+    startDownload(rainDownloadOptions(),
+                  [this](DownloadOutcome outcome) { downloadFinished(std::move(outcome)); });
 }
 
 void RainLoggerForm::downloadFinished(DownloadOutcome outcome) {
@@ -269,28 +207,10 @@ void RainLoggerForm::convertImage(const Bytes& image) {
 }
 
 void RainLoggerForm::Command3_Click() {
-    if (busy())
-        return;
-    EraseForm form(linkFactory_, clockFactory_, this);
-    connect(&form, &EraseForm::memoryErased, this, [this] {
+    openEraseScreen([this] {
         erase_->setText(qText(kMemoryErased));
         erase_->setEnabled(false);
-        emit loggerMemoryErased();
     });
-    form.exec();
-}
-
-void RainLoggerForm::Ayarlar_Click() {
-    PortSettingsForm form(context_.settings, this);
-    form.exec();
-}
-
-void RainLoggerForm::Cikis_Click() {
-    QWidget* frame = parentWidget();
-    if (frame != nullptr && frame->inherits("QMdiSubWindow"))
-        frame->close();
-    else
-        close();
 }
 
 void RainLoggerForm::closeEvent(QCloseEvent* event) {
@@ -298,33 +218,6 @@ void RainLoggerForm::closeEvent(QCloseEvent* event) {
         worker_.stop();
     hub_.refreshFileLists();
     QWidget::closeEvent(event);
-}
-
-void RainLoggerForm::Form_Activate() {
-    if (busy())
-        return;
-    const std::unique_ptr<SerialLink> link = linkFactory_();
-    const QString stored =
-        context_.settings ? context_.settings->comPort(SettingsStore::kRainLogger) : QString();
-    if (const auto message = probePort(*link, stored.toStdString()))
-        showMessage(this, QString::fromStdString(*message));
-}
-
-void RainLoggerForm::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    if (!shown_) {
-        shown_ = true;
-        QTimer::singleShot(0, this, &RainLoggerForm::Form_Activate);
-    }
-}
-
-bool RainLoggerForm::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseButtonDblClick)
-        if (auto* edit = qobject_cast<QLineEdit*>(watched)) {
-            fieldDoubleClicked(edit->objectName());
-            return true;
-        }
-    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace korvel

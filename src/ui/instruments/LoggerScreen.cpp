@@ -1,0 +1,157 @@
+#include "ui/instruments/LoggerScreen.h"
+
+#include "instruments/LevelLoggerCommands.h"
+#include "instruments/LevelLoggerSettings.h"
+#include "instruments/PortSettings.h"
+#include "platform/Dialogs.h"
+#include "ui/common/QtText.h"
+#include "ui/instruments/EraseForm.h"
+#include "ui/instruments/InstrumentPort.h"
+#include "ui/instruments/PortSettingsForm.h"
+
+#include <QDate>
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QTime>
+#include <QTimer>
+
+namespace korvel {
+
+LoggerScreen::LoggerScreen(const AppContext& context, StationHub& hub, const QString& portApplication,
+                           QWidget* parent)
+    : QWidget(parent), context_(context), hub_(hub), portApplication_(portApplication),
+      linkFactory_(storedPortLink(context, portApplication)), clockFactory_(steadyClock()),
+      worker_(linkFactory_, clockFactory_, this) {}
+
+void LoggerScreen::setLinkFactory(LinkWorker::LinkFactory link) {
+    linkFactory_ = link;
+    worker_.setLinkFactory(std::move(link));
+}
+
+void LoggerScreen::setClockFactory(LinkWorker::ClockFactory clock) {
+    clockFactory_ = clock;
+    worker_.setClockFactory(std::move(clock));
+}
+
+QMenuBar* LoggerScreen::addMenu() {
+    auto* menu = new QMenuBar(this);
+    QAction* settings = menu->addAction(QStringLiteral("Ayarlar"));
+    settings->setObjectName(QStringLiteral("Ayarlar"));
+    QAction* exit = menu->addAction(QString::fromUtf8("Çıkış"));
+    exit->setObjectName(QStringLiteral("Cikis"));
+    connect(settings, &QAction::triggered, this, &LoggerScreen::Ayarlar_Click);
+    connect(exit, &QAction::triggered, this, &LoggerScreen::Cikis_Click);
+    return menu;
+}
+
+QLineEdit* LoggerScreen::addBox(const QString& name) {
+    QLineEdit* edit = addStatusBox(name);
+    edit->installEventFilter(this);
+    return edit;
+}
+
+QLineEdit* LoggerScreen::addStatusBox(const QString& name) {
+    auto* edit = new QLineEdit(this);
+    edit->setObjectName(name);
+    edit->setReadOnly(true);
+    boxes_[name] = edit;
+    return edit;
+}
+
+QLabel* LoggerScreen::addLabel(const QString& name, const QString& text) {
+    auto* label = new QLabel(text, this);
+    label->setObjectName(name);
+    return label;
+}
+
+std::optional<std::optional<SettingCommand>> LoggerScreen::askSharedSetting(const QString& field) {
+    // A cancelled prompt ends the command; an empty answer is taken as it stands.
+    if (field == QLatin1String("Text2")) {
+        const auto answer =
+            askText(this, qText(kTimePrompt), QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
+        return answer ? timeSetting(answer->toStdString()) : std::nullopt;
+    }
+    if (field == QLatin1String("Text3")) {
+        const auto answer =
+            askText(this, qText(kDatePrompt), QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")));
+        return answer ? dateSetting(answer->toStdString()) : std::nullopt;
+    }
+    const std::map<QString, std::pair<std::uint8_t, std::string_view>> texts = {
+        {QStringLiteral("Text5"), {levellogger::kStationName, kStationNamePrompt}},
+        {QStringLiteral("Text6"), {levellogger::kStationNumber, kStationNumberPrompt}},
+        {QStringLiteral("Text7"), {levellogger::kRiverName, kRiverNamePrompt}}};
+    const auto text = texts.find(field);
+    if (text == texts.end())
+        return std::nullopt;
+    const auto& [read, prompt] = text->second;
+    const auto answer = askText(this, qText(prompt));
+    if (!answer)
+        return std::optional<SettingCommand>();
+    return textSetting(read, answer->toStdString());
+}
+
+void LoggerScreen::startDownload(const DownloadOptions& options, std::function<void(DownloadOutcome)> done) {
+    LinkWorker* worker = &worker_;
+    QLineEdit* progress = boxes_[QStringLiteral("Text9")];
+    worker_.run<DownloadOutcome>(
+        [worker, progress, options](Exchange& exchange) {
+            return downloadMemory(exchange, options, [worker, progress](std::size_t received) {
+                worker->post([progress, received] { progress->setText(QString::number(received)); });
+            });
+        },
+        std::move(done));
+}
+
+void LoggerScreen::openEraseScreen(const std::function<void()>& erased) {
+    if (busy())
+        return;
+    EraseForm form(linkFactory_, clockFactory_, this);
+    connect(&form, &EraseForm::memoryErased, this, [this, erased] {
+        erased();
+        emit loggerMemoryErased();
+    });
+    form.exec();
+}
+
+void LoggerScreen::Ayarlar_Click() {
+    PortSettingsForm form(context_.settings, this);
+    form.exec();
+}
+
+void LoggerScreen::Cikis_Click() {
+    QWidget* frame = parentWidget();
+    if (frame != nullptr && frame->inherits("QMdiSubWindow"))
+        frame->close();
+    else
+        close();
+}
+
+void LoggerScreen::Form_Activate() {
+    if (busy())
+        return;
+    const std::unique_ptr<SerialLink> link = linkFactory_();
+    const QString stored = context_.settings ? context_.settings->comPort(portApplication_) : QString();
+    if (const auto message = probePort(*link, stored.toStdString()))
+        showMessage(this, QString::fromStdString(*message));
+}
+
+void LoggerScreen::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!shown_) {
+        shown_ = true;
+        QTimer::singleShot(0, this, &LoggerScreen::Form_Activate);
+    }
+}
+
+bool LoggerScreen::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonDblClick)
+        if (auto* edit = qobject_cast<QLineEdit*>(watched)) {
+            fieldDoubleClicked(edit->objectName());
+            return true;
+        }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace korvel

@@ -24,15 +24,14 @@ LevelLoggerForm::LevelLoggerForm(const AppContext& context, StationHub& hub, QWi
     setObjectName(QStringLiteral("limnigraffrm"));
     setWindowTitle(qText(kLevelLoggerCaption));
     QMenuBar* menu = addMenu();
-    auto box = [this](const QString& name) { return addBox(name); };
     auto caption = [this](const char* name, const char* text) {
         return addLabel(QString::fromLatin1(name), QString::fromUtf8(text));
     };
 
     auto* fields = new QGridLayout;
     auto* level = new QHBoxLayout;
-    level->addWidget(box(QStringLiteral("Text1")), 1);
-    level->addWidget(box(QStringLiteral("Text8")));
+    level->addWidget(addBox(QStringLiteral("Text1")), 1);
+    level->addWidget(addBox(QStringLiteral("Text8")));
     boxes_["Text8"]->setMaximumWidth(50);
     fields->addWidget(caption("Caption1", "EŞEL SEVİYESİ"), 0, 0);
     fields->addLayout(level, 0, 1);
@@ -42,7 +41,7 @@ LevelLoggerForm::LevelLoggerForm(const AppContext& context, StationHub& hub, QWi
     int row = 1;
     for (const auto& [name, text] : rows) {
         fields->addWidget(caption(("Caption" + std::to_string(row + 1)).c_str(), text), row, 0);
-        fields->addWidget(box(QString::fromLatin1(name)), row, 1);
+        fields->addWidget(addBox(QString::fromLatin1(name)), row, 1);
         ++row;
     }
 

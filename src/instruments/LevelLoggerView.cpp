@@ -44,7 +44,7 @@ std::string batteryGauge(int remaining) {
     return gauge;
 }
 
-void LevelLoggerView::showReply(std::uint8_t readByte, const Bytes& reply, const Locale& locale) {
+bool showCommonReply(Sheet& fields, std::uint8_t readByte, const Bytes& reply, const Locale& locale) {
     const ByteReader in(reply);
     auto text8 = [&in] {
         std::string bytes;
@@ -53,17 +53,43 @@ void LevelLoggerView::showReply(std::uint8_t readByte, const Bytes& reply, const
         return cp1254ToUtf8(bytes);
     };
     switch (readByte) {
+    case kTime:
+        fields.setText("Text2", locale.longTime(OleDate::fromTime(in.u8(2), in.u8(1), 0)));
+        return true;
+    case kDate:
+        fields.setText("Text3", locale.shortDate(loggerDate(in.u8(1), in.u8(2), in.u8(3))));
+        return true;
+    case kStationName:
+        fields.setText("Text5", text8());
+        return true;
+    case kStationNumber:
+        fields.setText("Text6", text8());
+        return true;
+    case kRiverName:
+        fields.setText("Text7", text8());
+        return true;
+    case kBattery: {
+        const int remaining = kBatteryLife - (in.u8(5) * 256 + in.u8(4));
+        fields.setText("Label8", std::string(kBatteryLifeText) + std::to_string(remaining) +
+                                     std::string(kBatteryDaysText));
+        fields.setText("Text10", batteryGauge(remaining));
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+void LevelLoggerView::showReply(std::uint8_t readByte, const Bytes& reply, const Locale& locale) {
+    if (showCommonReply(fields, readByte, reply, locale))
+        return;
+    const ByteReader in(reply);
+    switch (readByte) {
     case kLevel:
         if (const auto level = levelText(reply, levelUnitCode)) {
             fields.setText("Text1", level->digits);
             fields.setText("Text8", level->unit);
         }
-        break;
-    case kTime:
-        fields.setText("Text2", locale.longTime(OleDate::fromTime(in.u8(2), in.u8(1), 0)));
-        break;
-    case kDate:
-        fields.setText("Text3", locale.shortDate(loggerDate(in.u8(1), in.u8(2), in.u8(3))));
         break;
     case kInterval:
         intervalMinutes = intervalMinutesOfCode(in.u8(1));
@@ -76,22 +102,6 @@ void LevelLoggerView::showReply(std::uint8_t readByte, const Bytes& reply, const
                                          std::to_string(remainingDays(used, intervalMinutes)));
         }
         break;
-    case kStationName:
-        fields.setText("Text5", text8());
-        break;
-    case kStationNumber:
-        fields.setText("Text6", text8());
-        break;
-    case kRiverName:
-        fields.setText("Text7", text8());
-        break;
-    case kBattery: {
-        const int remaining = kBatteryLife - (in.u8(5) * 256 + in.u8(4));
-        fields.setText("Label8", std::string(kBatteryLifeText) + std::to_string(remaining) +
-                                     std::string(kBatteryDaysText));
-        fields.setText("Text10", batteryGauge(remaining));
-        break;
-    }
     case kUnitCode:
         levelUnitCode = in.u8(1);
         break;

@@ -47,6 +47,10 @@ std::optional<LevelText> levelText(const Bytes& reply, int levelUnitCode);
 // before).
 OleDate loggerDate(int day, int month, int year);
 
+// The replies both loggers give alike: the clock (Text2), the date (Text3), the texts (Text5 ..
+// Text7) and the battery (Label8, Text10). False for another read byte.
+bool showCommonReply(Sheet& fields, std::uint8_t readByte, const Bytes& reply, const Locale& locale);
+
 // Remaining recording days: (32512 - used) divided by the day block size, as whole numbers.
 int remainingDays(int usedBytes, int intervalMinutes);
 // The battery gauge: one "I" for each step of 1600 / 24 from the remaining count up to 1600.

@@ -17,23 +17,13 @@ std::filesystem::path rainDumpPath(const std::filesystem::path& korvel96Root) {
 }
 
 void RainLoggerView::showReply(std::uint8_t readByte, const Bytes& reply, const Locale& locale) {
+    if (showCommonReply(fields, readByte, reply, locale))
+        return;
     const ByteReader in(reply);
-    auto text8 = [&in] {
-        std::string bytes;
-        for (std::size_t i = 1; i <= kTextLength; ++i)
-            bytes.push_back(static_cast<char>(in.u8(i)));
-        return cp1254ToUtf8(bytes);
-    };
     switch (readByte) {
     case kLevel:
         fields.setText("Text1", std::to_string(in.u8(4)) + std::to_string(in.u8(3)) +
                                     std::to_string(in.u8(2)) + std::to_string(in.u8(1)));
-        break;
-    case kTime:
-        fields.setText("Text2", locale.longTime(OleDate::fromTime(in.u8(2), in.u8(1), 0)));
-        break;
-    case kDate:
-        fields.setText("Text3", locale.shortDate(loggerDate(in.u8(1), in.u8(2), in.u8(3))));
         break;
     case rainlogger::kBucket:
         bucketFactor = in.u8(1);
@@ -44,22 +34,6 @@ void RainLoggerView::showReply(std::uint8_t readByte, const Bytes& reply, const 
                        std::string(kRainFreeMemoryText) +
                            std::to_string(static_cast<int>(kRingSize) - (in.u8(1) * 256 + in.u8(2))));
         break;
-    case kStationName:
-        fields.setText("Text5", text8());
-        break;
-    case kStationNumber:
-        fields.setText("Text6", text8());
-        break;
-    case kRiverName:
-        fields.setText("Text7", text8());
-        break;
-    case kBattery: {
-        const int remaining = kBatteryLife - (in.u8(5) * 256 + in.u8(4));
-        fields.setText("Label8", std::string(kBatteryLifeText) + std::to_string(remaining) +
-                                     std::string(kBatteryDaysText));
-        fields.setText("Text10", batteryGauge(remaining));
-        break;
-    }
     case kUnitCode:
         unitCode = in.u8(1);
         break;

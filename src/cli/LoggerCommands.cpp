@@ -9,9 +9,7 @@
 #include "instruments/ReceivedReadings.h"
 #include "platform/PosixSerialLink.h"
 
-#include <iostream>
 #include <memory>
-#include <unistd.h>
 
 namespace korvel {
 
@@ -44,11 +42,6 @@ struct DownloadCliOptions {
     std::string station;
     std::string number;
 };
-
-void require(const CommandOutcome& outcome) {
-    if (!outcome.ok)
-        throw CliError(outcome.message);
-}
 
 Sheet viewSheet(const LevelLoggerView& view) {
     Sheet sheet = view.fields;
@@ -167,11 +160,8 @@ void addLoggerCommands(CLI::App& app, const ActionSlot& slot) {
         slot([port](CliContext& context) {
             PortSession session(port->port);
             const CommandOutcome outcome = readInformation(session.exchange());
-            require(outcome);
-            LevelLoggerView view;
-            for (const LoggerReply& r : outcome.replies)
-                view.showReply(r.readByte, r.reply, context.locale);
-            context.printSheet(viewSheet(view));
+            requireOk(outcome);
+            context.printSheet(viewSheet(showReplies(LevelLoggerView{}, outcome, context.locale)));
         });
     });
 
@@ -193,12 +183,10 @@ void addLoggerCommands(CLI::App& app, const ActionSlot& slot) {
             const SettingCommand command = settingOf(*set);
             PortSession session(port->port);
             const CommandOutcome outcome = writeSetting(session.exchange(), command);
-            require(outcome);
+            requireOk(outcome);
             LevelLoggerView view;
             view.levelUnitCode = command.writeByte == levellogger::kUnitToggle ? set->unitCode : set->unit;
-            for (const LoggerReply& r : outcome.replies)
-                view.showReply(r.readByte, r.reply, context.locale);
-            context.printSheet(viewSheet(view));
+            context.printSheet(viewSheet(showReplies(std::move(view), outcome, context.locale)));
         });
     });
 
@@ -207,11 +195,7 @@ void addLoggerCommands(CLI::App& app, const ActionSlot& slot) {
     erase->callback([slot, port] {
         slot([port](CliContext& context) {
             PortSession session(port->port);
-            require(eraseMemory(session.exchange()));
-            if (context.json)
-                context.printJson({{"erased", true}});
-            else
-                context.printLine(std::string(kMemoryErased));
+            eraseAndReport(session, context);
         });
     });
 
@@ -230,16 +214,7 @@ void addLoggerCommands(CLI::App& app, const ActionSlot& slot) {
                                                        ? levelDumpPath(context.paths.korvel96Root())
                                                        : context.path(download->dump);
             PortSession session(port->port);
-            const bool showProgress = ::isatty(STDERR_FILENO) != 0;
-            const DownloadOutcome outcome =
-                downloadMemory(session.exchange(), {}, [showProgress](std::size_t n) {
-                    if (showProgress)
-                        std::cerr << "\r" << n << std::flush;
-                });
-            if (showProgress)
-                std::cerr << "\n";
-            if (!outcome.ok)
-                throw CliError(outcome.message);
+            const DownloadOutcome outcome = downloadWithCount(session, {});
             writeRawLoggerDump(dumpFile, outcome.image);
             if (download->station.empty()) {
                 if (context.json)

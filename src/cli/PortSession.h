@@ -1,7 +1,9 @@
 #pragma once
 
+#include "cli/CliContext.h"
 #include "instruments/Clock.h"
 #include "instruments/Exchange.h"
+#include "instruments/LevelLogger.h"
 #include "instruments/SerialLink.h"
 #include "platform/PosixSerialLink.h"
 
@@ -30,5 +32,22 @@ private:
 inline void addPortOption(CLI::App* command, std::string& port) {
     command->add_option("--port", port, "\"Com1\" (KORVEL_COM1 or /dev/ttyS0) or a device path")->required();
 }
+
+// Throws the message of a command that failed.
+void requireOk(const CommandOutcome& outcome);
+
+// `view` after showing the replies of a command.
+template <typename View> View showReplies(View view, const CommandOutcome& outcome, const Locale& locale) {
+    for (const LoggerReply& r : outcome.replies)
+        view.showReply(r.readByte, r.reply, locale);
+    return view;
+}
+
+// Downloads a logger's memory, counting the bytes on standard error when that is a terminal.
+// Throws the message of a download that failed.
+DownloadOutcome downloadWithCount(PortSession& session, const DownloadOptions& options);
+
+// Erases a logger's memory and says so.
+void eraseAndReport(PortSession& session, const CliContext& context);
 
 } // namespace korvel

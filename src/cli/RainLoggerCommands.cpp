@@ -8,9 +8,7 @@
 #include "instruments/RainLogger.h"
 #include "platform/PosixSerialLink.h"
 
-#include <iostream>
 #include <memory>
-#include <unistd.h>
 
 namespace korvel {
 
@@ -88,12 +86,8 @@ void addRainLoggerCommands(CLI::App& app, const ActionSlot& slot) {
         slot([o](CliContext& context) {
             PortSession session(o->port);
             const CommandOutcome outcome = readRainInformation(session.exchange());
-            if (!outcome.ok)
-                throw CliError(outcome.message);
-            RainLoggerView view;
-            for (const LoggerReply& r : outcome.replies)
-                view.showReply(r.readByte, r.reply, context.locale);
-            context.printSheet(viewSheet(view));
+            requireOk(outcome);
+            context.printSheet(viewSheet(showReplies(RainLoggerView{}, outcome, context.locale)));
         });
     });
 
@@ -107,12 +101,8 @@ void addRainLoggerCommands(CLI::App& app, const ActionSlot& slot) {
                 throw CliError("--bucket must be a whole number 0..255: " + o->bucket);
             PortSession session(o->port);
             const CommandOutcome outcome = writeSetting(session.exchange(), *command);
-            if (!outcome.ok)
-                throw CliError(outcome.message);
-            RainLoggerView view;
-            for (const LoggerReply& r : outcome.replies)
-                view.showReply(r.readByte, r.reply, context.locale);
-            context.printSheet(viewSheet(view));
+            requireOk(outcome);
+            context.printSheet(viewSheet(showReplies(RainLoggerView{}, outcome, context.locale)));
         });
     });
 
@@ -121,13 +111,7 @@ void addRainLoggerCommands(CLI::App& app, const ActionSlot& slot) {
     erase->callback([slot, o] {
         slot([o](CliContext& context) {
             PortSession session(o->port);
-            const CommandOutcome outcome = eraseMemory(session.exchange());
-            if (!outcome.ok)
-                throw CliError(outcome.message);
-            if (context.json)
-                context.printJson({{"erased", true}});
-            else
-                context.printLine(std::string(kMemoryErased));
+            eraseAndReport(session, context);
         });
     });
 
@@ -146,16 +130,7 @@ void addRainLoggerCommands(CLI::App& app, const ActionSlot& slot) {
             const std::filesystem::path dumpFile =
                 o->dump.empty() ? rainDumpPath(context.paths.korvel96Root()) : context.path(o->dump);
             PortSession session(o->port);
-            const bool showProgress = ::isatty(STDERR_FILENO) != 0;
-            const DownloadOutcome outcome =
-                downloadMemory(session.exchange(), rainDownloadOptions(), [showProgress](std::size_t n) {
-                    if (showProgress)
-                        std::cerr << "\r" << n << std::flush;
-                });
-            if (showProgress)
-                std::cerr << "\n";
-            if (!outcome.ok)
-                throw CliError(outcome.message);
+            const DownloadOutcome outcome = downloadWithCount(session, rainDownloadOptions());
             writeRawLoggerDump(dumpFile, outcome.image);
             if (o->station.empty()) {
                 if (context.json)

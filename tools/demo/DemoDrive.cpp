@@ -61,6 +61,9 @@ std::vector<DemoStation> demoStations() {
     yenice.entry.note = "Köprü ayağında eşel ve şamandıralı limnigraf; kış aylarında eşel okunur.";
     yenice.entry.basinName = "Kızılırmak";
     yenice.entry.modemHqFile = "02_01-001.HQ";
+    // The logger behind the modem: "korvel-sim --device modem" answers any number.
+    yenice.entry.dialPrefix = "0";
+    yenice.entry.phoneNumber = "3124567";
     yenice.mapColumn = 262;
     yenice.mapRow = 118;
     yenice.flow = true;
@@ -81,6 +84,8 @@ std::vector<DemoStation> demoStations() {
     karaagac.entry.thiessenArea = "0.4";
     karaagac.entry.note = "Menfez mansabında beton kesit.";
     karaagac.entry.modemHqFile = "";
+    karaagac.entry.dialPrefix = "";
+    karaagac.entry.phoneNumber = "";
     karaagac.loggerBatteryFailed = false;
     karaagac.mapColumn = 255;
     karaagac.mapRow = 110;
@@ -100,6 +105,8 @@ std::vector<DemoStation> demoStations() {
     camlidere.entry.thiessenArea = "0.25";
     camlidere.entry.note = "Devrilen kovalı yağış ölçer.";
     camlidere.entry.modemHqFile = "";
+    camlidere.entry.dialPrefix = "";
+    camlidere.entry.phoneNumber = "";
     camlidere.mapColumn = 250;
     camlidere.mapRow = 104;
     camlidere.flow = false;

@@ -8,6 +8,27 @@
 
 namespace korvel {
 
+namespace {
+
+// One imported file: where it went and how many records, its notes; a skipped file is an error.
+void reportImport(const CliContext& context, const ImportOutcome& outcome) {
+    if (outcome.skipped())
+        throw CliError(outcome.fileName + ": " + *outcome.skippedReason);
+    if (context.json) {
+        context.printJson({{"file", outcome.fileName},
+                           {"target", outcome.target.string()},
+                           {"written", outcome.written},
+                           {"notes", outcome.notes}});
+        return;
+    }
+    context.printLine(outcome.fileName + " -> " + outcome.target.string() + " (" +
+                      std::to_string(outcome.written) + ")");
+    for (const std::string& note : outcome.notes)
+        context.printLine(outcome.fileName + ": " + note);
+}
+
+} // namespace
+
 void addImportCommands(CLI::App& app, const ActionSlot& slot) {
     auto* import = app.add_subcommand("import", "data of the older programs");
     import->require_subcommand(1);
@@ -29,19 +50,7 @@ void addImportCommands(CLI::App& app, const ActionSlot& slot) {
                 throw CliError("not a sibling-program file (o*.**o, e*.dat, K*.DAT): " + source.string());
             const ImportOutcome outcome =
                 importSuvakFile(source, stationDir, stationNumberOf(stationDir), context.locale);
-            if (outcome.skipped())
-                throw CliError(outcome.fileName + ": " + *outcome.skippedReason);
-            if (context.json) {
-                context.printJson({{"file", outcome.fileName},
-                                   {"target", outcome.target.string()},
-                                   {"written", outcome.written},
-                                   {"notes", outcome.notes}});
-                return;
-            }
-            context.printLine(outcome.fileName + " -> " + outcome.target.string() + " (" +
-                              std::to_string(outcome.written) + ")");
-            for (const std::string& note : outcome.notes)
-                context.printLine(outcome.fileName + ": " + note);
+            reportImport(context, outcome);
         });
     });
 
@@ -61,19 +70,7 @@ void addImportCommands(CLI::App& app, const ActionSlot& slot) {
             if (!isStationDirectory(stationDir, context.paths))
                 throw CliError(std::string(kSelectionRefusal) + ": " + stationDir.string());
             const ImportOutcome outcome = importKorvel96File(source, *number, stationDir);
-            if (outcome.skipped())
-                throw CliError(outcome.fileName + ": " + *outcome.skippedReason);
-            if (context.json) {
-                context.printJson({{"file", outcome.fileName},
-                                   {"target", outcome.target.string()},
-                                   {"written", outcome.written},
-                                   {"notes", outcome.notes}});
-                return;
-            }
-            context.printLine(outcome.fileName + " -> " + outcome.target.string() + " (" +
-                              std::to_string(outcome.written) + ")");
-            for (const std::string& note : outcome.notes)
-                context.printLine(outcome.fileName + ": " + note);
+            reportImport(context, outcome);
         });
     });
 }

@@ -1,5 +1,8 @@
 #include "transfer/ImportReport.h"
 
+#include "core/Cp1254.h"
+#include "core/FileIO.h"
+
 namespace korvel {
 
 void ImportReport::add(const ImportOutcome& outcome) {
@@ -31,6 +34,27 @@ std::vector<std::string> ImportReport::texts() const {
 void ImportReport::clear() {
     lines_.clear();
     converted_ = 0;
+}
+
+std::optional<ImportSource> openImportSource(const std::filesystem::path& file,
+                                             std::string_view stationNumber, ImportOutcome& outcome) {
+    ImportSource source;
+    source.stationNumber = trimmed(stationNumber);
+    if (source.stationNumber.empty()) {
+        outcome.skippedReason = kReasonNoStationNumber;
+        return std::nullopt;
+    }
+    auto bytes = readFileBytes(file);
+    if (!bytes) {
+        outcome.skippedReason = kReasonUnreadable;
+        return std::nullopt;
+    }
+    source.bytes = std::move(*bytes);
+    return source;
+}
+
+std::string writeFailureReason(const std::exception& error) {
+    return std::string("yazılamadı: ") + error.what();
 }
 
 } // namespace korvel

@@ -1,9 +1,13 @@
 #pragma once
 
+#include "core/ByteIO.h"
+
 #include <cstddef>
+#include <exception>
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace korvel {
@@ -56,5 +60,18 @@ inline constexpr const char* kReasonNotText = "metin dosyası değil";
 inline constexpr const char* kReasonTooShort = "dosya çok kısa";
 inline constexpr const char* kReasonUnreadable = "dosya okunamadı";
 inline constexpr const char* kReasonNoStationNumber = "istasyon numarası yok";
+
+// What every import of one file into a station checks first: the station number (trimmed) is
+// not blank and the file can be read. Gives the file's bytes and the number, or nothing with the
+// reason set in `outcome`.
+struct ImportSource {
+    Bytes bytes;
+    std::string stationNumber;
+};
+std::optional<ImportSource> openImportSource(const std::filesystem::path& file,
+                                             std::string_view stationNumber, ImportOutcome& outcome);
+
+// The reason of a file whose target could not be written.
+std::string writeFailureReason(const std::exception& error);
 
 } // namespace korvel

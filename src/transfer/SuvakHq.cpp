@@ -108,25 +108,18 @@ ImportOutcome importSuvakHq(const fs::path& file, const fs::path& stationDir, st
         outcome.skippedReason = kReasonBadName;
         return outcome;
     }
-    const std::string station = trimmed(stationNumber);
-    if (station.empty()) {
-        outcome.skippedReason = kReasonNoStationNumber;
+    const auto source = openImportSource(file, stationNumber, outcome);
+    if (!source)
         return outcome;
-    }
-    const auto bytes = readFileBytes(file);
-    if (!bytes) {
-        outcome.skippedReason = kReasonUnreadable;
-        return outcome;
-    }
     try {
-        const HqTable table = convertSuvakHq(*bytes, locale);
-        outcome.target = resolveCaseInsensitive(stationDir / (*number + "_" + station + ".HQ"));
+        const HqTable table = convertSuvakHq(source->bytes, locale);
+        outcome.target = resolveCaseInsensitive(stationDir / (*number + "_" + source->stationNumber + ".HQ"));
         writeHqTable(outcome.target, table);
         outcome.written = 1;
     } catch (const SuvakFormatError& e) {
         outcome.skippedReason = e.what();
     } catch (const FileError& e) {
-        outcome.skippedReason = std::string("yazılamadı: ") + e.what();
+        outcome.skippedReason = writeFailureReason(e);
     }
     return outcome;
 }

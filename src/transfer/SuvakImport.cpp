@@ -30,32 +30,27 @@ ImportOutcome importSuvakMeasurements(const fs::path& file, const fs::path& stat
         outcome.skippedReason = kReasonBadName;
         return outcome;
     }
-    const std::string number = trimmed(stationNumber);
-    if (number.empty()) {
-        outcome.skippedReason = kReasonNoStationNumber;
+    const auto source = openImportSource(file, stationNumber, outcome);
+    if (!source)
         return outcome;
-    }
-    const auto bytes = readFileBytes(file);
-    if (!bytes) {
-        outcome.skippedReason = kReasonUnreadable;
-        return outcome;
-    }
-    if (!isSuvakText(*bytes)) {
+    const Bytes& bytes = source->bytes;
+    if (!isSuvakText(bytes)) {
         outcome.skippedReason = kReasonNotText;
         return outcome;
     }
-    if (bytes->size() < kSuvakMeasurementLineSize) {
+    if (bytes.size() < kSuvakMeasurementLineSize) {
         outcome.skippedReason = kReasonTooShort;
         return outcome;
     }
     try {
-        const MeasurementImportResult result = importMeasurementRecords(*bytes, stationDir, number);
+        const MeasurementImportResult result =
+            importMeasurementRecords(bytes, stationDir, source->stationNumber);
         outcome.target = result.cardPath;
         outcome.written = result.imported;
         for (const MeasurementLineRefusal& refusal : result.refused)
             outcome.notes.push_back("satır " + std::to_string(refusal.lineNumber) + ": " + refusal.message);
     } catch (const FileError& e) {
-        outcome.skippedReason = std::string("yazılamadı: ") + e.what();
+        outcome.skippedReason = writeFailureReason(e);
     }
     return outcome;
 }

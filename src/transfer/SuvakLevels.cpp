@@ -252,25 +252,19 @@ ImportOutcome importSuvakLevels(const fs::path& file, const fs::path& stationDir
         outcome.skippedReason = kReasonBadName;
         return outcome;
     }
-    const std::string number = trimmed(stationNumber);
-    if (number.empty()) {
-        outcome.skippedReason = kReasonNoStationNumber;
+    const auto source = openImportSource(file, stationNumber, outcome);
+    if (!source)
         return outcome;
-    }
-    const auto bytes = readFileBytes(file);
-    if (!bytes) {
-        outcome.skippedReason = kReasonUnreadable;
-        return outcome;
-    }
+    const std::string& number = source->stationNumber;
     try {
-        const SuvakLevelMonth month = convertSuvakLevelMonth(*name, *bytes);
+        const SuvakLevelMonth month = convertSuvakLevelMonth(*name, source->bytes);
         const int waterYear = name->month >= 10 ? name->year + 1 : name->year;
         outcome.target = resolveCaseInsensitive(stationDir / waterYearFileName(waterYear, number));
         outcome.written = writeDays(stationDir, number, month.days).written;
     } catch (const SuvakFormatError& e) {
         outcome.skippedReason = e.what();
     } catch (const FileError& e) {
-        outcome.skippedReason = std::string("yazılamadı: ") + e.what();
+        outcome.skippedReason = writeFailureReason(e);
     }
     return outcome;
 }

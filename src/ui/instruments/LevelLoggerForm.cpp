@@ -7,7 +7,6 @@
 #include "platform/Dialogs.h"
 #include "ui/common/QtText.h"
 #include "ui/instruments/LevelImageConversion.h"
-#include "ui/instruments/LoggerFields.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -15,7 +14,6 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace korvel {
 
@@ -45,40 +43,16 @@ LevelLoggerForm::LevelLoggerForm(const AppContext& context, StationHub& hub, QWi
         ++row;
     }
 
-    remainingDays_ = addLabel(QStringLiteral("Label9"));
-    batteryLife_ = addLabel(QStringLiteral("Label8"));
-    QLineEdit* gauge = addStatusBox(QStringLiteral("Text10"));
-    QLineEdit* progress = addStatusBox(QStringLiteral("Text9"));
-
-    read_ = new QPushButton(QStringLiteral("Limnigraftan Bilgileri Al"), this);
-    read_->setObjectName(QStringLiteral("Command1"));
-    download_ = new QPushButton(QString::fromUtf8("Sağım"), this);
-    download_->setObjectName(QStringLiteral("Command2"));
-    erase_ = new QPushButton(QString::fromUtf8("limnigraf hafızasını Sil"), this);
-    erase_->setObjectName(QStringLiteral("Command3"));
-    connect(read_, &QPushButton::clicked, this, &LevelLoggerForm::Command1_Click);
-    connect(download_, &QPushButton::clicked, this, &LevelLoggerForm::Command2_Click);
-    connect(erase_, &QPushButton::clicked, this, &LevelLoggerForm::Command3_Click);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(read_);
-    buttons->addWidget(download_);
-    buttons->addWidget(erase_);
-    auto* layout = new QVBoxLayout(this);
-    layout->setMenuBar(menu);
-    layout->addLayout(fields);
-    layout->addWidget(remainingDays_);
-    layout->addWidget(batteryLife_);
-    layout->addWidget(gauge);
-    layout->addWidget(progress);
-    layout->addLayout(buttons);
+    read_ = addButton(QStringLiteral("Command1"), QStringLiteral("Limnigraftan Bilgileri Al"),
+                      [this] { Command1_Click(); });
+    download_ =
+        addButton(QStringLiteral("Command2"), QString::fromUtf8("Sağım"), [this] { Command2_Click(); });
+    erase_ = addButton(QStringLiteral("Command3"), QString::fromUtf8("limnigraf hafızasını Sil"),
+                       [this] { Command3_Click(); });
+    layOut(menu, fields, {read_, download_, erase_});
 }
 
 LevelLoggerForm::~LevelLoggerForm() = default;
-
-void LevelLoggerForm::showView() {
-    showLoggerFields(view_.fields, boxes_, remainingDays_, batteryLife_);
-}
 
 void LevelLoggerForm::setBusy(bool busy) {
     read_->setEnabled(!busy);
@@ -95,7 +69,7 @@ void LevelLoggerForm::Command1_Click() {
                                 [this](CommandOutcome outcome) {
                                     for (const LoggerReply& r : outcome.replies)
                                         view_.showReply(r.readByte, r.reply, context_.locale);
-                                    showView();
+                                    showFields(view_.fields);
                                     setBusy(false);
                                     if (!outcome.ok)
                                         showMessage(this, QString::fromStdString(outcome.message));
@@ -111,7 +85,7 @@ void LevelLoggerForm::runSetting(const SettingCommand& command, int unitCodeAfte
                                         view_.levelUnitCode = unitCodeAfter;
                                     for (const LoggerReply& r : outcome.replies)
                                         view_.showReply(r.readByte, r.reply, context_.locale);
-                                    showView();
+                                    showFields(view_.fields);
                                     setBusy(false);
                                     if (!outcome.ok)
                                         showMessage(this, QString::fromStdString(outcome.message));

@@ -40,14 +40,11 @@ signals:
     void waterYearsChanged();
 
 private:
-    void showView();
     void setBusy(bool busy);
     void runSetting(const SettingCommand& command, int unitCodeAfter);
     void downloadFinished(DownloadOutcome outcome);
 
     LevelLoggerView view_;
-    QLabel* remainingDays_;
-    QLabel* batteryLife_;
     QPushButton* read_;
     QPushButton* download_;
     QPushButton* erase_;

@@ -7,15 +7,19 @@
 #include "ui/common/QtText.h"
 #include "ui/instruments/EraseForm.h"
 #include "ui/instruments/InstrumentPort.h"
+#include "ui/instruments/LoggerFields.h"
 #include "ui/instruments/PortSettingsForm.h"
 
 #include <QDate>
 #include <QEvent>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QTime>
 #include <QTimer>
+#include <QVBoxLayout>
 
 namespace korvel {
 
@@ -64,6 +68,34 @@ QLabel* LoggerScreen::addLabel(const QString& name, const QString& text) {
     auto* label = new QLabel(text, this);
     label->setObjectName(name);
     return label;
+}
+
+QPushButton* LoggerScreen::addButton(const QString& name, const QString& text,
+                                     const std::function<void()>& clicked) {
+    auto* button = new QPushButton(text, this);
+    button->setObjectName(name);
+    connect(button, &QPushButton::clicked, this, clicked);
+    return button;
+}
+
+void LoggerScreen::layOut(QMenuBar* menu, QLayout* fields, const QList<QPushButton*>& buttons) {
+    memoryLabel_ = addLabel(QStringLiteral("Label9"));
+    batteryLabel_ = addLabel(QStringLiteral("Label8"));
+    auto* row = new QHBoxLayout;
+    for (QPushButton* button : buttons)
+        row->addWidget(button);
+    auto* layout = new QVBoxLayout(this);
+    layout->setMenuBar(menu);
+    layout->addLayout(fields);
+    layout->addWidget(memoryLabel_);
+    layout->addWidget(batteryLabel_);
+    layout->addWidget(addStatusBox(QStringLiteral("Text10")));
+    layout->addWidget(addStatusBox(QStringLiteral("Text9")));
+    layout->addLayout(row);
+}
+
+void LoggerScreen::showFields(const Sheet& fields) {
+    showLoggerFields(fields, boxes_, memoryLabel_, batteryLabel_);
 }
 
 std::optional<std::optional<SettingCommand>> LoggerScreen::askSharedSetting(const QString& field) {

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "core/Sheet.h"
 #include "instruments/LevelLogger.h"
 #include "ui/common/AppContext.h"
 #include "ui/instruments/LinkWorker.h"
 #include "ui/station/CurrentStation.h"
 
+#include <QList>
 #include <QString>
 #include <QWidget>
 #include <functional>
@@ -12,6 +14,8 @@
 #include <optional>
 
 class QLabel;
+class QLayout;
+class QPushButton;
 class QLineEdit;
 class QMenuBar;
 
@@ -56,6 +60,12 @@ protected:
     // Text10 (the battery gauge) and Text9 (progress and outcome), which take no double-click.
     QLineEdit* addStatusBox(const QString& name);
     QLabel* addLabel(const QString& name, const QString& text = QString());
+    QPushButton* addButton(const QString& name, const QString& text, const std::function<void()>& clicked);
+    // The screen from top to bottom: the menu, the setting fields, Label9 (memory), Label8
+    // (battery), the battery gauge Text10, the progress box Text9 and the buttons in a row.
+    void layOut(QMenuBar* menu, QLayout* fields, const QList<QPushButton*>& buttons);
+    // Shows a decoded reply in the boxes and the two labels.
+    void showFields(const Sheet& fields);
 
     // The settings both loggers take alike: the clock (Text2), the date (Text3) and the texts
     // (Text5 .. Text7). Nothing for another field; an empty command when the user gave up.
@@ -77,6 +87,8 @@ protected:
     std::map<QString, QLineEdit*> boxes_;
 
 private:
+    QLabel* memoryLabel_ = nullptr;
+    QLabel* batteryLabel_ = nullptr;
     bool shown_ = false;
 };
 

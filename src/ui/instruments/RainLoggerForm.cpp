@@ -6,16 +6,13 @@
 #include "instruments/LevelLoggerView.h"
 #include "platform/Dialogs.h"
 #include "ui/common/QtText.h"
-#include "ui/instruments/LoggerFields.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace korvel {
 
@@ -44,42 +41,18 @@ RainLoggerForm::RainLoggerForm(const AppContext& context, StationHub& hub, QWidg
     }
     boxes_["Text1"]->setToolTip(QString::fromUtf8("Toplam yağış reset tarihinden itibarendir"));
 
-    freeMemory_ = addLabel(QStringLiteral("Label9"));
-    batteryLife_ = addLabel(QStringLiteral("Label8"));
-    QLineEdit* gauge = addStatusBox(QStringLiteral("Text10"));
-    QLineEdit* progress = addStatusBox(QStringLiteral("Text9"));
-
-    read_ = new QPushButton(QStringLiteral("Pluviograftan Bilgileri Al"), this);
-    read_->setObjectName(QStringLiteral("Command1"));
-    download_ = new QPushButton(QString::fromUtf8("Sağım"), this);
-    download_->setObjectName(QStringLiteral("Command2"));
-    erase_ = new QPushButton(QString::fromUtf8("pluviografın hafızasını Sil"), this);
-    erase_->setObjectName(QStringLiteral("Command3"));
-    convert_ = new QPushButton(QStringLiteral("Command4"), this);
-    convert_->setObjectName(QStringLiteral("Command4"));
-    connect(read_, &QPushButton::clicked, this, &RainLoggerForm::Command1_Click);
-    connect(download_, &QPushButton::clicked, this, &RainLoggerForm::Command2_Click);
-    connect(erase_, &QPushButton::clicked, this, &RainLoggerForm::Command3_Click);
-    connect(convert_, &QPushButton::clicked, this, &RainLoggerForm::Command4_Click);
-
-    auto* buttons = new QHBoxLayout;
-    for (QPushButton* b : {read_, download_, erase_, convert_})
-        buttons->addWidget(b);
-    auto* layout = new QVBoxLayout(this);
-    layout->setMenuBar(menu);
-    layout->addLayout(fields);
-    layout->addWidget(freeMemory_);
-    layout->addWidget(batteryLife_);
-    layout->addWidget(gauge);
-    layout->addWidget(progress);
-    layout->addLayout(buttons);
+    read_ = addButton(QStringLiteral("Command1"), QStringLiteral("Pluviograftan Bilgileri Al"),
+                      [this] { Command1_Click(); });
+    download_ =
+        addButton(QStringLiteral("Command2"), QString::fromUtf8("Sağım"), [this] { Command2_Click(); });
+    erase_ = addButton(QStringLiteral("Command3"), QString::fromUtf8("pluviografın hafızasını Sil"),
+                       [this] { Command3_Click(); });
+    convert_ =
+        addButton(QStringLiteral("Command4"), QStringLiteral("Command4"), [this] { Command4_Click(); });
+    layOut(menu, fields, {read_, download_, erase_, convert_});
 }
 
 RainLoggerForm::~RainLoggerForm() = default;
-
-void RainLoggerForm::showView() {
-    showLoggerFields(view_.fields, boxes_, freeMemory_, batteryLife_);
-}
 
 void RainLoggerForm::setBusy(bool busy) {
     for (QPushButton* b : {read_, download_, erase_, convert_})
@@ -89,7 +62,7 @@ void RainLoggerForm::setBusy(bool busy) {
 void RainLoggerForm::finishCommand(const CommandOutcome& outcome) {
     for (const LoggerReply& r : outcome.replies)
         view_.showReply(r.readByte, r.reply, context_.locale);
-    showView();
+    showFields(view_.fields);
     setBusy(false);
     if (!outcome.ok)
         showMessage(this, QString::fromStdString(outcome.message));

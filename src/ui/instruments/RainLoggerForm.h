@@ -36,7 +36,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void showView();
     void setBusy(bool busy);
     void runSetting(const SettingCommand& command);
     void finishCommand(const CommandOutcome& outcome);
@@ -44,8 +43,6 @@ private:
     void convertImage(const Bytes& image);
 
     RainLoggerView view_;
-    QLabel* freeMemory_;
-    QLabel* batteryLife_;
     QPushButton* read_;
     QPushButton* download_;
     QPushButton* erase_;

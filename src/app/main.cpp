@@ -1,5 +1,6 @@
 #include "app/AppOptions.h"
 #include "app/MainWindow.h"
+#include "platform/QtTranslations.h"
 #include "platform/SettingsStore.h"
 #include "ui/common/AppContext.h"
 
@@ -52,6 +53,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("korvel2000"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/korvel2000.svg")));
     QGuiApplication::setDesktopFileName(QStringLiteral("korvel2000"));
+    korvel::installQtTranslations(application, options.locale);
     korvel::SettingsStore settings;
     korvel::AppContext context{korvel::Paths(options.drive), options.locale, &settings};
     korvel::MainWindow window(context);

@@ -84,6 +84,25 @@ private slots:
         QVERIFY(grid_->verticalHeader()->isHidden());
     }
 
+    // A number wider than the column's given width widens the column instead of being cut; so do
+    // a heading and a later edit. A hidden column stays hidden.
+    void noColumnIsNarrowerThanItsText() {
+        Table table = sampleTable();
+        table.setCell(2, 1, "12372,45");
+        table.setCell(0, 2, "Aritmetik ortalama");
+        table.setCell(3, 3, "1539,73");
+        table.setColumnWidth(3, 0);
+        grid_->setTable(table);
+        const QFontMetrics metrics(grid_->font());
+        QVERIFY(grid_->columnWidth(1) > metrics.horizontalAdvance("12372,45"));
+        QVERIFY(grid_->columnWidth(2) > metrics.horizontalAdvance("Aritmetik ortalama"));
+        QCOMPARE(grid_->columnWidth(0), 20);
+        QCOMPARE(grid_->columnWidth(3), 0);
+
+        grid_->setCell(4, 2, "123456789012345678901234567890");
+        QVERIFY(grid_->columnWidth(2) > metrics.horizontalAdvance("123456789012345678901234567890"));
+    }
+
     void fixedCellsLookFixedAndNeverBecomeCurrent() {
         const QModelIndex fixed = grid_->model()->index(0, 1);
         const QModelIndex plain = grid_->model()->index(2, 2);

@@ -8,11 +8,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QStyle>
+#include <algorithm>
 
 namespace korvel {
 
@@ -75,6 +78,11 @@ GridView::GridView(QWidget* parent) : QTableView(parent), model_(new TableModel(
     setTextElideMode(Qt::ElideNone);
     setTabKeyNavigation(false);
     applyFixedColours();
+    connect(model_, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex& topLeft, const QModelIndex& bottomRight) {
+                for (int column = topLeft.column(); column <= bottomRight.column(); ++column)
+                    widenToContent(column);
+            });
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &GridView::selectionRangeChanged);
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this, &GridView::selectionRangeChanged);
 }
@@ -296,10 +304,38 @@ void GridView::updateGeometries() {
         panes_->place();
 }
 
+int GridView::contentWidth(int column) const {
+    const Table& table = model_->table();
+    const QFontMetrics metrics(font());
+    int widest = 0;
+    for (int row = 0; row < table.rows(); ++row) {
+        const std::string& text = table.cell(row, column);
+        if (!text.empty())
+            for (const QString& line : QString::fromStdString(text).split(QLatin1Char('\n')))
+                widest = std::max(widest, metrics.horizontalAdvance(line));
+    }
+    if (widest == 0)
+        return 0;
+    // The item delegate keeps a margin on both sides of the text, and the grid line takes a pixel.
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    return widest + 2 * margin + 1;
+}
+
+void GridView::widenToContent(int column) {
+    // A column of width 0 is hidden on purpose and stays so.
+    if (columnWidth(column) == 0)
+        return;
+    const int needed = contentWidth(column);
+    if (needed > columnWidth(column))
+        setColumnWidth(column, needed);
+}
+
 void GridView::applySizes() {
     const Table& table = model_->table();
-    for (int column = 0; column < table.columns(); ++column)
-        setColumnWidth(column, twipsToPixels(table.columnWidth(column)));
+    for (int column = 0; column < table.columns(); ++column) {
+        const int given = twipsToPixels(table.columnWidth(column));
+        setColumnWidth(column, given == 0 ? 0 : std::max(given, contentWidth(column)));
+    }
     for (int row = 0; row < table.rows(); ++row)
         setRowHeight(row, twipsToPixels(table.rowHeight(row)));
     panes_->update(table.fixedRows(), table.fixedColumns());

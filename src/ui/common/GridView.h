@@ -32,7 +32,8 @@ struct GridRange {
 // with the column widths and row heights of the table. Typed keys edit the current cell through
 // the grid's key filter; without one the grid takes no typing. The fixed rows and columns stay in
 // place while the other cells scroll. A right button press pops up the grid's copy menu when it
-// has one. Word wrap and the elide mode are taken over by the fixed panes at the next `setTable`.
+// has one. No column is narrower than its widest cell text, so nothing is cut. Word wrap and the elide mode
+// are taken over by the fixed panes at the next `setTable`.
 class GridView : public QTableView {
     Q_OBJECT
 public:
@@ -90,7 +91,10 @@ protected:
     void updateGeometries() override;
 
 private:
+    // Columns are as wide as the table says and at least as wide as their widest text.
     void applySizes();
+    int contentWidth(int column) const;
+    void widenToContent(int column);
     void applyFixedColours();
     void moveAfterKey(GridMove move);
     void placeCursorAtStart();

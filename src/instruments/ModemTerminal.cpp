@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <set>
 #include <vector>
 
 namespace korvel {
@@ -311,8 +312,9 @@ bool readsAsLevelImage(const Bytes& image, std::size_t receivedEnd) {
 
 AlignedModemImage alignModemDownload(const Bytes& received) {
     AlignedModemImage aligned;
+    std::set<long> tried;
     auto tryShift = [&](long shift) {
-        if (shift < kMinShift)
+        if (shift < kMinShift || !tried.insert(shift).second)
             return false;
         const std::size_t end = receivedEndOf(received.size(), shift);
         Bytes image = shiftedImage(received, shift);

@@ -138,6 +138,7 @@ void RainLoggerForm::downloadFinished(DownloadOutcome outcome) {
 void RainLoggerForm::Command4_Click() {
     if (busy())
         return;
+    boxes_["Text9"]->clear();
     const auto path = rainDumpPath(context_.paths.korvel96Root());
     const auto dump = readFileBytes(path);
     if (!dump) {

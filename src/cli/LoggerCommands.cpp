@@ -160,8 +160,10 @@ void addLoggerCommands(CLI::App& app, const ActionSlot& slot) {
         slot([port](CliContext& context) {
             PortSession session(port->port);
             const CommandOutcome outcome = readInformation(session.exchange());
+            // The fields read before a failure are shown, then the message.
+            if (outcome.ok || !outcome.replies.empty())
+                context.printSheet(viewSheet(showReplies(LevelLoggerView{}, outcome, context.locale)));
             requireOk(outcome);
-            context.printSheet(viewSheet(showReplies(LevelLoggerView{}, outcome, context.locale)));
         });
     });
 
@@ -260,7 +262,7 @@ void addLoggerCommands(CLI::App& app, const ActionSlot& slot) {
                 convertReceivedReadings(file, received->number, context.path(received->dir));
             if (!r.converted)
                 throw CliError(r.message);
-            printDays(context, r.days, r.written, {{"copy", r.copy.string()}});
+            printDays(context, r.days, r.written, {{"copy", r.copy.string()}, {"skipped", r.skipped}});
         });
     });
 }

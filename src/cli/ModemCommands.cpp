@@ -126,20 +126,31 @@ void addModemCommands(CLI::App& app, const ActionSlot& slot) {
             writeRawLoggerDump(dumpFile, result.image);
             if (o->station.empty()) {
                 if (context.json)
-                    context.printJson({{"dump", dumpFile.string()}, {"received", result.received.size()}});
+                    context.printJson({{"dump", dumpFile.string()},
+                                       {"received", result.received.size()},
+                                       {"complete", result.complete()}});
                 else
-                    context.printLine(std::string(kDownloadDone) + ": " + dumpFile.string());
+                    context.printLine(std::string(result.complete() ? kDownloadDone : kIncompleteDownload) +
+                                      ": " + dumpFile.string());
+                if (!result.complete())
+                    throw CliError(std::string(kIncompleteDownload));
                 return;
             }
-            const LevelConversionResult r =
-                convertLevelDump(result.image, o->number,
-                                 {context.existingDirectory(o->station), context.paths.korvel96Root()});
+            const LevelConversionResult r = convertLevelDump(
+                result.image, o->number,
+                {context.existingDirectory(o->station), context.paths.korvel96Root()}, result.receivedEnd);
             if (!r.converted)
                 throw CliError(r.message);
             if (context.json)
-                context.printJson({{"dump", dumpFile.string()}, {"days", r.days.size()}});
+                context.printJson({{"dump", dumpFile.string()},
+                                   {"days", r.days.size()},
+                                   {"complete", result.complete()},
+                                   {"missingDays", r.missingDays}});
             else
                 context.printLine("days: " + std::to_string(r.days.size()));
+            // The days that came are written; the exit status still tells that some did not.
+            if (!result.complete())
+                throw CliError(incompleteDownloadMessage(r.days.size(), r.missingDays));
         });
     });
 }

@@ -53,10 +53,14 @@ void convertRain(const CliContext& context, const Bytes& dump, const std::filesy
         nlohmann::json errors = nlohmann::json::array();
         for (const RainWriteError& e : r.written.errors)
             errors.push_back(e.message);
+        nlohmann::json clipped = nlohmann::json::array();
+        for (const ClippedRainMinute& c : r.clipped)
+            clipped.push_back(c.text(bucketFactor));
         context.printJson({{"message", std::string(kRecordingCompleted)},
                            {"events", r.decoded.events.size()},
                            {"writtenDays", written},
                            {"skippedDays", skipped},
+                           {"clipped", clipped},
                            {"errors", errors}});
     } else {
         context.printLine("events: " + std::to_string(r.decoded.events.size()) +
@@ -86,8 +90,9 @@ void addRainLoggerCommands(CLI::App& app, const ActionSlot& slot) {
         slot([o](CliContext& context) {
             PortSession session(o->port);
             const CommandOutcome outcome = readRainInformation(session.exchange());
+            if (outcome.ok || !outcome.replies.empty())
+                context.printSheet(viewSheet(showReplies(RainLoggerView{}, outcome, context.locale)));
             requireOk(outcome);
-            context.printSheet(viewSheet(showReplies(RainLoggerView{}, outcome, context.locale)));
         });
     });
 

@@ -67,6 +67,26 @@ public:
                 return true;
         return false;
     }
+    // How many of the next `count` bytes come before the write position.
+    std::size_t bytesBefore(std::size_t writePosition, std::size_t count) const {
+        std::size_t p = position_;
+        for (std::size_t i = 0; i < count; ++i, p = nextRingPosition(p))
+            if (p == writePosition)
+                return i;
+        return count;
+    }
+    // Whether one of the next `count` bytes was never received.
+    bool missing(std::size_t receivedEnd, std::size_t count) const {
+        std::size_t p = position_;
+        for (std::size_t i = 0; i < count; ++i, p = nextRingPosition(p))
+            if (p >= receivedEnd)
+                return true;
+        return false;
+    }
+    void skip(std::size_t count) {
+        position_ = advanceRingPosition(position_, count);
+        consumed_ += count;
+    }
     std::uint8_t take() {
         const std::uint8_t b = dumpByte(dump_, position_);
         position_ = nextRingPosition(position_);
@@ -94,9 +114,10 @@ std::pair<Extreme, Extreme> extremesOfReadings(const std::vector<int>& values, i
 
 } // namespace
 
-std::optional<std::size_t> firstBlockPosition(const Bytes& dump, const LevelDumpHeader& header) {
+std::optional<std::size_t> firstBlockPosition(const Bytes& dump, const LevelDumpHeader& header,
+                                              std::size_t receivedEnd) {
     const std::size_t ringStart = header.ringStart();
-    bool marker = true;
+    bool marker = ringStart + leveldump::kMarker.size() < receivedEnd;
     for (std::size_t i = 0; i < leveldump::kMarker.size(); ++i)
         if (dumpByte(dump, ringStart + 1 + i) != static_cast<std::uint8_t>(leveldump::kMarker[i]))
             marker = false;
@@ -118,18 +139,20 @@ std::optional<std::size_t> firstBlockPosition(const Bytes& dump, const LevelDump
         const std::uint8_t b = dumpByte(dump, q);
         const std::size_t month = previousRingPosition(q);
         const std::size_t day = previousRingPosition(month);
-        if ((b == year || b == yearBefore) && dumpByte(dump, month) < 13 && dumpByte(dump, day) < 32)
+        const bool received = q < receivedEnd && month < receivedEnd && day < receivedEnd;
+        if (received && (b == year || b == yearBefore) && dumpByte(dump, month) < 13 &&
+            dumpByte(dump, day) < 32)
             return day;
         q = nextRingPosition(q);
     } while (q != writePosition);
     return std::nullopt;
 }
 
-DecodedLevelDump decodeLevelDump(const Bytes& dump, std::string_view stationNumber) {
+DecodedLevelDump decodeLevelDump(const Bytes& dump, std::string_view stationNumber, std::size_t receivedEnd) {
     DecodedLevelDump out;
     out.header = readLevelDumpHeader(dump);
     const LevelDumpHeader& header = out.header;
-    const auto first = firstBlockPosition(dump, header);
+    const auto first = firstBlockPosition(dump, header, receivedEnd);
     if (!first)
         return out;
     out.found = true;
@@ -140,6 +163,7 @@ DecodedLevelDump decodeLevelDump(const Bytes& dump, std::string_view stationNumb
     const int perDay = readingsPerDay(interval);
     const double divisor = levelDivisor(header.levelUnitCode());
     const std::size_t writePosition = header.writePosition();
+    const auto blockSize = static_cast<std::size_t>(dayBlockSize(interval));
 
     Bytes& readings = out.readingsFile;
     readings = {static_cast<std::uint8_t>(interval % 256), static_cast<std::uint8_t>(header.levelUnitCode()),
@@ -165,6 +189,16 @@ DecodedLevelDump decodeLevelDump(const Bytes& dump, std::string_view stationNumb
         // A block whose date the logger has not written yet is not there.
         if (ring.reaches(writePosition, leveldump::kDateBytes) || !ring.hasRoom(leveldump::kDateBytes))
             break;
+        // A block the download did not bring whole is left out: its place in the ring is known,
+        // so the blocks after it are still read.
+        const std::size_t written = ring.bytesBefore(writePosition, blockSize);
+        if (ring.missing(receivedEnd, written)) {
+            ++out.missingDays;
+            if (written < blockSize || !ring.hasRoom(blockSize))
+                break;
+            ring.skip(blockSize);
+            continue;
+        }
         const std::uint8_t day = ring.take();
         const std::uint8_t month = ring.take();
         const std::uint8_t year = ring.take();
@@ -255,6 +289,11 @@ DecodedLevelDump decodeLevelDump(const Bytes& dump, std::string_view stationNumb
     return out;
 }
 
+std::string incompleteDownloadMessage(std::size_t daysWritten, int missingDays) {
+    return std::string(kIncompleteDownload) + ": " + std::to_string(daysWritten) + " gün yazıldı, " +
+           std::to_string(missingDays) + " gün alınamadı";
+}
+
 std::optional<std::string> stationNumberProblem(std::string_view stationNumber) {
     const std::string number = trimmed(stationNumber);
     if (number.empty())
@@ -266,6 +305,10 @@ std::optional<std::string> stationNumberProblem(std::string_view stationNumber) 
         });
     if (unsafe)
         return "İstasyon numarası dosya adında kullanılamaz: " + number;
+    // The station texts keep 8 characters; a longer number would name files the texts do not match.
+    if (utf8Length(number) > leveldump::kTextWidth)
+        return "İstasyon numarası en çok " + std::to_string(leveldump::kTextWidth) +
+               " karakter olabilir: " + number;
     return std::nullopt;
 }
 
@@ -286,7 +329,7 @@ fs::path sideFileDirectory(const fs::path& korvel96Root, std::string_view statio
 }
 
 LevelConversionResult convertLevelDump(const Bytes& dump, std::string_view stationNumber,
-                                       const LevelConversionTarget& target) {
+                                       const LevelConversionTarget& target, std::size_t receivedEnd) {
     LevelConversionResult result;
     if (dump.size() != kMemorySize) {
         result.message = "Ham veri dosyası " + std::to_string(kMemorySize) + " bayt olmalı, bu dosya " +
@@ -297,9 +340,13 @@ LevelConversionResult convertLevelDump(const Bytes& dump, std::string_view stati
         result.message = *problem;
         return result;
     }
-    DecodedLevelDump decoded = decodeLevelDump(dump, stationNumber);
+    DecodedLevelDump decoded = decodeLevelDump(dump, stationNumber, receivedEnd);
     if (!decoded.found) {
         result.message = std::string(kNoRecordedDate);
+        return result;
+    }
+    if (decoded.days.empty() && decoded.missingDays > 0) {
+        result.message = incompleteDownloadMessage(0, decoded.missingDays);
         return result;
     }
 
@@ -323,6 +370,7 @@ LevelConversionResult convertLevelDump(const Bytes& dump, std::string_view stati
     result.converted = true;
     result.days = std::move(decoded.days);
     result.lastDayInProgress = decoded.lastDayInProgress;
+    result.missingDays = decoded.missingDays;
     return result;
 }
 

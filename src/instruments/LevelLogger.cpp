@@ -1,5 +1,6 @@
 #include "instruments/LevelLogger.h"
 
+#include "instruments/LevelDump.h"
 #include "instruments/LevelLoggerCommands.h"
 #include "instruments/PortSettings.h"
 
@@ -22,13 +23,61 @@ CommandOutcome failed(Exchange& exchange, CommandOutcome outcome, std::string_vi
     return outcome;
 }
 
-} // namespace
-
-CommandOutcome readInformation(Exchange& exchange) {
-    return readInformation(exchange, kInformationWakeRepeats, kInformationReads);
+bool digitsOnly(const Bytes& reply, std::size_t first, std::size_t last) {
+    const ByteReader in(reply);
+    for (std::size_t i = first; i <= last; ++i)
+        if (in.u8(i) > 9)
+            return false;
+    return true;
 }
 
-CommandOutcome readInformation(Exchange& exchange, int wakeRepeats, std::span<const std::uint8_t> reads) {
+// The replies both loggers give alike; true for another read byte.
+bool commonReplyInRange(std::uint8_t readByte, const Bytes& reply) {
+    const ByteReader in(reply);
+    switch (readByte) {
+    case kTime:
+        return in.u8(1) <= 59 && in.u8(2) <= 23;
+    case kDate:
+        return in.u8(1) >= 1 && in.u8(1) <= 31 && in.u8(2) >= 1 && in.u8(2) <= 12 && in.u8(3) <= 99;
+    case kMemoryUsed:
+        return in.u8(1) * 256 + in.u8(2) <= static_cast<int>(kRingSize);
+    case kBattery:
+        return in.u8(5) * 256 + in.u8(4) <= kBatteryLife;
+    default:
+        return true;
+    }
+}
+
+} // namespace
+
+bool levelReplyInRange(std::uint8_t readByte, const Bytes& reply) {
+    const ByteReader in(reply);
+    switch (readByte) {
+    case kLevel:
+        return digitsOnly(reply, 1, 5);
+    case kInterval: {
+        const int minutes = intervalMinutesOfCode(in.u8(1));
+        return minutes <= 1440 && 1440 % minutes == 0;
+    }
+    case kUnitCode:
+        return in.u8(1) >= 1 && in.u8(1) <= 10;
+    default:
+        return commonReplyInRange(readByte, reply);
+    }
+}
+
+bool rainReplyInRange(std::uint8_t readByte, const Bytes& reply) {
+    if (readByte == kLevel)
+        return digitsOnly(reply, 1, 4);
+    return commonReplyInRange(readByte, reply);
+}
+
+CommandOutcome readInformation(Exchange& exchange) {
+    return readInformation(exchange, kInformationWakeRepeats, kInformationReads, levelReplyInRange);
+}
+
+CommandOutcome readInformation(Exchange& exchange, int wakeRepeats, std::span<const std::uint8_t> reads,
+                               ReplyCheck check) {
     CommandOutcome outcome;
     for (;;) {
         ++outcome.wakeAttempts;
@@ -39,12 +88,18 @@ CommandOutcome readInformation(Exchange& exchange, int wakeRepeats, std::span<co
             outcome.wakeAttempts >= kInformationAttempts)
             return failed(exchange, std::move(outcome), kTryAgain);
     }
-    outcome.replies.push_back({kUnitCode, exchange.readAll()});
+    Bytes unit = exchange.readAll();
+    if (!check(kUnitCode, unit))
+        return failed(exchange, std::move(outcome), kTryAgain);
+    outcome.replies.push_back({kUnitCode, std::move(unit)});
     for (const std::uint8_t read : reads) {
         exchange.write(read);
         if (!exchange.awaitCount(replyLength(read).value_or(0), kReadWait))
             return failed(exchange, std::move(outcome), kTryAgain);
-        outcome.replies.push_back({read, exchange.readAll()});
+        Bytes reply = exchange.readAll();
+        if (!check(read, reply))
+            return failed(exchange, std::move(outcome), kTryAgain);
+        outcome.replies.push_back({read, std::move(reply)});
     }
     exchange.closePort();
     outcome.ok = true;

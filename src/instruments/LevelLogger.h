@@ -34,13 +34,23 @@ struct CommandOutcome {
     int wakeAttempts = 0;
 };
 
+// Whether a reply holds what a logger can send: a clock of 0-59 minutes and 0-23 hours, a date of
+// day 1-31, month 1-12 and year 0-99, memory in use within the data ring, a battery use count of
+// at most the battery's life. The water-level logger's own replies also need level digits 0-9,
+// an interval that divides the day and a unit code 1-10; the rain logger's total is four digits.
+using ReplyCheck = bool (*)(std::uint8_t readByte, const Bytes& reply);
+bool levelReplyInRange(std::uint8_t readByte, const Bytes& reply);
+bool rainReplyInRange(std::uint8_t readByte, const Bytes& reply);
+
 // "Limnigraftan Bilgileri Al": wake-up and the unit code with up to six attempts, then each read
 // of the information in turn with a 4 s wait for its exact reply length. The port is closed at
-// the end.
+// the end. A reply that cannot be real ends the command as a time-out does ("Yeniden deneyin");
+// the replies before it are kept.
 CommandOutcome readInformation(Exchange& exchange);
-// The same frame with another wake-up count and other reads after the unit code (the rain
-// logger wakes with 4000 bytes).
-CommandOutcome readInformation(Exchange& exchange, int wakeRepeats, std::span<const std::uint8_t> reads);
+// The same frame with another wake-up count, other reads after the unit code (the rain logger
+// wakes with 4000 bytes) and its own reply check.
+CommandOutcome readInformation(Exchange& exchange, int wakeRepeats, std::span<const std::uint8_t> reads,
+                               ReplyCheck check);
 
 // A setting (double-click on a field): wake-up, the write byte and its one-byte answer, the read
 // byte and the data, then the reply of the read; every wait 2 s.

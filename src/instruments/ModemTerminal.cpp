@@ -6,7 +6,10 @@
 #include "instruments/LevelLoggerCommands.h"
 #include "instruments/PortSettings.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <set>
+#include <vector>
 
 namespace korvel {
 
@@ -61,6 +64,10 @@ ModemInformation readModemInformation(Exchange& exchange) {
         return info;
     }
     info.block = exchange.readAll();
+    if (!modemBlockInRange(info.block)) {
+        info.message = std::string(kTryAgain);
+        return info;
+    }
     info.ok = true;
     return info;
 }
@@ -72,8 +79,10 @@ int modemLevel(const Bytes& block) {
     return in.u8(4) * 1000 + in.u8(3) * 100 + in.u8(2) * 10 + in.u8(1);
 }
 
-ModemInformationView showModemBlock(const Bytes& block, const HqTable* rating, double elevation,
-                                    const Locale& locale) {
+namespace {
+
+// The block's fields as the replies of the direct link would carry them.
+std::vector<LoggerReply> modemReplies(const Bytes& block) {
     using namespace levellogger;
     const ByteReader in(block);
     auto bytes = [&in](std::initializer_list<std::size_t> positions) {
@@ -82,19 +91,34 @@ ModemInformationView showModemBlock(const Bytes& block, const HqTable* rating, d
             reply.push_back(in.u8(p));
         return reply;
     };
+    return {{kUnitCode, bytes({16})},
+            {kLevel, bytes({1, 2, 3, 4, 5})},
+            {kTime, bytes({10, 11})},
+            {kDate, bytes({12, 13, 14})},
+            {kInterval, bytes({15})},
+            {kMemoryUsed, bytes({8, 9})},
+            {kBattery, bytes({0, 0, 0, 18, 19})},
+            {kStationName, bytes({22, 23, 24, 25, 26, 27, 28, 29})},
+            {kStationNumber, bytes({30, 31, 32, 33, 34, 35, 36, 37})},
+            {kRiverName, bytes({38, 39, 40, 41, 42, 43, 44, 45})}};
+}
+
+} // namespace
+
+bool modemBlockInRange(const Bytes& block) {
+    for (const LoggerReply& r : modemReplies(block))
+        if (!levelReplyInRange(r.readByte, r.reply))
+            return false;
+    return true;
+}
+
+ModemInformationView showModemBlock(const Bytes& block, const HqTable* rating, double elevation,
+                                    const Locale& locale) {
+    const ByteReader in(block);
     ModemInformationView view;
     LevelLoggerView& v = view.logger;
-    // The block's fields, shown as the replies of the direct link would be.
-    v.showReply(kUnitCode, bytes({16}), locale);
-    v.showReply(kLevel, bytes({1, 2, 3, 4, 5}), locale);
-    v.showReply(kTime, bytes({10, 11}), locale);
-    v.showReply(kDate, bytes({12, 13, 14}), locale);
-    v.showReply(kInterval, bytes({15}), locale);
-    v.showReply(kMemoryUsed, bytes({8, 9}), locale);
-    v.showReply(kBattery, bytes({0, 0, 0, 18, 19}), locale);
-    v.showReply(kStationName, bytes({22, 23, 24, 25, 26, 27, 28, 29}), locale);
-    v.showReply(kStationNumber, bytes({30, 31, 32, 33, 34, 35, 36, 37}), locale);
-    v.showReply(kRiverName, bytes({38, 39, 40, 41, 42, 43, 44, 45}), locale);
+    for (const LoggerReply& r : modemReplies(block))
+        v.showReply(r.readByte, r.reply, locale);
 
     const int unitCode = in.u8(16);
     view.level = modemLevel(block);
@@ -137,6 +161,7 @@ ModemDownload downloadOverModem(Exchange& exchange, ModemDownloadMode mode,
 
     SerialLink& link = exchange.link();
     const Clock::Duration tick = std::chrono::milliseconds(20);
+    std::optional<std::size_t> wanted;
     for (;;) {
         exchange.clock().sleepFor(tick);
         if (exchange.stopRequested())
@@ -147,44 +172,44 @@ ModemDownload downloadOverModem(Exchange& exchange, ModemDownloadMode mode,
         result.received.insert(result.received.end(), waiting.begin(), waiting.end());
         if (progress && !waiting.empty())
             progress(result.received.size());
-        if (result.received.size() >= levellogger::kMemorySize)
-            break;
+        if (result.received.size() >= levellogger::kMemorySize) {
+            // Stray bytes before the image push its end past the 32768th byte: the rest is still
+            // taken while it comes.
+            if (!wanted) {
+                const AlignedModemImage aligned = alignModemDownload(result.received);
+                wanted = result.received.size() + (aligned.ok ? kWholeImage - aligned.receivedEnd : 0);
+            }
+            if (result.received.size() >= *wanted || waiting.empty())
+                break;
+        }
         if (result.idleTicks >= kIdleLimit - 1 && result.received.size() > kShortDownload)
             break;
         if (result.idleTicks >= kIdleLimit)
             return fail();
     }
+    AlignedModemImage aligned = alignModemDownload(result.received);
+    if (!aligned.ok)
+        return fail();
     result.ok = true;
-    result.image = alignModemDownload(result.received);
+    result.image = std::move(aligned.image);
+    result.receivedEnd = aligned.receivedEnd;
     return result;
 }
 
-Bytes alignModemDownload(const Bytes& received) {
-    constexpr std::uint8_t kG = 'G';
-    constexpr std::uint8_t kI = 'I';
-    auto at = [&received](std::size_t i) { return i < received.size() ? received[i] : std::uint8_t{0}; };
-    long shift = 0;
-    std::optional<std::size_t> g;
-    for (std::size_t i = 0; i <= 20 && i < received.size(); ++i)
-        if (at(i) == kG) {
-            g = i;
-            break;
-        }
-    if (g && *g >= 1) {
-        shift = static_cast<long>(*g) - 1;
-    } else {
-        // The filler "I"s before the ring end at position 255; the first other byte is position 256.
-        std::optional<std::size_t> ringStart;
-        for (std::size_t i = 241; i <= 260 && i < received.size(); ++i)
-            if (at(i) != kI && at(i - 1) == kI) {
-                ringStart = i;
-                break;
-            }
-        if (ringStart)
-            shift = static_cast<long>(*ringStart) - static_cast<long>(levellogger::kRingFirst);
-        else if (g)
-            shift = -1;
-    }
+namespace {
+
+constexpr std::uint8_t kHeaderMark = 'G';
+constexpr std::uint8_t kFillerMark = 'I';
+// Received byte 1 is image position 1: a shift of s takes image position p from received byte p + s.
+constexpr long kMinShift = -static_cast<long>(leveldump::kStationName) + 1; // positions 1..5 are unused
+constexpr std::size_t kHeaderEnd = leveldump::kParameters + leveldump::kParameterCount;
+
+std::size_t receivedEndOf(std::size_t receivedSize, long shift) {
+    const long end = static_cast<long>(receivedSize) - shift;
+    return static_cast<std::size_t>(std::clamp(end, 0L, static_cast<long>(kWholeImage)));
+}
+
+Bytes shiftedImage(const Bytes& received, long shift) {
     Bytes image(levellogger::kMemorySize, kImageFill);
     for (std::size_t p = 1; p <= levellogger::kMemorySize; ++p) {
         const long source = static_cast<long>(p) + shift;
@@ -192,6 +217,119 @@ Bytes alignModemDownload(const Bytes& received) {
             image[p - 1] = received[static_cast<std::size_t>(source)];
     }
     return image;
+}
+
+// Shifts the usual places give, in the order they are tried.
+std::vector<long> usualShifts(const Bytes& received) {
+    auto at = [&received](std::size_t i) { return i < received.size() ? received[i] : std::uint8_t{0}; };
+    std::vector<long> shifts;
+    std::optional<std::size_t> g;
+    for (std::size_t i = 0; i <= 20 && i < received.size(); ++i)
+        if (at(i) == kHeaderMark) {
+            g = i;
+            break;
+        }
+    if (g && *g >= 1)
+        shifts.push_back(static_cast<long>(*g) - 1);
+    // The filler "I"s before the ring end at position 255; the first other byte is position 256.
+    for (std::size_t i = 241; i <= 260 && i < received.size(); ++i)
+        if (at(i) != kFillerMark && at(i - 1) == kFillerMark) {
+            shifts.push_back(static_cast<long>(i) - static_cast<long>(levellogger::kRingFirst));
+            break;
+        }
+    if (g && *g == 0)
+        shifts.push_back(-1);
+    shifts.push_back(0);
+    return shifts;
+}
+
+// Every other place a sign of the image start stands in the received data: a "G" for position 1,
+// the end of a run of "I"s for position 256, the ring marker for the position after ringStart.
+std::vector<long> searchedShifts(const Bytes& received) {
+    std::vector<long> shifts;
+    const std::string_view marker = leveldump::kMarker;
+    for (std::size_t i = 0; i < received.size(); ++i) {
+        if (received[i] == kHeaderMark)
+            shifts.push_back(static_cast<long>(i) - 1);
+        if (i > 0 && received[i] != kFillerMark && received[i - 1] == kFillerMark)
+            shifts.push_back(static_cast<long>(i) - static_cast<long>(levellogger::kRingFirst));
+        if (i + marker.size() <= received.size() &&
+            std::equal(marker.begin(), marker.end(), received.begin() + static_cast<std::ptrdiff_t>(i),
+                       [](char c, std::uint8_t b) { return static_cast<std::uint8_t>(c) == b; })) {
+            // Where the marker stands depends on the ringStart of the header the shift gives.
+            for (long shift = static_cast<long>(i) - static_cast<long>(levellogger::kRingLast);
+                 shift <= static_cast<long>(i); ++shift) {
+                const long high = leveldump::kParameters + leveldump::kRingStartHigh - 1 + shift;
+                if (high < 0 || static_cast<std::size_t>(high) + 1 >= received.size())
+                    continue;
+                const long ringStart = received[static_cast<std::size_t>(high)] * 256L +
+                                       received[static_cast<std::size_t>(high) + 1];
+                if (ringStart + 1 + shift == static_cast<long>(i))
+                    shifts.push_back(shift);
+            }
+        }
+    }
+    return shifts;
+}
+
+} // namespace
+
+bool readsAsLevelImage(const Bytes& image, std::size_t receivedEnd) {
+    if (image.size() != levellogger::kMemorySize || receivedEnd <= kHeaderEnd)
+        return false;
+    const LevelDumpHeader header = readLevelDumpHeader(image);
+    const int interval = header.intervalMinutes();
+    if (!isRingPosition(header.writePosition()) || interval > 1440 || 1440 % interval != 0)
+        return false;
+    if (!isValidBlockDate(header.p(leveldump::kNameDay), header.p(leveldump::kNameMonth),
+                          header.p(leveldump::kNameYear)))
+        return false;
+    const auto first = firstBlockPosition(image, header, receivedEnd);
+    if (!first)
+        return false;
+    if (*first == header.writePosition())
+        return true; // an empty ring
+    auto dateAt = [&](std::size_t p) -> std::optional<OleDate> {
+        const std::size_t month = nextRingPosition(p);
+        const std::size_t year = nextRingPosition(month);
+        if (p >= receivedEnd || month >= receivedEnd || year >= receivedEnd)
+            return std::nullopt;
+        return blockDate(dumpByte(image, p), dumpByte(image, month), dumpByte(image, year));
+    };
+    const auto firstDate = dateAt(*first);
+    if (!firstDate)
+        return false;
+    // A second block the logger has written, when it was received, carries a later day.
+    const auto blockSize = static_cast<std::size_t>(dayBlockSize(interval));
+    const std::size_t written =
+        (header.writePosition() + levellogger::kRingSize - *first) % levellogger::kRingSize;
+    const std::size_t second = advanceRingPosition(*first, blockSize);
+    if (written < blockSize + leveldump::kDateBytes || second >= receivedEnd)
+        return true;
+    const auto secondDate = dateAt(second);
+    return secondDate && *secondDate > *firstDate;
+}
+
+AlignedModemImage alignModemDownload(const Bytes& received) {
+    AlignedModemImage aligned;
+    std::set<long> tried;
+    auto tryShift = [&](long shift) {
+        if (shift < kMinShift || !tried.insert(shift).second)
+            return false;
+        const std::size_t end = receivedEndOf(received.size(), shift);
+        Bytes image = shiftedImage(received, shift);
+        if (!readsAsLevelImage(image, end))
+            return false;
+        aligned = {true, std::move(image), end};
+        return true;
+    };
+    for (const long shift : usualShifts(received))
+        if (tryShift(shift))
+            return aligned;
+    for (const long shift : searchedShifts(received))
+        if (tryShift(shift))
+            return aligned;
+    return aligned;
 }
 
 } // namespace korvel

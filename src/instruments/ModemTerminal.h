@@ -2,6 +2,7 @@
 
 #include "core/ByteIO.h"
 #include "core/Locale.h"
+#include "instruments/LevelConversion.h"
 #include "instruments/LevelLogger.h"
 #include "instruments/LevelLoggerView.h"
 #include "store/HqTable.h"
@@ -54,7 +55,10 @@ struct ModemInformation {
     Bytes block; // 81 bytes, byte k = element k
     int wakeAttempts = 0;
 };
+// A block whose fields cannot be real (see levelReplyInRange) ends the command with
+// "Yeniden deneyin".
 ModemInformation readModemInformation(Exchange& exchange);
+bool modemBlockInRange(const Bytes& block);
 
 // What the block shows: the level logger screen's fields (Text1 .. Text10, Label8, Label9) and
 // Text11 (elevation of the water surface, "<elevation + L / 100 or / 1000>.m", only when the
@@ -77,17 +81,36 @@ struct ModemDownload {
     std::string message;
     Bytes received; // as it came, the reply byte first
     Bytes image;    // aligned, 32768 bytes, when ok
+    // The first image position the received bytes did not reach (kWholeImage: all came).
+    std::size_t receivedEnd = kWholeImage;
     int idleTicks = 0;
+    bool complete() const { return receivedEnd == kWholeImage; }
 };
-// Wake-up with 0x01, the mode byte, then reception every 20 ms until 32768 bytes have come, or
-// 299 idle ticks passed with more than 240 bytes (success), or 300 idle ticks (failure).
+// Wake-up with 0x01, the mode byte, then reception every 20 ms until 32768 bytes have come (and,
+// when stray bytes came before the image, the image's own last bytes while they keep coming), or
+// 299 idle ticks passed with more than 240 bytes (success), or 300 idle ticks (failure). Received
+// bytes that cannot be aligned into a logger memory image are a failure too ("Yeniden deneyin").
 ModemDownload downloadOverModem(Exchange& exchange, ModemDownloadMode mode,
                                 const std::function<void(std::size_t)>& progress = {});
 
-// The received bytes as a 32768-byte image: with "G" at received byte 1 as they are; with the
-// first "G" among bytes 2..20 moved to byte 1; otherwise the first byte other than "I" among
-// bytes 240..260 that follows an "I" is taken for the start of the ring (position 256). Image
-// positions from 1 take the shifted bytes from 1; what the data do not reach is 0x50.
-Bytes alignModemDownload(const Bytes& received);
+// The received bytes as a 32768-byte image. The usual places come first: with "G" at received
+// byte 1 as they are; with the first "G" among bytes 2..20 moved to byte 1; otherwise the first
+// byte other than "I" among bytes 240..260 that follows an "I" is taken for the start of the ring
+// (position 256). When these give no image that reads as a logger memory, the whole received data
+// are searched for the same signs and for the ring marker. Image positions from 1 take the shifted
+// bytes from 1; what the data do not reach is 0x50.
+struct AlignedModemImage {
+    bool ok = false; // the image reads as a logger memory
+    Bytes image;
+    std::size_t receivedEnd = kWholeImage;
+};
+AlignedModemImage alignModemDownload(const Bytes& received);
+
+// Whether an image whose positions from `receivedEnd` on are filler reads as a logger memory: its
+// header was received, names a write position in the ring, a reading interval that divides the
+// day and a valid date, and the first day block (or the empty ring's marker) lies in the received
+// part with a calendar date, followed by a block of a later day when the logger wrote one and it
+// was received.
+bool readsAsLevelImage(const Bytes& image, std::size_t receivedEnd);
 
 } // namespace korvel

@@ -5,12 +5,18 @@
 #include "instruments/LevelDump.h"
 #include "instruments/LevelLoggerView.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <map>
 
 namespace korvel {
 
 using namespace levellogger;
+
+namespace {
+constexpr int kLargestMinuteValue = 255;
+} // namespace
 
 std::filesystem::path rainDumpPath(const std::filesystem::path& korvel96Root) {
     return korvel96Root / std::string(kRainDumpName);
@@ -43,7 +49,8 @@ void RainLoggerView::showReply(std::uint8_t readByte, const Bytes& reply, const 
 }
 
 CommandOutcome readRainInformation(Exchange& exchange) {
-    return readInformation(exchange, rainlogger::kWakeRepeats, rainlogger::kInformationReads);
+    return readInformation(exchange, rainlogger::kWakeRepeats, rainlogger::kInformationReads,
+                           rainReplyInRange);
 }
 
 DownloadOptions rainDownloadOptions() {
@@ -192,6 +199,14 @@ DecodedRainDump decodeRainDump(const Bytes& dump) {
     return decoded;
 }
 
+std::string ClippedRainMinute::text(int bucketFactor) const {
+    char time[8];
+    std::snprintf(time, sizeof time, "%02d:%02d", minute / 60 % 100, minute % 60);
+    const int count = bucketFactor > 0 ? product / bucketFactor : 0;
+    return day.dateText() + " " + time + ": " + std::to_string(count) + " x " + std::to_string(bucketFactor) +
+           " = " + std::to_string(product) + " sığmaz, " + std::to_string(kLargestMinuteValue) + " yazıldı";
+}
+
 RainConversionResult convertRainDump(const Bytes& dump, std::string_view stationNumber,
                                      const std::filesystem::path& stationDir, int bucketFactor) {
     RainConversionResult result;
@@ -205,9 +220,21 @@ RainConversionResult convertRainDump(const Bytes& dump, std::string_view station
             "Sağım dosyasında yazma konumu geçersiz: " + std::to_string(result.decoded.header.writePosition);
         return result;
     }
-    result.written = writeDownloadedRain(stationDir, stationNumber, result.decoded.days, bucketFactor);
+    // The products go to the file as they are stored: a count too large for a minute entry is
+    // held at its largest value rather than wrapped or the whole day refused.
+    std::vector<DownloadedRainDay> products = result.decoded.days;
+    for (DownloadedRainDay& day : products)
+        for (auto& [minute, count] : day.tipCounts) {
+            const int product = count * bucketFactor;
+            if (product > kLargestMinuteValue)
+                result.clipped.push_back({day.day, minute, product});
+            count = std::min(product, kLargestMinuteValue);
+        }
+    result.written = writeDownloadedRain(stationDir, stationNumber, products, 1);
     result.converted = true;
     result.message = std::string(kRecordingCompleted);
+    for (const ClippedRainMinute& clip : result.clipped)
+        result.message += "\n" + clip.text(bucketFactor);
     for (const RainWriteError& error : result.written.errors)
         result.message += "\n" + error.message;
     return result;

@@ -101,15 +101,26 @@ struct DecodedRainDump {
 // Scans the ring from the position after the write position round to it.
 DecodedRainDump decodeRainDump(const Bytes& dump);
 
+// A minute whose tip count times the bucket factor does not fit a minute entry: 255 is stored.
+struct ClippedRainMinute {
+    OleDate day;
+    int minute = 0; // of the day, 0..1439
+    int product = 0;
+    // "12.03.2026 10:05: 100 x 3 = 300 sığmaz, 255 yazıldı"
+    std::string text(int bucketFactor) const;
+};
+
 struct RainConversionResult {
     bool converted = false;
     std::string message; // "Kayıd tamamlandı", or why nothing or not everything was written
     DecodedRainDump decoded;
     RainDownloadResult written;
+    std::vector<ClippedRainMinute> clipped;
 };
 
 // Writes the tips of the dump times the bucket factor into the station's rainfall-year files.
-// A day with a product above 255 is refused whole and named in the message.
+// A product above 255 is stored as 255, the largest value a minute holds, and listed in `clipped`
+// (and in the message); the rest of its day is stored as it came.
 RainConversionResult convertRainDump(const Bytes& dump, std::string_view stationNumber,
                                      const std::filesystem::path& stationDir, int bucketFactor);
 

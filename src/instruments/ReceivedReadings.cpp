@@ -7,6 +7,7 @@
 #include "instruments/LevelConversion.h"
 #include "instruments/LevelDump.h"
 
+#include <cctype>
 #include <system_error>
 
 namespace korvel {
@@ -46,7 +47,47 @@ ReceivedExtreme extremeAt(const ByteReader& texts, std::size_t offset, double di
     return e;
 }
 
+std::string twoDigits(int value) {
+    return value < 10 ? "0" + std::to_string(value) : std::to_string(value);
+}
+
+// The file names a station directory keeps its own data under.
+bool isStationFileName(const std::string& name) {
+    std::string lower;
+    for (const char c : name)
+        lower.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
+    if (lower == "genel.tan" || lower == "genel.har")
+        return true;
+    const std::size_t dot = lower.rfind('.');
+    const std::string extension = dot == std::string::npos ? std::string() : lower.substr(dot);
+    return extension == ".ard" || extension == ".hq" || extension == ".yrd" || extension == ".olc";
+}
+
+// The header (positions 1-9) and the first day's date of a day-readings file.
+Bytes readingsIdentity(const Bytes& readings) {
+    if (readings.size() < kFirstDay + leveldump::kDateBytes)
+        return {};
+    Bytes identity(readings.begin(), readings.begin() + 9);
+    identity.insert(identity.end(), readings.begin() + kFirstDay,
+                    readings.begin() + kFirstDay + leveldump::kDateBytes);
+    return identity;
+}
+
 } // namespace
+
+std::optional<std::string> receivedCopyProblem(const Bytes& readings, const fs::path& copy) {
+    const std::string name = copy.filename().string();
+    if (isStationFileName(name))
+        return "Dosya adı bir istasyon dosyasının adı, kopyalanmaz: " + name;
+    std::error_code ec;
+    if (!fs::exists(copy, ec))
+        return std::nullopt;
+    const auto existing = fs::is_regular_file(copy, ec) ? readFileBytes(copy) : std::nullopt;
+    const Bytes identity = readingsIdentity(readings);
+    if (!existing || identity.empty() || readingsIdentity(*existing) != identity)
+        return "Hedefte aynı adlı başka bir dosya var, üzerine yazılmaz: " + name;
+    return std::nullopt;
+}
 
 std::optional<fs::path> stationTextsPathOf(const fs::path& readingsFile) {
     std::string name = readingsFile.filename().string();
@@ -72,7 +113,8 @@ std::optional<StationTexts> readStationTexts(const fs::path& readingsFile) {
 }
 
 std::vector<DayRecord> decodeReceivedReadings(const Bytes& readingsFile, const Bytes& textsFile,
-                                              std::string_view rawDataFileName) {
+                                              std::string_view rawDataFileName,
+                                              std::vector<std::string>* skipped) {
     std::vector<DayRecord> days;
     const ByteReader texts(textsFile);
     const int interval = readingsFile.size() > 2 ? readingsFile[0] + 256 * readingsFile[2]
@@ -90,8 +132,17 @@ std::vector<DayRecord> decodeReceivedReadings(const Bytes& readingsFile, const B
         const int m = readingsFile[offset + 1];
         const int y = readingsFile[offset + 2];
         offset += leveldump::kDateBytes;
-        if (!isValidBlockDate(d, m, y))
-            break;
+        if (!isValidBlockDate(d, m, y)) {
+            // The end of the data, or a damaged block whose readings still take their place.
+            const std::size_t next = offset + 2 * static_cast<std::size_t>(perDay);
+            if (next + leveldump::kDateBytes > readingsFile.size())
+                break;
+            if (skipped != nullptr)
+                skipped->push_back("gün " + std::to_string(day + 1) + ": tarih geçersiz (" + twoDigits(d) +
+                                   "." + twoDigits(m) + "." + twoDigits(y) + ")");
+            offset = next;
+            continue;
+        }
         double sum = 0;
         int count = 0;
         for (int i = 0; i < perDay && offset + 2 <= readingsFile.size(); ++i, offset += 2) {
@@ -141,15 +192,26 @@ ReceivedConversionResult convertReceivedReadings(const fs::path& readingsFile, s
         return result;
     }
     const std::string name = readingsFile.filename().string();
-    result.days = decodeReceivedReadings(*readings, *texts, name);
-
+    result.days = decodeReceivedReadings(*readings, *texts, name, &result.skipped);
+    if (result.days.empty()) {
+        result.message = "Dosyada okunabilir gün yok: " + name;
+        return result;
+    }
     std::error_code ec;
+    result.copy = resolveCaseInsensitive(destinationDir / name);
+    const bool sameFile = fs::equivalent(readingsFile, result.copy, ec);
+    if (!sameFile) {
+        if (auto problem = receivedCopyProblem(*readings, result.copy)) {
+            result.message = *problem;
+            return result;
+        }
+    }
+
     fs::create_directories(destinationDir, ec);
     if (ec)
         throw FileError("cannot create " + destinationDir.string());
     result.written = writeDays(destinationDir, stationNumber, result.days);
-    result.copy = resolveCaseInsensitive(destinationDir / name);
-    if (!fs::equivalent(readingsFile, result.copy, ec))
+    if (!sameFile)
         writeFileAtomic(result.copy, *readings);
     result.converted = true;
     return result;

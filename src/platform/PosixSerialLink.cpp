@@ -74,13 +74,16 @@ bool PosixSerialLink::open() {
         return false;
     const std::string path = device();
     const auto line = parseLineSettings(line_);
-    if (path.empty() || !line)
+    if (path.empty() || !line || !lock_.acquire(path))
         return false;
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
+    if (fd < 0) {
+        lock_.release();
         return false;
-    if (!::isatty(fd) || !applyLine(fd, *line)) {
+    }
+    if (!::isatty(fd) || ::ioctl(fd, TIOCEXCL) != 0 || !applyLine(fd, *line)) {
         ::close(fd);
+        lock_.release();
         return false;
     }
     // Input left from an earlier session is not for us; output of an earlier session still goes out.
@@ -94,9 +97,11 @@ void PosixSerialLink::close() {
     if (fd_ < 0)
         return;
     ::tcdrain(fd_);
+    ::ioctl(fd_, TIOCNXCL);
     ::close(fd_);
     fd_ = -1;
     input_.clear();
+    lock_.release();
 }
 
 void PosixSerialLink::write(const Bytes& bytes) {

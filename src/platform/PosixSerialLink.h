@@ -2,6 +2,7 @@
 
 #include "instruments/PortSettings.h"
 #include "instruments/SerialLink.h"
+#include "platform/PortLock.h"
 
 #include <string>
 
@@ -9,7 +10,8 @@ namespace korvel {
 
 // A serial port through the POSIX terminal interface (termios), without Qt: the korvel tool's link.
 // Bytes are read from the device into a buffer of the link, so that waiting for input blocks until
-// more arrives.
+// more arrives. The port is held exclusively while open: its lock file (the one QSerialPort keeps)
+// and the terminal's exclusive mode, so a port another program holds does not open.
 class PosixSerialLink : public SerialLink {
 public:
     explicit PosixSerialLink(PortDeviceOverride override = environmentPortDevice);
@@ -40,6 +42,7 @@ private:
     std::string line_ = std::string(kInstrumentLine);
     int fd_ = -1;
     Bytes input_;
+    PortLock lock_;
 };
 
 } // namespace korvel

@@ -1,5 +1,7 @@
 #include "platform/QtSerialLink.h"
 
+#include "platform/PortLock.h"
+
 namespace korvel {
 
 namespace {
@@ -31,6 +33,9 @@ bool QtSerialLink::open() {
     const auto line = parseLineSettings(line_);
     const std::string path = device();
     if (serial_.isOpen() || !line || path.empty())
+        return false;
+    // The lock is judged as the korvel tool judges it: held for as long as its holder runs.
+    if (portLockHeld(path))
         return false;
     serial_.setPortName(QString::fromStdString(path));
     if (!serial_.open(QIODevice::ReadWrite))

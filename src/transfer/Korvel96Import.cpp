@@ -44,6 +44,7 @@ ImportOutcome importKorvel96File(const fs::path& readingsFile, std::string_view 
             return outcome;
         }
         outcome.written = result.written.written;
+        outcome.notes = result.skipped;
         if (result.written.dropped > 0)
             outcome.notes.push_back(std::to_string(result.written.dropped) + " gün yazılamadı");
     } catch (const FileError& e) {

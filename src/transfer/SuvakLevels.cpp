@@ -11,6 +11,8 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <optional>
+#include <string>
 
 namespace korvel {
 
@@ -97,6 +99,33 @@ Extreme extremeFields(const std::vector<std::string>& fields, std::size_t first)
     return {levelField(fields, first), dayField(fields, first + 1), timeField(fields, first + 2)};
 }
 
+// One step of the conversion: a field that does not hold what it should leaves the step out and
+// lists it under `what`.
+template <typename Step>
+bool runStep(std::vector<std::string>& skipped, const std::string& what, Step&& step) {
+    try {
+        step();
+        return true;
+    } catch (const SuvakFormatError& e) {
+        skipped.push_back(what + ": " + e.what());
+        return false;
+    }
+}
+
+std::string dayLabel(int day) {
+    return "gün " + std::to_string(day);
+}
+
+constexpr const char* kHighestLabel = "ayın en yüksek seviyesi";
+constexpr const char* kLowestLabel = "ayın en düşük seviyesi";
+
+std::optional<Extreme> extremeStep(std::vector<std::string>& skipped, const char* what,
+                                   const std::vector<std::string>& fields, std::size_t first) {
+    std::optional<Extreme> extreme;
+    runStep(skipped, what, [&] { extreme = extremeFields(fields, first); });
+    return extreme;
+}
+
 std::optional<OleDate> dayOfMonth(const SuvakLevelName& name, int day) {
     if (!isValidDate(name.year, name.month, day))
         return std::nullopt;
@@ -118,13 +147,22 @@ SuvakLevelMonth convertLoggerMonth(const SuvakLevelName& name, const std::vector
     record.source = kLoggerSource;
     record.rawDataFile.clear();
     std::array<std::int16_t, kDaysField + 1> levels{};
+    // Days whose field was left out: their extremes have no level of the day to go with.
+    std::array<bool, kDaysField + 1> unreadable{};
     for (int d = 1; d <= kDaysField; ++d) {
         const std::size_t n = loggerDay(d);
         const std::string_view text = fieldAt(fields, n);
         if (text.empty() || text == "\\")
             continue;
-        const double value = numberField(fields, n);
-        const std::int16_t level = levelOf(value, n, text);
+        double value = 0;
+        std::int16_t level = 0;
+        if (!runStep(month.skipped, dayLabel(d), [&] {
+                value = numberField(fields, n);
+                level = levelOf(value, n, text);
+            })) {
+            unreadable[static_cast<std::size_t>(d)] = true;
+            continue;
+        }
         levels[static_cast<std::size_t>(d)] = level;
         const auto date = dayOfMonth(name, d);
         if (!date)
@@ -136,26 +174,30 @@ SuvakLevelMonth convertLoggerMonth(const SuvakLevelName& name, const std::vector
         month.days.push_back(record);
     }
 
-    const Extreme highest = extremeFields(fields, kLoggerHighest);
-    const Extreme lowest = extremeFields(fields, kLoggerLowest);
+    const auto highest = extremeStep(month.skipped, kHighestLabel, fields, kLoggerHighest);
+    const auto lowest = extremeStep(month.skipped, kLowestLabel, fields, kLoggerLowest);
     const auto levelOfDay = [&levels](int day) { return levels[static_cast<std::size_t>(day)]; };
 
-    if (const auto date = dayOfMonth(name, highest.day)) {
-        record.date = *date;
-        record.meanValue = levelOfDay(highest.day);
-        record.maxLevel = highest.level;
-        record.maxTime = highest.time;
-        record.minLevel = levelOfDay(highest.day);
+    const auto usable = [&unreadable](const std::optional<Extreme>& e) {
+        return e && !unreadable[static_cast<std::size_t>(e->day)];
+    };
+    const auto highestDate = usable(highest) ? dayOfMonth(name, highest->day) : std::nullopt;
+    if (highestDate) {
+        record.date = *highestDate;
+        record.meanValue = levelOfDay(highest->day);
+        record.maxLevel = highest->level;
+        record.maxTime = highest->time;
+        record.minLevel = levelOfDay(highest->day);
         record.minTime = OleDate();
         month.days.push_back(record);
     }
-    if (const auto date = dayOfMonth(name, lowest.day)) {
+    if (const auto date = usable(lowest) ? dayOfMonth(name, lowest->day) : std::nullopt) {
         record.date = *date;
-        record.meanValue = levelOfDay(lowest.day);
-        record.minLevel = lowest.level;
-        record.minTime = lowest.time;
-        if (lowest.day != highest.day) {
-            record.maxLevel = levelOfDay(lowest.day);
+        record.meanValue = levelOfDay(lowest->day);
+        record.minLevel = lowest->level;
+        record.minTime = lowest->time;
+        if (!highestDate || lowest->day != highest->day) {
+            record.maxLevel = levelOfDay(lowest->day);
             record.maxTime = OleDate();
         }
         month.days.push_back(record);
@@ -170,21 +212,28 @@ SuvakLevelMonth convertStaffMonth(const SuvakLevelName& name, const std::vector<
 
     std::array<std::int16_t, kDaysField + 1> morning{};
     std::array<std::int16_t, kDaysField + 1> afternoon{};
+    std::array<bool, kDaysField + 1> readable{};
     for (int d = 1; d <= kDaysField; ++d) {
-        morning[static_cast<std::size_t>(d)] = levelField(fields, staffMorning(d));
-        afternoon[static_cast<std::size_t>(d)] = levelField(fields, staffMorning(d) + 1);
+        const auto i = static_cast<std::size_t>(d);
+        readable[i] = runStep(month.skipped, dayLabel(d), [&] {
+            morning[i] = levelField(fields, staffMorning(d));
+            afternoon[i] = levelField(fields, staffMorning(d) + 1);
+        });
     }
-    const Extreme highest = extremeFields(fields, kStaffHighest);
-    const Extreme lowest = extremeFields(fields, kStaffLowest);
+    const auto highest = extremeStep(month.skipped, kHighestLabel, fields, kStaffHighest);
+    const auto lowest = extremeStep(month.skipped, kLowestLabel, fields, kStaffLowest);
 
     const OleDate eight = OleDate::fromTime(8, 0, 0);
     const OleDate sixteen = OleDate::fromTime(16, 0, 0);
     for (int d = 1; d <= kDaysField; ++d) {
-        const double mean = numberField(fields, kStaffMeanBefore + static_cast<std::size_t>(d));
+        double mean = 0;
+        if (!runStep(month.skipped, dayLabel(d),
+                     [&] { mean = numberField(fields, kStaffMeanBefore + static_cast<std::size_t>(d)); }))
+            continue;
         if (d >= 28 && mean == 0.0)
             break;
         const auto date = dayOfMonth(name, d);
-        if (!date)
+        if (!date || !readable[static_cast<std::size_t>(d)])
             continue;
         const std::int16_t at8 = morning[static_cast<std::size_t>(d)];
         const std::int16_t at16 = afternoon[static_cast<std::size_t>(d)];
@@ -204,13 +253,13 @@ SuvakLevelMonth convertStaffMonth(const SuvakLevelName& name, const std::vector<
             record.maxLevel = at16;
             record.maxTime = sixteen;
         }
-        if (d == highest.day) {
-            record.maxLevel = highest.level;
-            record.maxTime = highest.time;
+        if (highest && d == highest->day) {
+            record.maxLevel = highest->level;
+            record.maxTime = highest->time;
         }
-        if (d == lowest.day) {
-            record.minLevel = lowest.level;
-            record.minTime = lowest.time;
+        if (lowest && d == lowest->day) {
+            record.minLevel = lowest->level;
+            record.minTime = lowest->time;
         }
         month.days.push_back(record);
     }
@@ -261,6 +310,7 @@ ImportOutcome importSuvakLevels(const fs::path& file, const fs::path& stationDir
         const int waterYear = name->month >= 10 ? name->year + 1 : name->year;
         outcome.target = resolveCaseInsensitive(stationDir / waterYearFileName(waterYear, number));
         outcome.written = writeDays(stationDir, number, month.days).written;
+        outcome.notes = month.skipped;
     } catch (const SuvakFormatError& e) {
         outcome.skippedReason = e.what();
     } catch (const FileError& e) {

@@ -32,15 +32,20 @@ struct SuvakLevelMonth {
     // The day records in the order they are stored; a later record of the same day replaces
     // an earlier one (the days of the month's extremes come last).
     std::vector<DayRecord> days;
+    // The steps left out because a field did not hold what it should: the day (or the month's
+    // extreme) and the reason, one text each ("gün 3: alan 29 sayı değil: \"x\"").
+    std::vector<std::string> skipped;
 };
 
-// Converts the fields of a level file of the named month. A file too short for its form, a
-// used field that does not hold what it should, or bytes that are no text throw
-// SuvakFormatError naming the problem. Days the month does not have are left out.
+// Converts the fields of a level file of the named month. A file too short for its form or bytes
+// that are no text throw SuvakFormatError naming the problem. A field that does not hold what it
+// should leaves out its day (or the month's extreme it belongs to) and is listed in `skipped`;
+// the other days are still converted. Days the month does not have are left out.
 SuvakLevelMonth convertSuvakLevelMonth(const SuvakLevelName& name, const Bytes& fileBytes);
 
 // Converts one level file into the station's water-year file (created on the first day it
-// receives). A file not of the expected form is skipped with its reason and nothing is written.
+// receives). A file not of the expected form is skipped with its reason and nothing is written;
+// the fields left out of a converted file are its notes.
 ImportOutcome importSuvakLevels(const std::filesystem::path& file, const std::filesystem::path& stationDir,
                                 std::string_view stationNumber);
 

@@ -18,12 +18,59 @@ namespace {
 constexpr std::uint64_t kArchiveOverhead = 1024 * 1024;
 constexpr std::size_t kReadChunk = 64 * 1024;
 
-std::string libzipMessage(int code) {
-    zip_error_t error;
-    zip_error_init_with_code(&error, code);
-    std::string text = zip_error_strerror(&error);
-    zip_error_fini(&error);
-    return text;
+// The user reads Turkish: libzip's own (English) texts are not shown.
+std::string turkishZipMessage(int code) {
+    switch (code) {
+    case ZIP_ER_OK:
+        return "hata yok";
+    case ZIP_ER_EXISTS:
+        return "arşivde aynı adlı birden çok kayıt var";
+    case ZIP_ER_NOZIP:
+        return "dosya bir zip arşivi değil";
+    case ZIP_ER_INCONS:
+        return "arşivin içindekiler birbirini tutmuyor";
+    case ZIP_ER_CRC:
+        return "arşivdeki dosya bozuk (CRC uyuşmuyor)";
+    case ZIP_ER_EOF:
+    case ZIP_ER_READ:
+    case ZIP_ER_SEEK:
+        return "arşiv okunamadı ya da eksik";
+    case ZIP_ER_COMPNOTSUPP:
+        return "arşivin sıkıştırma yöntemi desteklenmiyor";
+    case ZIP_ER_ENCRNOTSUPP:
+    case ZIP_ER_NOPASSWD:
+    case ZIP_ER_WRONGPASSWD:
+        return "arşiv şifreli";
+    case ZIP_ER_ZLIB:
+        return "arşivdeki sıkıştırılmış veri bozuk";
+    case ZIP_ER_MEMORY:
+        return "bellek yetersiz";
+    case ZIP_ER_OPEN:
+    case ZIP_ER_TMPOPEN:
+        return "dosya açılamadı";
+    case ZIP_ER_WRITE:
+    case ZIP_ER_CLOSE:
+    case ZIP_ER_RENAME:
+    case ZIP_ER_REMOVE:
+        return "dosya yazılamadı";
+    default:
+        return "zip hata kodu " + std::to_string(code);
+    }
+}
+
+std::string libzipMessage(zip_error_t* error) {
+    return turkishZipMessage(zip_error_code_zip(error));
+}
+
+// An entry that a Unix zip tool stored as a symbolic link, not as a file.
+bool isSymbolicLink(zip_t* archive, zip_uint64_t index) {
+    zip_uint8_t system = 0;
+    zip_uint32_t attributes = 0;
+    if (zip_file_get_external_attributes(archive, index, 0, &system, &attributes) != 0)
+        return false;
+    constexpr zip_uint32_t kTypeMask = 0170000;
+    constexpr zip_uint32_t kLink = 0120000;
+    return system == ZIP_OPSYS_UNIX && ((attributes >> 16) & kTypeMask) == kLink;
 }
 
 bool endsWithZip(std::string_view name) {
@@ -57,7 +104,7 @@ public:
                 zip_source_free(source);
         }
         if (archive_ == nullptr) {
-            const std::string text = zip_error_strerror(&error);
+            const std::string text = libzipMessage(&error);
             zip_error_fini(&error);
             throw ArchiveError("zip arşivi okunamadı: " + text);
         }
@@ -136,9 +183,9 @@ fs::path packFile(const fs::path& file, const fs::path& archiveDir) {
     int code = 0;
     zip_t* archive = zip_open(temporary.c_str(), ZIP_CREATE | ZIP_EXCL, &code);
     if (archive == nullptr)
-        throw ArchiveError("zip arşivi yazılamadı: " + target.string() + ": " + libzipMessage(code));
+        throw ArchiveError("zip arşivi yazılamadı: " + target.string() + ": " + turkishZipMessage(code));
     const auto fail = [&](const std::string& what) {
-        const std::string text = what + ": " + target.string() + ": " + zip_strerror(archive);
+        const std::string text = what + ": " + target.string() + ": " + libzipMessage(zip_get_error(archive));
         zip_discard(archive);
         fs::remove(temporary, ec);
         return ArchiveError(text);
@@ -181,11 +228,13 @@ Bytes readSingleFileArchive(const Bytes& archiveBytes, std::string_view expected
         throw ArchiveRefused("arşivdeki dosya adı bir yol içeriyor: \"" + name + "\"");
     if (toLowerAscii(name) != toLowerAscii(expectedName))
         throw ArchiveRefused("arşivdeki dosya (\"" + name + "\") arşivin adıyla uyuşmuyor");
+    if (isSymbolicLink(archive, 0))
+        throw ArchiveRefused("arşivdeki kayıt (\"" + name + "\") bir dosya değil, sembolik bağlantı");
 
     zip_stat_t stat;
     zip_stat_init(&stat);
     if (zip_stat_index(archive, 0, 0, &stat) != 0)
-        throw ArchiveError(std::string("zip arşivi okunamadı: ") + zip_strerror(archive));
+        throw ArchiveError("zip arşivi okunamadı: " + libzipMessage(zip_get_error(archive)));
     if ((stat.valid & ZIP_STAT_ENCRYPTION_METHOD) != 0 && stat.encryption_method != ZIP_EM_NONE)
         throw ArchiveRefused("arşiv şifreli");
     const std::string tooLarge = "arşiv " + std::to_string(sizeLimit) + " bayttan büyük açılıyor";
@@ -194,13 +243,13 @@ Bytes readSingleFileArchive(const Bytes& archiveBytes, std::string_view expected
 
     zip_file_t* file = zip_fopen_index(archive, 0, 0);
     if (file == nullptr)
-        throw ArchiveError(std::string("zip arşivi açılamadı: ") + zip_strerror(archive));
+        throw ArchiveError("zip arşivi açılamadı: " + libzipMessage(zip_get_error(archive)));
     Bytes data;
     Bytes chunk(kReadChunk);
     for (;;) {
         const zip_int64_t read = zip_fread(file, chunk.data(), chunk.size());
         if (read < 0) {
-            const std::string text = zip_file_strerror(file);
+            const std::string text = libzipMessage(zip_file_get_error(file));
             zip_fclose(file);
             throw ArchiveError("zip arşivi açılamadı: " + text);
         }

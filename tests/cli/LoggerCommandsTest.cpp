@@ -3,6 +3,7 @@
 #include "core/Numbers.h"
 #include "instruments/LevelDump.h"
 #include "instruments/sim/LevelMemory.h"
+#include "platform/PortLock.h"
 #include "sim/SimProcess.h"
 #include "store/WaterYearFile.h"
 
@@ -182,6 +183,30 @@ TEST_F(LoggerTool, ACutOffDownloadLeavesTheOldDumpAndWritesNothing) {
     EXPECT_EQ(readFileBytes(dumpFile()), old);
     EXPECT_EQ(std::distance(fs::directory_iterator(dumpFile().parent_path()), fs::directory_iterator()), 1);
     EXPECT_TRUE(fs::is_empty(station));
+}
+
+TEST_F(LoggerTool, InfoThatStopsPartWayShowsTheFieldsReadThenTheMessage) {
+    SimProcess sim(simArguments(3, {"--fault", "silence@0x06"}));
+    ASSERT_TRUE(sim.running());
+    const ToolRun r = run({"logger", "info", "--port", sim.path()});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, "korvel: Yeniden deneyin\n");
+    EXPECT_EQ(textOf(r.out, "Text3"), "15.03.2026"); // read before the memory in use
+    EXPECT_EQ(textOf(r.out, "Text4"), "15");
+    EXPECT_EQ(textOf(r.out, "Text6"), "<none>"); // asked after it
+}
+
+TEST_F(LoggerTool, APortAnotherProgramHoldsIsRefused) {
+    SimProcess sim(simArguments(3));
+    ASSERT_TRUE(sim.running());
+    PortLock held; // as the desktop program holds it while a download runs
+    ASSERT_TRUE(held.acquire(sim.path()));
+    ToolRun r = run({"logger", "info", "--port", sim.path()});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, "korvel: Secili comm port uygun deyil\n");
+    held.release();
+    r = run({"logger", "info", "--port", sim.path()});
+    EXPECT_EQ(r.code, 0) << r.err;
 }
 
 TEST_F(LoggerTool, APortThatCannotBeOpened) {

@@ -315,7 +315,7 @@ TEST_F(LoggerCommand, ADownloadOneByteTooLongIsRefused) {
 TEST_F(LoggerCommand, InformationWithAnotherWakeUpCountAndReads) {
     logger.silent = true;
     const std::uint8_t reads[] = {0x01, 0x04};
-    CommandOutcome outcome = readInformation(exchange, 4000, reads);
+    CommandOutcome outcome = readInformation(exchange, 4000, reads, levelReplyInRange);
     EXPECT_EQ(link.allWritten(), Bytes(6 * 4001, 0x01));
 
     FakeClock clock2;
@@ -324,8 +324,44 @@ TEST_F(LoggerCommand, InformationWithAnotherWakeUpCountAndReads) {
     answering.replies = logger.replies;
     answering.attach(link2);
     Exchange exchange2(link2, clock2);
-    outcome = readInformation(exchange2, 4000, reads);
+    outcome = readInformation(exchange2, 4000, reads, levelReplyInRange);
     ASSERT_TRUE(outcome.ok);
     ASSERT_EQ(outcome.replies.size(), 3u);
     EXPECT_EQ(outcome.replies[2].readByte, 0x04);
+}
+
+TEST_F(LoggerCommand, RepliesThatCannotBeRealEndTheCommandKeepingTheFieldsBefore) {
+    struct Case {
+        std::uint8_t read;
+        Bytes reply;
+        std::size_t kept; // replies before the refused one
+    };
+    const std::vector<Case> cases = {
+        {0x0B, bytesOf({0x0B, 254}), 0},                  // unit code
+        {0x01, bytesOf({0x01, 5, 4, 12, 2, 1}), 1},       // a level digit of 12
+        {0x02, bytesOf({0x02, 30, 251}), 2},              // hour 251
+        {0x03, bytesOf({0x03, 15, 3, 229}), 3},           // year 0229
+        {0x03, bytesOf({0x03, 0, 3, 26}), 3},             // day 0
+        {0x04, bytesOf({0x04, 7}), 4},                    // 35 minutes do not divide the day
+        {0x06, bytesOf({0x06, 0x7F, 0x01}), 5},           // more memory in use than the ring
+        {0x0A, bytesOf({0x0A, 0, 0, 0, 0x41, 0x06}), 9}}; // 1601 uses: negative battery days
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.read));
+        ScriptedLogger faulty = logger;
+        faulty.replies[c.read] = c.reply;
+        FakeClock faultyClock;
+        ScriptedLink faultyLink{faultyClock};
+        Exchange faultyExchange{faultyLink, faultyClock};
+        faulty.attach(faultyLink);
+        const CommandOutcome outcome = readInformation(faultyExchange);
+        EXPECT_FALSE(outcome.ok);
+        EXPECT_EQ(outcome.message, "Yeniden deneyin");
+        EXPECT_EQ(outcome.replies.size(), c.kept);
+        EXPECT_FALSE(faultyLink.isOpen());
+    }
+    // The edges of the ranges are real.
+    logger.replies[0x02] = bytesOf({0x02, 59, 23});
+    logger.replies[0x06] = bytesOf({0x06, 0x7F, 0x00});
+    logger.replies[0x0A] = bytesOf({0x0A, 0, 0, 0, 0x40, 0x06});
+    EXPECT_TRUE(readInformation(exchange).ok);
 }

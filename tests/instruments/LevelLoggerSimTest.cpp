@@ -243,11 +243,15 @@ TEST_F(SimulatedLogger, AnExtraByteIsAReplyOfTheWrongLength) {
     EXPECT_EQ(outcome.replies.back().readByte, 0x02);
 }
 
-TEST_F(SimulatedLogger, AGarbledByteChangesWhatIsShown) {
+TEST_F(SimulatedLogger, AGarbledByteThatCannotBeRealIsATryAgain) {
     start({});
+    // Interval code 3 garbled to 252: 1260 minutes do not divide the day.
     logger->addFault(fault(SimFault::Kind::Garbled, 0x04));
-    const LevelLoggerView view = information();
-    EXPECT_EQ(view.fields.text("Text4"), std::to_string((3 ^ 0xFF) * 5));
+    const CommandOutcome outcome = readInformation(*exchange);
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_EQ(outcome.message, "Yeniden deneyin");
+    ASSERT_EQ(outcome.replies.size(), 4u);
+    EXPECT_EQ(outcome.replies.back().readByte, 0x03);
 }
 
 TEST_F(SimulatedLogger, ACutOffDownloadEndsWithTryAgain) {

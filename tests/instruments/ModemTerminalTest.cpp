@@ -2,6 +2,8 @@
 
 #include "instruments/FakeLink.h"
 #include "instruments/LevelConversion.h"
+#include "instruments/sim/LevelLoggerSim.h"
+#include "instruments/sim/LevelMemory.h"
 #include "instruments/sim/ModemSim.h"
 #include "instruments/sim/SimulatedLink.h"
 
@@ -46,15 +48,24 @@ Bytes received(const Bytes& image, int lead) {
     return r;
 }
 
-Bytes modemImage() {
-    Bytes image(32768, 0);
-    image[0] = 'G';
+// A logger memory as the simulator records it, with the run of "I"s some loggers keep before the
+// ring (positions 240-255).
+LevelMemory modemMemory() {
+    LevelMemoryPlan plan;
+    plan.days = 40;
+    LevelMemory memory = generateLevelMemory(plan);
     for (std::size_t p = 240; p <= 255; ++p)
-        image[p - 1] = 'I';
-    image[255] = 'A';
-    for (std::size_t i = 256; i < image.size(); ++i)
-        image[i] = static_cast<std::uint8_t>(i * 7 + 1);
-    return image;
+        memory.image[p - 1] = 'I';
+    return memory;
+}
+
+// The days the logger wrote whole, as the conversion stores them.
+std::vector<std::string> dayTexts(const std::vector<DayRecord>& days) {
+    std::vector<std::string> texts;
+    for (const DayRecord& d : days)
+        texts.push_back(d.date.dateText() + " " + std::to_string(d.meanValue) + " " +
+                        std::to_string(d.maxLevel) + " " + std::to_string(d.minLevel));
+    return texts;
 }
 
 } // namespace
@@ -102,32 +113,83 @@ TEST(ModemInformationBlock, CentimetreLoggerHasNoDischarge) {
 }
 
 TEST(ModemAlignment, EveryLeadGivesTheSameImage) {
-    const Bytes image = modemImage();
-    EXPECT_EQ(alignModemDownload(received(image, 0)), image);
-    EXPECT_EQ(alignModemDownload(received(image, 3)), image);  // "G" at byte 4
-    EXPECT_EQ(alignModemDownload(received(image, 19)), image); // "G" at byte 20
-    // The reply byte lost: "G" at byte 0, the ring start found after the "I"s.
-    EXPECT_EQ(alignModemDownload(received(image, -1)), image);
-    // The "G" itself garbled: no "G" among bytes 0..20, the "I"s tell.
+    const Bytes image = modemMemory().image;
+    for (const int lead : {0, 3, 19, -1, 20, 25, 100, 250}) {
+        // Everything the logger sent arrived; only the lead came before it.
+        const AlignedModemImage aligned = alignModemDownload(received(image, lead));
+        ASSERT_TRUE(aligned.ok) << "lead " << lead;
+        EXPECT_EQ(aligned.image, image) << "lead " << lead;
+        EXPECT_EQ(aligned.receivedEnd, kWholeImage) << "lead " << lead;
+    }
+    // The "G" itself garbled: the end of the "I"s tells where the ring starts.
     Bytes garbled = received(image, 2);
     garbled[3] = 'X';
     Bytes expected = image;
     expected[0] = 'X';
-    EXPECT_EQ(alignModemDownload(garbled), expected);
-    // Too far off for either rule: taken as it came.
-    const Bytes farOff = received(image, 30);
-    EXPECT_EQ(alignModemDownload(farOff), Bytes(farOff.begin() + 1, farOff.begin() + 32769));
+    const AlignedModemImage fromFiller = alignModemDownload(garbled);
+    ASSERT_TRUE(fromFiller.ok);
+    EXPECT_EQ(fromFiller.image, expected);
 }
 
-TEST(ModemAlignment, ShortDownloadIsFilledWithP) {
-    Bytes r{'P', 'G', 1, 2, 3};
-    const Bytes image = alignModemDownload(r);
-    ASSERT_EQ(image.size(), 32768u);
-    EXPECT_EQ(image[0], 'G');
-    EXPECT_EQ(image[3], 3);
-    EXPECT_EQ(image[4], 0x50);
-    EXPECT_EQ(image.back(), 0x50);
-    EXPECT_EQ(alignModemDownload({}).front(), 0x50);
+TEST(ModemAlignment, StrayBytesThatHideNoImageAreRefused) {
+    EXPECT_FALSE(alignModemDownload({}).ok);
+    EXPECT_FALSE(alignModemDownload(Bytes{'P', 'G', 1, 2, 3}).ok);
+    // Line noise: no header that names a write position, an interval and a date.
+    Bytes noise(5000);
+    for (std::size_t i = 0; i < noise.size(); ++i)
+        noise[i] = static_cast<std::uint8_t>(i * 37 + 11);
+    EXPECT_FALSE(alignModemDownload(noise).ok);
+    // An image whose header was lost with the first bytes.
+    const Bytes image = modemMemory().image;
+    EXPECT_FALSE(alignModemDownload(received(image, -60)).ok);
+}
+
+TEST(ModemAlignment, CutOffImageConvertsOnlyTheDaysThatCameWhole) {
+    const LevelMemory memory = modemMemory();
+    const DecodedLevelDump whole = decodeLevelDump(memory.image, "01-001");
+    ASSERT_EQ(whole.days.size(), 41u);
+
+    // 5000 bytes arrived after a lead of 25: the filler after them must never read as a day.
+    Bytes r = received(memory.image, 25);
+    r.resize(25 + 1 + 5000);
+    const AlignedModemImage aligned = alignModemDownload(r);
+    ASSERT_TRUE(aligned.ok);
+    EXPECT_EQ(aligned.receivedEnd, 5001u);
+    EXPECT_EQ(aligned.image[5000], modem::kImageFill);
+    const DecodedLevelDump cut = decodeLevelDump(aligned.image, "01-001", aligned.receivedEnd);
+    // Blocks of 203 bytes from position 263: 23 end before position 5001.
+    const std::size_t whole_days = (5001 - 263) / 203;
+    ASSERT_EQ(cut.days.size(), whole_days);
+    EXPECT_EQ(cut.missingDays, static_cast<int>(41 - whole_days));
+    EXPECT_FALSE(cut.lastDayInProgress);
+    const auto all = dayTexts(whole.days);
+    EXPECT_EQ(dayTexts(cut.days), std::vector<std::string>(all.begin(), all.begin() + whole_days));
+}
+
+TEST(ModemAlignment, GapAtTheRingEndKeepsTheDaysAfterTheWrap) {
+    // A memory that has gone round the ring: the oldest days lie before the ring end, the newest
+    // after position 256. A download that lost its last 100 bytes loses only the days across them.
+    LevelMemoryPlan plan;
+    plan.days = 170;
+    const LevelMemory memory = generateLevelMemory(plan);
+    const DecodedLevelDump whole = decodeLevelDump(memory.image, "01-001");
+    const std::size_t end = 32768 - 100 + 1;
+    Bytes cut = memory.image;
+    std::fill(cut.begin() + static_cast<std::ptrdiff_t>(end - 1), cut.end(), modem::kImageFill);
+    const DecodedLevelDump decoded = decodeLevelDump(cut, "01-001", end);
+    ASSERT_GE(decoded.missingDays, 1);
+    ASSERT_LE(decoded.missingDays, 2); // 99 ring positions touch at most two 203-byte blocks
+    ASSERT_EQ(decoded.days.size() + static_cast<std::size_t>(decoded.missingDays), whole.days.size());
+    std::vector<std::string> expected = dayTexts(whole.days);
+    const std::vector<std::string> got = dayTexts(decoded.days);
+    // The days left out are next to each other, and every other one is as the whole image gives it.
+    std::size_t gap = 0;
+    while (gap < got.size() && got[gap] == expected[gap])
+        ++gap;
+    expected.erase(expected.begin() + static_cast<std::ptrdiff_t>(gap),
+                   expected.begin() + static_cast<std::ptrdiff_t>(gap) + decoded.missingDays);
+    EXPECT_EQ(got, expected);
+    EXPECT_LT(gap, got.size()) << "the days after the wrap are kept";
 }
 
 class ModemLine : public ::testing::Test {
@@ -180,6 +242,7 @@ TEST_F(ModemLine, DialReadDownloadEachModeAndHangUp) {
                                                       {ModemDownloadMode::Special, -1},
                                                       {ModemDownloadMode::Normal, 19}};
     for (const auto& [mode, lead] : runs) {
+        SCOPED_TRACE(lead);
         modem->setDownloadLead(lead);
         const ModemDownload d = downloadOverModem(*exchange, mode);
         ASSERT_TRUE(d.ok) << d.message << " lead " << lead;
@@ -201,4 +264,38 @@ TEST_F(ModemLine, NoCallNoLogger) {
     EXPECT_EQ(info.message, "Yeniden deneyin");
     const ModemDownload d = downloadOverModem(*exchange, ModemDownloadMode::Normal);
     EXPECT_FALSE(d.ok);
+}
+
+TEST_F(ModemLine, CutOffDownloadSaysSoAndStoresOnlyWholeDays) {
+    say(dialCommand("3124567"));
+    const DecodedLevelDump expected = decodeLevelDump(logger->memoryImage(clock.now()), "01-001");
+    logger->addFault(*parseSimFault("cutoff@0x50"));
+    const ModemDownload d = downloadOverModem(*exchange, ModemDownloadMode::Normal);
+    ASSERT_TRUE(d.ok) << d.message;
+    EXPECT_FALSE(d.complete());
+    EXPECT_LT(d.receivedEnd, 32768u);
+    const DecodedLevelDump decoded = decodeLevelDump(d.image, "01-001", d.receivedEnd);
+    EXPECT_EQ(decoded.missingDays + static_cast<int>(decoded.days.size()),
+              static_cast<int>(expected.days.size()));
+    const auto all = dayTexts(expected.days);
+    EXPECT_EQ(dayTexts(decoded.days),
+              std::vector<std::string>(all.begin(),
+                                       all.begin() + static_cast<std::ptrdiff_t>(decoded.days.size())));
+}
+
+TEST(ModemInformationBlock, ImpossibleFieldsAreRefused) {
+    Bytes good(81, 0);
+    good[12] = 15;
+    good[13] = 3;
+    good[16] = 1;
+    EXPECT_TRUE(modemBlockInRange(good));
+    Bytes hour = good;
+    hour[11] = 251;
+    EXPECT_FALSE(modemBlockInRange(hour));
+    Bytes unit = good;
+    unit[16] = 254;
+    EXPECT_FALSE(modemBlockInRange(unit));
+    Bytes battery = good;
+    battery[19] = 0x07; // 1792 uses of a 1600-day battery
+    EXPECT_FALSE(modemBlockInRange(battery));
 }

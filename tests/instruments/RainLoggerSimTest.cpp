@@ -3,7 +3,9 @@
 #include "instruments/RainLogger.h"
 #include "instruments/sim/RainMemory.h"
 #include "instruments/sim/SimulatedLink.h"
+#include "store/RainYearFile.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using namespace korvel;
@@ -76,13 +78,31 @@ TEST_F(SimulatedRainLogger, InformationBucketSettingDownloadAndErase) {
     EXPECT_EQ(download.image, logger->state().memory.image);
 
     korvel::testing::ScratchDirectory dir;
-    // The look-alike header bytes count as tips: 0xD4 tips times 5 do not fit a minute entry, and
-    // those days are refused rather than stored wrapped.
-    const RainConversionResult refused =
+    // The look-alike header bytes count as tips: 0xD4 tips times 5 do not fit a minute entry. Those
+    // minutes are stored as 255 and listed; every other minute of their days is stored as it came.
+    const RainConversionResult clipped =
         convertRainDump(download.image, "01-001", dir.path(), view.bucketFactor);
-    ASSERT_TRUE(refused.converted);
-    EXPECT_FALSE(refused.written.errors.empty());
-    EXPECT_NE(refused.message.find("bir bayta sığmıyor"), std::string::npos);
+    ASSERT_TRUE(clipped.converted);
+    EXPECT_TRUE(clipped.written.errors.empty());
+    ASSERT_FALSE(clipped.clipped.empty());
+    const ClippedRainMinute& first = clipped.clipped.front();
+    EXPECT_GT(first.product, 255);
+    EXPECT_NE(clipped.message.find(first.text(5)), std::string::npos);
+    EXPECT_NE(first.text(5).find("sığmaz, 255 yazıldı"), std::string::npos);
+    const auto decodedDay = std::find_if(clipped.decoded.days.begin(), clipped.decoded.days.end(),
+                                         [&](const DownloadedRainDay& d) { return d.day == first.day; });
+    ASSERT_NE(decodedDay, clipped.decoded.days.end());
+    const auto records = parseRainYearFile(
+        korvel::testing::fileBytes(dir.path() / rainYearFileName(rainWaterYearOfDate(first.day), "01-001")));
+    const auto k = findRecordByDate(records, first.day);
+    ASSERT_TRUE(k);
+    const RainDayRecord stored = records[*k - 1];
+    EXPECT_EQ(stored.minuteRain[static_cast<std::size_t>(first.minute)], 255);
+    for (const auto& [minute, count] : decodedDay->tipCounts) {
+        if (count * 5 <= 255) {
+            EXPECT_EQ(stored.minuteRain[static_cast<std::size_t>(minute)], count * 5) << minute;
+        }
+    }
     const RainConversionResult converted = convertRainDump(download.image, "01-001", dir.path(), 1);
     ASSERT_TRUE(converted.converted);
     EXPECT_EQ(converted.message, "Kayıd tamamlandı");

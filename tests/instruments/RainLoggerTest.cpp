@@ -205,22 +205,25 @@ TEST(RainConversion, TipsTimesTheBucketFactorKeepOtherMinutes) {
     EXPECT_EQ(nov5.minuteRain[608], 8);
 }
 
-TEST(RainConversion, ProductAboveAByteIsRefusedNamingDayAndMinute) {
+TEST(RainConversion, ProductAboveAByteIsHeldAt255NamingDayAndMinute) {
     korvel::testing::ScratchDirectory dir;
     RainImage img;
-    std::size_t p = img.event(300, 10, 5, 5, 11, 3, {2, 200});
+    std::size_t p = img.event(300, 10, 5, 5, 11, 3, {2, 200, 7});
     p = img.event(p, 9, 0, 6, 11, 3, {1});
     img.writePosition(p);
     const RainConversionResult result = convertRainDump(img.image, kStation, dir.path(), 2);
     ASSERT_TRUE(result.converted);
-    ASSERT_EQ(result.written.errors.size(), 1u);
-    EXPECT_EQ(result.written.errors[0].minute, 606);
-    EXPECT_NE(result.message.find("05.11.2003"), std::string::npos) << result.message;
-    EXPECT_NE(result.message.find("10:06"), std::string::npos) << result.message;
+    EXPECT_TRUE(result.written.errors.empty());
+    ASSERT_EQ(result.clipped.size(), 1u);
+    EXPECT_EQ(result.clipped[0].day, day(2003, 11, 5));
+    EXPECT_EQ(result.clipped[0].minute, 606);
+    EXPECT_EQ(result.clipped[0].text(2), "05.11.2003 10:06: 200 x 2 = 400 sığmaz, 255 yazıldı");
+    EXPECT_EQ(result.message, "Kayıd tamamlandı\n05.11.2003 10:06: 200 x 2 = 400 sığmaz, 255 yazıldı");
     const std::vector<RainDayRecord> records = yearRecords(dir.path() / kFile2004);
-    EXPECT_EQ(records[35].minuteRain[605], 0); // the refused day is not written at all
-    EXPECT_EQ(records[35].minuteRain[606], 0);
-    EXPECT_EQ(records[36].minuteRain[540], 2); // the next day is
+    EXPECT_EQ(records[35].minuteRain[605], 4); // the rest of the day is stored as it came
+    EXPECT_EQ(records[35].minuteRain[606], 255);
+    EXPECT_EQ(records[35].minuteRain[607], 14);
+    EXPECT_EQ(records[36].minuteRain[540], 2);
 }
 
 TEST(RainConversion, BucketFactorZeroWritesZeros) {

@@ -2,6 +2,7 @@
 
 #include "instruments/LevelLogger.h"
 #include "platform/PortDevices.h"
+#include "platform/PortLock.h"
 #include "platform/PosixSerialLink.h"
 #include "platform/SettingsStore.h"
 #include "sim/SimProcess.h"
@@ -9,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 
 using namespace korvel;
 using namespace korvel::testing;
@@ -116,6 +119,52 @@ private slots:
         QVERIFY(!second.open());
         first.close();
         QVERIFY(second.open());
+    }
+
+    void theProgramAndTheToolNeverShareAPort() {
+        SimProcess sim(simArguments());
+        QVERIFY(sim.running());
+        const std::string lockFile = portLockPath(sim.path());
+        QVERIFY(!lockFile.empty());
+
+        // The desktop program's port keeps the tool out, with the message of a busy port.
+        QtSerialLink desktop;
+        desktop.setPort(sim.path());
+        QVERIFY(desktop.open());
+        QVERIFY(std::filesystem::exists(lockFile));
+        PosixSerialLink tool;
+        tool.setLineSettings(kInstrumentLine);
+        tool.setPort(sim.path());
+        QVERIFY(!tool.open());
+        SteadyClock clock;
+        Exchange exchange(tool, clock);
+        const CommandOutcome refused = readInformation(exchange);
+        QCOMPARE(refused.message, std::string("Secili comm port uygun deyil"));
+        desktop.close();
+
+        // The tool's port keeps the desktop program out, however long it holds it.
+        QVERIFY(tool.open());
+        QVERIFY(std::filesystem::exists(lockFile));
+        QVERIFY(portLockHeld(sim.path()));
+        QVERIFY(!desktop.open());
+        tool.close();
+        QVERIFY(!std::filesystem::exists(lockFile));
+        informationThrough(desktop);
+    }
+
+    void aLockLeftByAnEndedProcessIsTakenOver() {
+        SimProcess sim(simArguments());
+        QVERIFY(sim.running());
+        const std::string lockFile = portLockPath(sim.path());
+        {
+            std::ofstream stale(lockFile);
+            stale << "2147483646\nkorvel\n\n";
+        }
+        QVERIFY(!portLockHeld(sim.path()));
+        PosixSerialLink tool;
+        tool.setPort(sim.path());
+        informationThrough(tool);
+        QVERIFY(!std::filesystem::exists(lockFile));
     }
 };
 

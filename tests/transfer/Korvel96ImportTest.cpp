@@ -80,3 +80,86 @@ TEST_F(Korvel96Import, MissingFilesAndBadNumbersAreReportedAndWriteNothing) {
     }
     EXPECT_TRUE(stationFiles().empty());
 }
+
+TEST_F(Korvel96Import, ABadDateSkipsItsBlockAndTheLaterDaysAreStored) {
+    // Three blocks: 1 October, a block dated 00.13.04, 2 October. The texts file has one entry of
+    // extremes per block.
+    Bytes bytes = ReceivedDownload::readings();
+    const Bytes secondDay(bytes.end() - 7, bytes.end());
+    bytes.resize(bytes.size() - 7);
+    for (const std::uint8_t byte : {0, 13, 4, 0x09, 0x99, 0x09, 0x99})
+        bytes.push_back(byte);
+    bytes.insert(bytes.end(), secondDay.begin(), secondDay.end());
+    Bytes texts = ReceivedDownload::texts();
+    const Bytes secondExtremes(texts.end() - 8, texts.end());
+    texts.resize(texts.size() - 8);
+    for (const std::uint8_t byte : {0, 0, 0x09, 0x99, 0, 0, 0x09, 0x99})
+        texts.push_back(byte);
+    texts.insert(texts.end(), secondExtremes.begin(), secondExtremes.end());
+    fs::create_directories(source());
+    writeBytes(readings(), bytes);
+    writeBytes(source() / ReceivedDownload::kTextsName, texts);
+
+    const ImportOutcome outcome = importKorvel96File(readings(), "01-001", station());
+    ASSERT_FALSE(outcome.skipped()) << *outcome.skippedReason;
+    EXPECT_EQ(outcome.written, 2u);
+    EXPECT_EQ(outcome.notes, (std::vector<std::string>{"gün 2: tarih geçersiz (00.13.04)"}));
+    const auto days = readWaterYearFile(station() / "2005_01-001.ard");
+    EXPECT_EQ(days[0].meanValue, 1005.0f);
+    EXPECT_EQ(days[1].meanValue, 1200.0f);
+    EXPECT_EQ(days[1].maxLevel, 1201); // the extremes of the third entry
+    EXPECT_EQ(days[1].maxTime, OleDate::fromTime(8, 5, 0));
+}
+
+TEST_F(Korvel96Import, FilesWithoutADayAreRefusedAndNotCopied) {
+    fs::create_directories(source());
+    writeBytes(source() / ReceivedDownload::kTextsName, ReceivedDownload::texts());
+    Bytes intervalZero = ReceivedDownload::readings();
+    intervalZero[0] = 0;
+    intervalZero[2] = 0;
+    for (const Bytes& bytes : {Bytes{}, Bytes{208, 1, 2, 0, 0}, intervalZero}) {
+        writeBytes(readings(), bytes);
+        const ImportOutcome outcome = importKorvel96File(readings(), "01-001", station());
+        EXPECT_TRUE(outcome.skipped()) << bytes.size();
+    }
+    EXPECT_TRUE(stationFiles().empty());
+}
+
+TEST_F(Korvel96Import, ACopyNeverReplacesAStationFileOrAnotherFile) {
+    // A source named like the station's water year: its days would be stored into the very file
+    // the copy would then replace with readings bytes.
+    fs::create_directories(source());
+    const fs::path waterYearNamed = source() / "2004_01-001.ard";
+    writeBytes(waterYearNamed, ReceivedDownload::readings());
+    writeBytes(source() / "2004_01-001.mrd", ReceivedDownload::texts());
+    ASSERT_FALSE(createWaterYear(station(), 2004, "01-001").alreadyExisted);
+    const Bytes waterYear = fileBytes(station() / "2004_01-001.ard");
+    ImportOutcome outcome = importKorvel96File(waterYearNamed, "01-001", station());
+    EXPECT_TRUE(outcome.skipped());
+    EXPECT_EQ(fileBytes(station() / "2004_01-001.ard"), waterYear);
+    EXPECT_EQ(stationFiles(), (std::vector<std::string>{"2004_01-001.ard"}));
+
+    // A different file of the download's name stays; an earlier copy of the same readings is
+    // replaced.
+    ReceivedDownload::write(source());
+    writeBytes(station() / ReceivedDownload::kReadingsName, Bytes{'n', 'o', 't', 'e', 's'});
+    outcome = importKorvel96File(readings(), "01-001", station());
+    EXPECT_TRUE(outcome.skipped());
+    EXPECT_EQ(fileBytes(station() / ReceivedDownload::kReadingsName), (Bytes{'n', 'o', 't', 'e', 's'}));
+    EXPECT_FALSE(fs::exists(station() / "2005_01-001.ard"));
+
+    Bytes earlier = ReceivedDownload::readings();
+    earlier.resize(earlier.size() - 7); // the same download before its second day
+    writeBytes(station() / ReceivedDownload::kReadingsName, earlier);
+    outcome = importKorvel96File(readings(), "01-001", station());
+    ASSERT_FALSE(outcome.skipped()) << *outcome.skippedReason;
+    EXPECT_EQ(fileBytes(station() / ReceivedDownload::kReadingsName), ReceivedDownload::readings());
+}
+
+TEST_F(Korvel96Import, AStationNumberLongerThanTheTextsHoldIsRefused) {
+    ReceivedDownload::write(source());
+    const ImportOutcome outcome = importKorvel96File(readings(), "01-001-AB", station());
+    ASSERT_TRUE(outcome.skipped());
+    EXPECT_NE(outcome.skippedReason->find("8 karakter"), std::string::npos);
+    EXPECT_TRUE(stationFiles().empty());
+}

@@ -286,28 +286,10 @@ TEST_F(SuvakLevelImport, FilesNotOfTheFormAreSkippedAndWriteNothing) {
         std::string reason;
     };
     std::vector<std::string> shortFields(fields.begin(), fields.begin() + 480);
-    std::vector<std::string> badLevel = fields;
-    badLevel[2] = "12x";
-    std::vector<std::string> hugeLevel = fields;
-    hugeLevel[15] = "40000";
-    std::vector<std::string> badTime = fields;
-    badTime[412] = "2575";
-    std::vector<std::string> badDay = fields;
-    badDay[411] = "32";
-    std::vector<std::string> hugeMean = fields;
-    hugeMean[459] = "1e300";
-    std::vector<std::string> hugeDay = fields;
-    hugeDay[415] = "1e300";
     const std::vector<Case> cases = {
         {"o0401001.11o", bytesOf("1,2,3"), "dosya çok kısa"},
         {"o0401001.11o", bytesOf(fieldFileText(shortFields)), "dosya çok kısa (480 alan, en az 487 gerekir)"},
         {"o0401001.11o", Bytes(600, 0), "metin dosyası değil"},
-        {"o0401001.11o", bytesOf(fieldFileText(badLevel)), "alan 3 sayı değil: \"12x\""},
-        {"o0401001.11o", bytesOf(fieldFileText(hugeLevel)), "alan 16 seviye sınır dışında: \"40000\""},
-        {"o0401001.11o", bytesOf(fieldFileText(badTime)), "alan 413 saat değil: \"2575\""},
-        {"o0401001.11o", bytesOf(fieldFileText(badDay)), "alan 412 gün değil: \"32\""},
-        {"o0401001.11o", bytesOf(fieldFileText(hugeMean)), "alan 460 sayı sınır dışında: \"1e300\""},
-        {"o0401001.11o", bytesOf(fieldFileText(hugeDay)), "alan 416 sayı sınır dışında: \"1e300\""},
         {"o0401001.13o", good.bytes(), "dosya adı beklenen biçimde değil"},
     };
     for (const Case& c : cases) {
@@ -321,6 +303,57 @@ TEST_F(SuvakLevelImport, FilesNotOfTheFormAreSkippedAndWriteNothing) {
     const ImportOutcome noNumber = importSuvakLevels(source("o0401001.11o", good.bytes()), stationDir, "   ");
     EXPECT_EQ(noNumber.skippedReason, std::string(kReasonNoStationNumber));
     EXPECT_TRUE(fs::is_empty(stationDir));
+}
+
+TEST_F(SuvakLevelImport, AFieldThatIsNoNumberLeavesOutOnlyItsStep) {
+    StaffMonthFile good;
+    for (int d = 1; d <= 30; ++d)
+        good.means[d] = "500";
+    const std::vector<std::string> fields = good.fields();
+
+    struct Case {
+        std::size_t field; // from 1
+        std::string text;
+        std::string note;
+        int dayLeftOut; // 0: every day of November stored
+    };
+    const std::vector<Case> cases = {
+        {3, "12x", "gün 1: alan 3 sayı değil: \"12x\"", 1},
+        {16, "40000", "gün 2: alan 16 seviye sınır dışında: \"40000\"", 2},
+        {460, "1e300", "gün 1: alan 460 sayı sınır dışında: \"1e300\"", 1},
+        {413, "2575", "ayın en yüksek seviyesi: alan 413 saat değil: \"2575\"", 0},
+        {412, "32", "ayın en yüksek seviyesi: alan 412 gün değil: \"32\"", 0},
+        {416, "1e300", "ayın en düşük seviyesi: alan 416 sayı sınır dışında: \"1e300\"", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.note);
+        fs::remove_all(stationDir);
+        fs::create_directories(stationDir);
+        std::vector<std::string> bad = fields;
+        bad[c.field - 1] = c.text;
+        const ImportOutcome outcome = import("o0401001.11o", bytesOf(fieldFileText(bad)));
+        ASSERT_FALSE(outcome.skipped()) << *outcome.skippedReason;
+        EXPECT_EQ(outcome.notes, std::vector<std::string>{c.note});
+        EXPECT_EQ(outcome.written, c.dayLeftOut == 0 ? 30u : 29u);
+        for (int d = 1; d <= 30; ++d)
+            EXPECT_EQ(day(2003, 11, d).source.rfind("R 1 SUVAK", 0) == 0, d != c.dayLeftOut) << d;
+    }
+}
+
+TEST_F(SuvakLevelImport, LoggerDayThatIsNoNumberIsListedAndTheOthersStored) {
+    LoggerMonthFile month;
+    for (int d = 1; d <= 31; ++d)
+        month.levels[d] = "400";
+    month.levels[12] = "4O0";
+    month.highest = {"450", "12", "1000"}; // on the day left out: its level is not known
+    month.lowest = {"350", "3", "0400"};
+    const ImportOutcome outcome = import("o0401001.03o", month.bytes());
+    ASSERT_FALSE(outcome.skipped()) << *outcome.skippedReason;
+    EXPECT_EQ(outcome.notes, std::vector<std::string>{"gün 12: alan 157 sayı değil: \"4O0\""});
+    EXPECT_TRUE(isBlankSource(day(2004, 3, 12).source)); // no mean of 0 made up for it
+    EXPECT_EQ(day(2004, 3, 11).maxLevel, 400);
+    EXPECT_EQ(day(2004, 3, 13).maxLevel, 400);
+    EXPECT_EQ(day(2004, 3, 3).minLevel, 350);
 }
 
 TEST_F(SuvakLevelImport, ShortLoggerFileIsSkipped) {

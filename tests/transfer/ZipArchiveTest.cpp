@@ -210,3 +210,43 @@ TEST_F(Archive, PackingAMissingFileFails) {
     EXPECT_THROW(packFile(station, exchange), ArchiveError);
     EXPECT_TRUE(tree(exchange).empty());
 }
+
+TEST_F(Archive, SymbolicLinkEntriesAreRefused) {
+    const fs::path archive = exchange / "2004_01-001.ard.zip";
+    int code = 0;
+    zip_t* zip = zip_open(archive.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code);
+    ASSERT_NE(zip, nullptr);
+    const std::string target = "/etc/passwd";
+    zip_source_t* source = zip_source_buffer(zip, target.data(), target.size(), 0);
+    const zip_int64_t index = zip_file_add(zip, "2004_01-001.ard", source, ZIP_FL_ENC_RAW);
+    ASSERT_GE(index, 0);
+    constexpr zip_uint32_t kLinkMode = 0120777;
+    ASSERT_EQ(zip_file_set_external_attributes(zip, static_cast<zip_uint64_t>(index), 0, ZIP_OPSYS_UNIX,
+                                               kLinkMode << 16),
+              0);
+    ASSERT_EQ(zip_close(zip), 0);
+    expectRefused(archive, "arşivdeki kayıt (\"2004_01-001.ard\") bir dosya değil, sembolik bağlantı");
+}
+
+TEST_F(Archive, DuplicateEntriesAreRefusedInTurkish) {
+    // Two entries of one name: written under two names, then the second renamed in place.
+    const fs::path archive = exchange / "2004_01-001.ard.zip";
+    craftArchive(archive, {{"2004_01-001.ard", {1}}, {"2004_01-001.arX", {2}}});
+    Bytes bytes = fileBytes(archive);
+    const std::string from = "2004_01-001.arX";
+    for (std::size_t i = 0; i + from.size() <= bytes.size(); ++i)
+        if (std::equal(from.begin(), from.end(), bytes.begin() + static_cast<std::ptrdiff_t>(i)))
+            bytes[i + from.size() - 1] = 'd';
+    writeBytes(archive, bytes);
+    const auto before = tree(drive.path());
+    try {
+        unpackArchive(archive, otherStation);
+        ADD_FAILURE() << "not refused";
+    } catch (const ArchiveError& e) {
+        const std::string message = e.what();
+        EXPECT_TRUE(message == "zip arşivi okunamadı: arşivde aynı adlı birden çok kayıt var" ||
+                    message == "arşiv tek bir dosya içermiyor (2 kayıt)")
+            << message;
+    }
+    EXPECT_EQ(tree(drive.path()), before);
+}

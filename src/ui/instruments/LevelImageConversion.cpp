@@ -12,19 +12,19 @@
 namespace korvel {
 
 bool storeAndConvertLevelImage(QWidget* screen, const AppContext& context, StationHub& hub,
-                               const Bytes& image, QLineEdit* progress) {
+                               const Bytes& image, QLineEdit* progress, std::size_t receivedEnd) {
     try {
         writeRawLoggerDump(levelDumpPath(context.paths.korvel96Root()), image);
     } catch (const FileError& e) {
         showMessage(screen, QString::fromStdString(e.what()));
         return false;
     }
-    progress->setText(qText(kDownloadDone));
-    return convertLevelImage(screen, context, hub, image, progress);
+    progress->setText(qText(receivedEnd == kWholeImage ? kDownloadDone : kIncompleteDownload));
+    return convertLevelImage(screen, context, hub, image, progress, receivedEnd);
 }
 
 bool convertLevelImage(QWidget* screen, const AppContext& context, StationHub& hub, const Bytes& image,
-                       QLineEdit* progress) {
+                       QLineEdit* progress, std::size_t receivedEnd) {
     const CurrentStation& station = hub.current();
     if (station.stationDir.empty()) {
         showMessage(screen, QString::fromUtf8("Lütfen istasyon secimin yapınız"));
@@ -36,13 +36,19 @@ bool convertLevelImage(QWidget* screen, const AppContext& context, StationHub& h
         return false;
     try {
         const LevelConversionResult result =
-            convertLevelDump(image, *number, {station.stationDir, context.paths.korvel96Root()});
+            convertLevelDump(image, *number, {station.stationDir, context.paths.korvel96Root()}, receivedEnd);
         if (!result.converted) {
             if (result.message == kNoRecordedDate)
                 progress->setText(qText(kNoRecordedDate));
             else
                 showMessage(screen, QString::fromStdString(result.message));
             return false;
+        }
+        if (receivedEnd != kWholeImage) {
+            hub.refreshFileLists();
+            showMessage(screen, QString::fromStdString(
+                                    incompleteDownloadMessage(result.days.size(), result.missingDays)));
+            return true;
         }
     } catch (const FileError& e) {
         showMessage(screen, QString::fromStdString(e.what()));

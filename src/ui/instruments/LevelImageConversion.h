@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/ByteIO.h"
+#include "instruments/LevelConversion.h"
 #include "ui/common/AppContext.h"
 #include "ui/station/CurrentStation.h"
 
@@ -11,14 +12,18 @@ namespace korvel {
 
 // A downloaded memory image of the water-level logger on its way into the station's water years:
 // written into "c:\korvel96\hamdata.96" (whole or not at all), "Sagım yapıldı" shown in
-// `progress`, then converted as convertLevelImage does. True when day records were written.
+// `progress`, then converted as convertLevelImage does. A download cut off before `receivedEnd`
+// reached the end of the image shows "Sağım eksik kaldı" instead, converts only the days that came
+// whole, and says how many were written and how many did not come. True when day records were
+// written.
 bool storeAndConvertLevelImage(QWidget* screen, const AppContext& context, StationHub& hub,
-                               const Bytes& image, QLineEdit* progress);
+                               const Bytes& image, QLineEdit* progress,
+                               std::size_t receivedEnd = kWholeImage);
 
 // The conversion of an image into the current station's water years, once the user confirmed the
 // station number ("KAYITLI TARIH BULUNAMADI" in `progress` when the image holds no day block).
 // The station screen's file lists are refreshed. True when day records were written.
 bool convertLevelImage(QWidget* screen, const AppContext& context, StationHub& hub, const Bytes& image,
-                       QLineEdit* progress);
+                       QLineEdit* progress, std::size_t receivedEnd = kWholeImage);
 
 } // namespace korvel

@@ -55,6 +55,9 @@ LevelLoggerForm::LevelLoggerForm(const AppContext& context, StationHub& hub, QWi
 LevelLoggerForm::~LevelLoggerForm() = default;
 
 void LevelLoggerForm::setBusy(bool busy) {
+    // A new command starts with an empty status: the outcome of the last one is no longer true.
+    if (busy)
+        boxes_["Text9"]->clear();
     read_->setEnabled(!busy);
     download_->setEnabled(!busy);
     if (erase_->text() != qText(kMemoryErased))

@@ -278,6 +278,7 @@ void ModemTerminalForm::Command1_Click() {
     if (port_.busy())
         return;
     setLoggerButtons(false);
+    boxes_["Text9"]->clear();
     port_.run<ModemInformation>(
         [](Exchange& exchange) { return readModemInformation(exchange); },
         [this](ModemInformation info) {
@@ -311,6 +312,7 @@ void ModemTerminalForm::download(ModemDownloadMode mode) {
     if (port_.busy())
         return;
     setEnabled(false);
+    boxes_["Text9"]->clear();
     downloadRunning_ = true;
     TerminalPort* port = &port_;
     QLineEdit* progress = boxes_["Text9"];
@@ -329,7 +331,7 @@ void ModemTerminalForm::downloadFinished(ModemDownload outcome) {
     if (!outcome.ok)
         showMessage(this, QString::fromStdString(outcome.message));
     else
-        storeAndConvertLevelImage(this, context_, hub_, outcome.image, boxes_["Text9"]);
+        storeAndConvertLevelImage(this, context_, hub_, outcome.image, boxes_["Text9"], outcome.receivedEnd);
 }
 
 // ---- closing

@@ -55,6 +55,9 @@ RainLoggerForm::RainLoggerForm(const AppContext& context, StationHub& hub, QWidg
 RainLoggerForm::~RainLoggerForm() = default;
 
 void RainLoggerForm::setBusy(bool busy) {
+    // A new command starts with an empty status: the outcome of the last one is no longer true.
+    if (busy)
+        boxes_["Text9"]->clear();
     for (QPushButton* b : {read_, download_, erase_, convert_})
         b->setEnabled(!busy);
 }
@@ -135,6 +138,7 @@ void RainLoggerForm::downloadFinished(DownloadOutcome outcome) {
 void RainLoggerForm::Command4_Click() {
     if (busy())
         return;
+    boxes_["Text9"]->clear();
     const auto path = rainDumpPath(context_.paths.korvel96Root());
     const auto dump = readFileBytes(path);
     if (!dump) {
@@ -169,8 +173,10 @@ void RainLoggerForm::convertImage(const Bytes& image) {
         return;
     }
     boxes_["Text9"]->setText(qText(kRecordingCompleted));
-    if (!result.written.ok()) {
+    if (!result.written.ok() || !result.clipped.empty()) {
         QString refused;
+        for (const ClippedRainMinute& clip : result.clipped)
+            refused += QString::fromStdString(clip.text(view_.bucketFactor)) + QLatin1Char('\n');
         for (const RainWriteError& e : result.written.errors)
             refused += QString::fromStdString(e.message) + QLatin1Char('\n');
         showMessage(this, refused.trimmed());

@@ -24,6 +24,7 @@ ArchiveScreen::ArchiveScreen(const AppContext& context, StationHub& hub, QWidget
     setWindowTitle(kCaption);
 
     stationTree_ = new FolderChainList(QStringLiteral("stationDirTree"), this);
+    stationTree_->setTop(context_.paths.driveRoot(), kDriveRootText);
     stationFiles_ = new FileList(QStringLiteral("stationFileList"), QStringLiteral("*"), this);
     exchangeDrive_ = new DriveList(QStringLiteral("exchangeDriveList"), context_.paths, this);
     exchangeTree_ = new FolderChainList(QStringLiteral("exchangeDirTree"), this);
@@ -100,6 +101,8 @@ fs::path ArchiveScreen::exchangeDirectory() const {
 }
 
 bool ArchiveScreen::packOne(const QString& fileName) {
+    if (!stationTree_->isInside(stationTree_->path()))
+        return false;
     const fs::path exchange = exchangeTree_->path();
     fs::path target;
     try {

@@ -21,6 +21,7 @@ DeletionScreen::DeletionScreen(const AppContext& context, StationHub& hub, QWidg
     setWindowTitle(qText(kDeletionCaption));
 
     dirTree_ = new FolderChainList(QStringLiteral("dirTree"), this);
+    dirTree_->setTop(context.paths.driveRoot(), kDriveRootText);
     waterYearFiles_ = new FileList(QStringLiteral("waterYearList"), QStringLiteral("*.ard"), this);
     hqFiles_ = new FileList(QStringLiteral("hqList"), QStringLiteral("*.HQ"), this);
     allFiles_ = new FileList(QStringLiteral("allFilesList"), QStringLiteral("*"), this);
@@ -66,7 +67,7 @@ bool DeletionScreen::confirmed(const QString& defaultAnswer) {
 }
 
 void DeletionScreen::deleteListedFile(const QString& fileName) {
-    if (fileName.isEmpty() || !confirmed(QString()))
+    if (fileName.isEmpty() || !dirTree_->isInside(dirTree_->path()) || !confirmed(QString()))
         return;
     deleteStationFile(dirTree_->path(), fileName.toStdString());
     refreshLists();
@@ -74,7 +75,7 @@ void DeletionScreen::deleteListedFile(const QString& fileName) {
 }
 
 void DeletionScreen::deleteWithCompanionFile(const QString& fileName) {
-    if (fileName.isEmpty() || !confirmed(fileName))
+    if (fileName.isEmpty() || !dirTree_->isInside(dirTree_->path()) || !confirmed(fileName))
         return;
     deleteWithCompanion(dirTree_->path(), fileName.toStdString());
     refreshLists();

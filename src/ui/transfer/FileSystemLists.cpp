@@ -12,6 +12,18 @@ namespace {
 constexpr int kPathRole = Qt::UserRole;
 const QString kIndent = QStringLiteral("  ");
 
+// The path with symbolic links and "..", as far as it exists, resolved.
+fs::path realPath(const fs::path& path) {
+    std::error_code ec;
+    const fs::path real = fs::weakly_canonical(path, ec);
+    return ec ? path.lexically_normal() : real;
+}
+
+bool isWithin(const fs::path& dir, const fs::path& top) {
+    const fs::path relative = realPath(dir).lexically_relative(realPath(top));
+    return !relative.empty() && *relative.begin() != "..";
+}
+
 } // namespace
 
 QString pathText(const fs::path& path) {
@@ -65,8 +77,20 @@ FolderChainList::FolderChainList(const QString& objectName, QWidget* parent) : Q
             [this](QListWidgetItem* item) { setPath(pathOf(item->data(kPathRole).toString())); });
 }
 
+void FolderChainList::setTop(const fs::path& top, const QString& topText) {
+    top_ = top.lexically_normal();
+    if (!top_.has_filename() && top_ != top_.root_path())
+        top_ = top_.parent_path();
+    topText_ = topText;
+    setPath(path_.empty() ? top_ : path_);
+}
+
+bool FolderChainList::isInside(const fs::path& dir) const {
+    return top_.empty() || isWithin(dir, top_);
+}
+
 void FolderChainList::setPath(const fs::path& path) {
-    fs::path normal = path.lexically_normal();
+    fs::path normal = isInside(path) ? path.lexically_normal() : top_;
     if (!normal.has_filename() && normal != normal.root_path())
         normal = normal.parent_path();
     const bool changed = normal != path_;
@@ -83,12 +107,16 @@ void FolderChainList::refresh() {
         auto* item = new QListWidgetItem(kIndent.repeated(depth) + text, this);
         item->setData(kPathRole, pathText(dir));
     };
-    fs::path chain = path_.root_path();
+    fs::path chain = top_.empty() ? path_.root_path() : top_;
     if (!chain.empty()) {
-        addEntry(pathText(chain), chain);
+        addEntry(top_.empty() ? pathText(chain) : topText_, chain);
         ++depth;
     }
-    for (const auto& part : path_.relative_path()) {
+    const fs::path below =
+        top_.empty() ? path_.relative_path() : realPath(path_).lexically_relative(realPath(top_));
+    for (const auto& part : below) {
+        if (part == ".")
+            continue;
         if (part.empty())
             continue;
         chain /= part;

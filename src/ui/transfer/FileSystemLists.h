@@ -10,6 +10,9 @@
 
 namespace korvel {
 
+// How the drive root that stands for "c:\" is shown in a directory tree.
+inline const QString kDriveRootText = QStringLiteral("c:\\");
+
 QString pathText(const std::filesystem::path& path);
 std::filesystem::path pathOf(const QString& text);
 
@@ -38,8 +41,14 @@ public:
     explicit FolderChainList(const QString& objectName, QWidget* parent = nullptr);
 
     std::filesystem::path path() const { return path_; }
-    // Changes the current directory and lists it; pathChanged follows when it differs.
+    // Changes the current directory and lists it; pathChanged follows when it differs. With a top
+    // set, a path outside it becomes the top.
     void setPath(const std::filesystem::path& path);
+    // Keeps the tree inside `top` (the drive root that stands for "c:\"): the chain starts there,
+    // shown as `topText`, and nothing above it can be chosen.
+    void setTop(const std::filesystem::path& top, const QString& topText);
+    // Whether a directory lies inside the top (always, when none is set).
+    bool isInside(const std::filesystem::path& dir) const;
     // The subdirectories of the current directory, as listed.
     QStringList subdirectories() const;
     void refresh();
@@ -49,6 +58,8 @@ signals:
 
 private:
     std::filesystem::path path_;
+    std::filesystem::path top_;
+    QString topText_;
 };
 
 // The files of one directory matching a pattern ("*.ard", "o*.**o"; "*" for all), in name

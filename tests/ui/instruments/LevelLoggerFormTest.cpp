@@ -399,9 +399,13 @@ private slots:
         Bench bench("/nonexistent/port");
         bench.form->Form_Activate();
         QCOMPARE(bench.dialogs.messages(), QStringList{"Secili comm port uygun deyil"});
+        // The outcome of an earlier download does not stay beside the new command's message.
+        bench.form->findChild<QLineEdit*>(QStringLiteral("Text9"))
+            ->setText(QString::fromUtf8("Sagım yapıldı"));
         bench.form->Command1_Click();
         QVERIFY(bench.finish());
         QCOMPARE(bench.dialogs.messages().last(), QString("Secili comm port uygun deyil"));
+        QCOMPARE(bench.text("Text9"), QString());
     }
 };
 

@@ -370,6 +370,24 @@ private slots:
         QVERIFY(bench.settle());
     }
 
+    void aCutOffDownloadSaysSoAndStoresTheWholeDays() {
+        if (!SimProcess::available())
+            QSKIP("korvel-sim is not built");
+        SimProcess sim(modemSim({"--fault", "cutoff@0x50"}));
+        QVERIFY(sim.running());
+        Bench bench(sim.path());
+        QVERIFY(bench.dial());
+        bench.dialogs.queueInput("01-001");
+        bench.form->Command2_Click();
+        QVERIFY(bench.settle(20000));
+        // Half of the image came: the twelve days and today lie in it, the rest is filler.
+        QCOMPARE(bench.text("Text9"), q("Sağım eksik kaldı"));
+        QCOMPARE(bench.dialogs.messages(),
+                 QStringList{q("Sağım eksik kaldı: 13 gün yazıldı, 0 gün alınamadı")});
+        bench.form->mnuHangup_Click();
+        QVERIFY(bench.settle());
+    }
+
     void closingWithThePortOpenClosesPortAndLog() {
         if (!SimProcess::available())
             QSKIP("korvel-sim is not built");

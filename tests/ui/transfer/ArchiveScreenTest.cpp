@@ -44,6 +44,12 @@ private slots:
         QCOMPARE(screen.windowTitle(),
                  QString::fromUtf8("Korvel2000 datalarını sıkıştırma / açma & arşivleme..."));
         QCOMPARE(child<FolderChainList>(screen, "stationDirTree")->path(), drive.station);
+        // The station side shows the drive root as "c:\" and goes no higher.
+        auto* tree = child<FolderChainList>(screen, "stationDirTree");
+        QCOMPARE(tree->item(0)->text(), QString("c:\\"));
+        screen.setStationDirectory(drive.root.path().root_path());
+        QCOMPARE(tree->path(), drive.context.paths.dataRoot());
+        screen.setStationDirectory(drive.station);
 
         screen.setExchangeDirectory(drive.exchange);
         auto* stationFiles = child<FileList>(screen, "stationFileList");

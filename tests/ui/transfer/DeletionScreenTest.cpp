@@ -91,6 +91,24 @@ private slots:
         QVERIFY(!fs::exists(drive.station / "XYZ1-2  .-7"));
         QCOMPARE(all->count(), 3);
     }
+
+    void theTreeStopsAtTheDriveRootShownAsC() {
+        Drive drive;
+        DeletionScreen screen(drive.context, drive.hub);
+        auto* tree = child<FolderChainList>(screen, "dirTree");
+        QCOMPARE(tree->item(0)->text(), QString("c:\\"));
+        QCOMPARE(tree->item(1)->text().trimmed(), QString("korvel2000"));
+
+        // Nothing above the drive root can be chosen: the tree stays at the drive root.
+        screen.setDirectory(drive.root.path().parent_path());
+        QCOMPARE(tree->path(), drive.root.path());
+        screen.setDirectory(drive.station / ".." / ".." / ".." / ".." / "..");
+        QCOMPARE(tree->path(), drive.root.path());
+        QCOMPARE(child<FileList>(screen, "allFilesList")->directory(), drive.root.path());
+        tree->setCurrentRow(0);
+        emit tree->itemActivated(tree->item(0));
+        QCOMPARE(tree->path(), drive.root.path());
+    }
 };
 
 QTEST_MAIN(DeletionScreenTest)

@@ -104,8 +104,8 @@ std::optional<ExtremeFit> fitExtreme(ExtremeDistribution distribution, const std
 }
 
 double openUnitInterval(std::uint64_t word) {
-    // (top 53 bits + 1/2) / 2^53: never 0 or 1.
-    return (static_cast<double>(word >> 11) + 0.5) * (1.0 / 9007199254740992.0);
+    // (top 52 bits + 1/2) / 2^52: exact in a double, so never 0 or 1.
+    return (static_cast<double>(word >> 12) + 0.5) * (1.0 / 4503599627370496.0);
 }
 
 double sortedQuantile(const std::vector<double>& sorted, double q) {

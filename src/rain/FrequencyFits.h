@@ -62,7 +62,7 @@ struct ExtremeFit {
 };
 std::optional<ExtremeFit> fitExtreme(ExtremeDistribution distribution, const std::vector<double>& sample);
 
-// A uniform number in (0, 1) from the top 53 bits of a 64-bit word: the same on every
+// A uniform number in (0, 1) from the top 52 bits of a 64-bit word: the same on every
 // standard library, unlike the library's own distributions.
 double openUnitInterval(std::uint64_t word);
 

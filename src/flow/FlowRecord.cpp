@@ -1,27 +1,13 @@
 #include "flow/FlowRecord.h"
 
-#include "core/Paths.h"
 #include "flow/AnnualFlow.h"
 #include "flow/DayRating.h"
 
 #include <algorithm>
 #include <set>
+#include <utility>
 
 namespace korvel {
-
-namespace {
-
-std::optional<int> yearOfFlowFileName(const std::string& name) {
-    if (name.size() < 4 ||
-        !std::all_of(name.begin(), name.begin() + 4, [](char c) { return c >= '0' && c <= '9'; }))
-        return std::nullopt;
-    const int year = std::stoi(name.substr(0, 4));
-    if (year < 1901 || year > 9998)
-        return std::nullopt;
-    return year;
-}
-
-} // namespace
 
 FlowRecordYear flowRecordYear(int waterYear, const std::string& file, const std::vector<DayRecord>& records,
                               const HqTableSet& tables, double drainageArea) {
@@ -78,33 +64,22 @@ FlowRecord readFlowRecord(const std::filesystem::path& stationDir, double draina
                           const FlowRecordProgress& progress) {
     FlowRecord record;
     const HqTableSet tables = loadHqTableSet(stationDir);
-    const std::vector<std::string> files = listFiles(stationDir, "*.ard");
-    std::set<int> seen;
+    StationYearFiles years = stationYearFiles(stationDir, "*.ard");
+    record.leftOut = std::move(years.skipped);
+    const int total = static_cast<int>(years.files.size());
     int done = 0;
-    for (const std::string& name : files) {
+    for (const YearFile& file : years.files) {
         if (progress)
-            progress(done++, static_cast<int>(files.size()));
-        const std::optional<int> year = yearOfFlowFileName(name);
-        if (!year) {
-            record.leftOut.push_back({name, "dosya adı bir yılla başlamıyor"});
-            continue;
-        }
-        if (seen.count(*year) != 0) {
-            record.leftOut.push_back({name, "bu yılın başka bir dosyası alındı"});
-            continue;
-        }
-        const std::vector<DayRecord> days = readWaterYearFile(stationDir / name);
+            progress(done++, total);
+        const std::vector<DayRecord> days = readWaterYearFile(stationDir / file.name);
         if (days.empty()) {
-            record.leftOut.push_back({name, "dosya okunamadı ya da boş"});
+            record.leftOut.push_back({file.name, "dosya okunamadı ya da boş"});
             continue;
         }
-        seen.insert(*year);
-        record.years.push_back(flowRecordYear(*year, name, days, tables, drainageArea));
+        record.years.push_back(flowRecordYear(file.year, file.name, days, tables, drainageArea));
     }
     if (progress)
-        progress(done, static_cast<int>(files.size()));
-    std::sort(record.years.begin(), record.years.end(),
-              [](const FlowRecordYear& a, const FlowRecordYear& b) { return a.waterYear < b.waterYear; });
+        progress(done, total);
     return record;
 }
 

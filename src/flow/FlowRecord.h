@@ -3,6 +3,7 @@
 #include "core/OleDate.h"
 #include "store/HqTable.h"
 #include "store/WaterYearFile.h"
+#include "store/YearFiles.h"
 
 #include <filesystem>
 #include <functional>
@@ -36,10 +37,7 @@ struct FlowRecordYear {
 FlowRecordYear flowRecordYear(int waterYear, const std::string& file, const std::vector<DayRecord>& records,
                               const HqTableSet& tables, double drainageArea);
 
-struct LeftOutFlowYear {
-    std::string file;
-    std::string reason;
-};
+using LeftOutFlowYear = SkippedYearFile;
 
 struct FlowRecord {
     std::vector<FlowRecordYear> years; // in year order

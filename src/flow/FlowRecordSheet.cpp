@@ -93,16 +93,6 @@ std::string periodText(const FlowRecord& record) {
            " yıl)";
 }
 
-std::string leftOutText(const std::vector<LeftOutFlowYear>& leftOut) {
-    if (leftOut.empty())
-        return "Dışarıda bırakılan dosya yok";
-    std::string text = "Dışarıda bırakılan dosyalar:";
-    for (const LeftOutFlowYear& year : leftOut)
-        text += " " + year.file + " (" + year.reason + ");";
-    text.pop_back();
-    return text;
-}
-
 } // namespace
 
 Sheet flowDurationSheet(const FlowDuration& duration, std::string_view stationNumber, const Locale& locale) {
@@ -124,7 +114,7 @@ Sheet flowRecordSheet(const FlowRecord& record, std::string_view stationNumber, 
     sheet.caption = std::string(stationNumber) + "  nolu istasyonun uzun dönem akım kaydı";
     sheet.setTable("annual", annualTable(record, locale));
     sheet.setText("period", periodText(record));
-    sheet.setText("leftOut", leftOutText(record.leftOut));
+    sheet.setText("leftOut", skippedFilesText(record.leftOut));
     sheet.setText("units", kUnitsText);
     return sheet;
 }

@@ -119,16 +119,6 @@ std::string yearsText(const AnnualMaxima& maxima) {
     return text;
 }
 
-std::string leftOutText(const std::vector<LeftOutRainYear>& leftOut) {
-    if (leftOut.empty())
-        return "Dışarıda bırakılan yıl yok";
-    std::string text = "Dışarıda bırakılan dosyalar:";
-    for (const LeftOutRainYear& year : leftOut)
-        text += " " + year.file + " (" + year.reason + ");";
-    text.pop_back();
-    return text;
-}
-
 } // namespace
 
 std::string distributionName(ExtremeDistribution distribution) {
@@ -150,7 +140,7 @@ Sheet idfSheet(const IdfAnalysis& idf, ExtremeDistribution shown, std::string_vi
     sheet.setText("distribution", "Dağılım: " + distributionName(shown) +
                                       ", L-momentler ile; yükseklikler mm, şiddetler mm/saat");
     sheet.setText("years", yearsText(idf.maxima));
-    sheet.setText("leftOut", leftOutText(leftOut));
+    sheet.setText("leftOut", skippedFilesText(leftOut));
     sheet.setText("interval", "Aralıklar: %90 güven aralığı, parametrik bootstrap (" +
                                   std::to_string(idf.resamples) + " örnek)");
     return sheet;

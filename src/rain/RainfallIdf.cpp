@@ -3,7 +3,6 @@
 #include "core/Cp1254.h"
 #include "core/CsvText.h"
 #include "core/FileIO.h"
-#include "core/Paths.h"
 #include "store/RainYearFile.h"
 #include "store/WaterYearFile.h"
 
@@ -13,6 +12,7 @@
 #include <map>
 #include <numeric>
 #include <set>
+#include <utility>
 
 namespace korvel {
 
@@ -157,41 +157,31 @@ StationRainMaxima collectRainMaxima(const std::filesystem::path& stationDir, con
     StationRainMaxima result;
     AnnualMaxima& maxima = result.maxima;
     maxima.durations.assign(kRainDurations.begin(), kRainDurations.end());
-    const std::vector<std::string> files = listFiles(stationDir, "*.yrd");
-    std::set<int> seen;
+    StationYearFiles years = stationYearFiles(stationDir, "*.yrd");
+    result.leftOut = std::move(years.skipped);
+    const int total = static_cast<int>(years.files.size());
     int done = 0;
-    for (const std::string& name : files) {
+    for (const YearFile& file : years.files) {
         if (progress)
-            progress(done++, static_cast<int>(files.size()));
-        const std::optional<int> year = rainYearOfFileName(name);
-        if (!year || *year < 1901 || *year > 9998) {
-            result.leftOut.push_back({name, "dosya adı bir yılla başlamıyor"});
-            continue;
-        }
-        if (seen.count(*year) != 0) {
-            result.leftOut.push_back({name, "bu yılın başka bir dosyası alındı"});
-            continue;
-        }
-        const std::optional<Bytes> bytes = readFileBytes(stationDir / name);
+            progress(done++, total);
+        const std::optional<Bytes> bytes = readFileBytes(stationDir / file.name);
         if (!bytes) {
-            result.leftOut.push_back({name, "dosya okunamadı"});
+            result.leftOut.push_back({file.name, "dosya okunamadı"});
             continue;
         }
-        std::vector<RainDayRecord> records = parseRainYearFile(*bytes);
-        const RainYearRun run = analyseRainYear(records, *year);
-        if (auto shortfall = rainYearShortfall(records, run.analysis, *year)) {
-            result.leftOut.push_back({name, std::move(*shortfall)});
+        const std::vector<RainDayRecord> records = parseRainYearFile(*bytes);
+        const RainYearRun run = analyseRainYear(records, file.year);
+        if (auto shortfall = rainYearShortfall(records, run.analysis, file.year)) {
+            result.leftOut.push_back({file.name, std::move(*shortfall)});
             continue;
         }
-        seen.insert(*year);
         RainYearMaxima row = rainYearMaxima(run.analysis);
-        maxima.years.push_back(*year);
+        maxima.years.push_back(file.year);
         maxima.depths.push_back(std::move(row.depths));
         maxima.starts.push_back(std::move(row.starts));
     }
     if (progress)
-        progress(done, static_cast<int>(files.size()));
-    result.maxima = sortedMaxima(maxima);
+        progress(done, total);
     return result;
 }
 

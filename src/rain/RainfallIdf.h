@@ -3,6 +3,7 @@
 #include "core/OleDate.h"
 #include "rain/FrequencyFits.h"
 #include "rain/RainYearAnalysis.h"
+#include "store/YearFiles.h"
 
 #include <array>
 #include <filesystem>
@@ -31,10 +32,7 @@ struct AnnualMaxima {
 };
 
 // A rainfall year the maxima leave out, and why.
-struct LeftOutRainYear {
-    std::string file;
-    std::string reason;
-};
+using LeftOutRainYear = SkippedYearFile;
 
 // A year counts when its records carry the dates of more than half of its days and it has
 // rain at all: a file made for the year but never filled (or filled for a few weeks only)

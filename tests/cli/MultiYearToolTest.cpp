@@ -61,8 +61,9 @@ TEST_F(MultiYearTool, IdfOfADemoGaugeCoversTwelveYearsAndEveryDuration) {
             const auto& intervals = idf["interval90"][distribution][d];
             const double minutes = idf["durations"][d];
             for (std::size_t t = 0; t < 6; ++t) {
-                if (t > 0)
+                if (t > 0) {
                     EXPECT_GT(depths[t].get<double>(), depths[t - 1].get<double>());
+                }
                 EXPECT_NEAR(intensities[t].get<double>(), depths[t].get<double>() * 60.0 / minutes, 1e-9);
                 EXPECT_LE(intervals[t][0].get<double>(), depths[t].get<double>());
                 EXPECT_GE(intervals[t][1].get<double>(), depths[t].get<double>());

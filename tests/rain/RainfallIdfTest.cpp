@@ -64,10 +64,13 @@ TEST(RainfallIdf, StationYearsGiveTheirDurationMaximaAndLeaveOutTheUnfitOnes) {
     EXPECT_EQ(maxima.starts[1][3]->time().hour, 14);
 
     ASSERT_EQ(station.leftOut.size(), 3u);
-    EXPECT_EQ(station.leftOut[0].file, rainYearFileName(2005, "01-003"));
-    EXPECT_EQ(station.leftOut[0].reason, "yıl boyunca hiç yağış kaydı yok");
-    EXPECT_EQ(station.leftOut[1].reason, "yılın 365 gününden yalnız 150 günü kayıtlı");
-    EXPECT_EQ(station.leftOut[2].file, "yağış.yrd");
+    EXPECT_EQ(station.leftOut[0].file, "yağış.yrd");
+    EXPECT_EQ(station.leftOut[0].reason, "dosya adı bir yılla başlamıyor");
+    EXPECT_EQ(station.leftOut[1].file, rainYearFileName(2005, "01-003"));
+    EXPECT_EQ(station.leftOut[1].reason, "yıl boyunca hiç yağış kaydı yok");
+    EXPECT_EQ(station.leftOut[2].reason, "yılın 365 gününden yalnız 150 günü kayıtlı");
+    EXPECT_EQ(skippedFilesText({station.leftOut[0]}),
+              "Dışarıda bırakılan dosyalar: yağış.yrd (dosya adı bir yılla başlamıyor)");
     // Nothing was written back.
     EXPECT_EQ(korvel::testing::fileBytes(dir / rainYearFileName(2006, "01-003")).size(), 150u * 1470u);
 }

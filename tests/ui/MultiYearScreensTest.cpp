@@ -6,14 +6,18 @@
 #include "ui/flow/FlowScreenFixture.h"
 #include "ui/rain/IdfScreen.h"
 
+#include <QApplication>
 #include <QChart>
 #include <QComboBox>
 #include <QDateTimeAxis>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineSeries>
 #include <QLogValueAxis>
 #include <QTest>
 #include <QWheelEvent>
+#include <cmath>
+#include <cstdlib>
 #include <memory>
 
 using namespace korvel;
@@ -81,7 +85,7 @@ private slots:
             std::string("yıl;15;60\n1995;12;21\n1996;18;30\n1997;9,5;19\n1998;22;35\n1999;14;25\n"));
         dialogs.queueFileName(table);
         screen.loadMaxima();
-        QCOMPARE(screen.analysis()->maxima.durations, (std::vector<int>{15, 60}));
+        QVERIFY(screen.analysis()->maxima.durations == (std::vector<int>{15, 60}));
         QCOMPARE(gridOf(&screen, "maxima")->cell(5, 2), std::string("25"));
 
         writeFileAtomic(table.toStdString(), std::string("yıl;15\n1995;12\n1996;18\n"));

@@ -13,12 +13,14 @@
 
 #include <QChart>
 #include <QChartView>
+#include <QColor>
 #include <QDateTime>
 #include <QDateTimeAxis>
 #include <QHBoxLayout>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QLogValueAxis>
+#include <QPen>
 #include <QVBoxLayout>
 #include <QValueAxis>
 #include <algorithm>

@@ -167,8 +167,10 @@ void IdfScreen::showAnalysis() {
 
 void IdfScreen::drawChart() {
     chart_->removeAllSeries();
-    for (QAbstractAxis* axis : chart_->axes())
+    for (QAbstractAxis* axis : chart_->axes()) {
         chart_->removeAxis(axis);
+        delete axis;
+    }
     const IdfAnalysis& idf = *analysis_;
     const IdfQuantiles& q = idf.quantiles(distribution());
     chart_->setTitle(

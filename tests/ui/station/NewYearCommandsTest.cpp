@@ -80,7 +80,7 @@ private slots:
         }
         QVERIFY(dialogs_->messages().isEmpty());
         QCOMPARE(readFileBytes(existing).value(), before);
-        QCOMPARE(listFiles(drive_->station("01-001"), "*.ard").size(), std::size_t(2));
+        QCOMPARE(listFiles(drive_->station("01-001"), "*.ard").size(), std::size_t(10));
     }
 
     void newYearsNeedAStation() {

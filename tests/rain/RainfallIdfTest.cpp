@@ -5,6 +5,7 @@
 #include "common/ScratchDirectory.h"
 #include "core/FileIO.h"
 #include "rain/IdfSheet.h"
+#include "rain/RainYearBytes.h"
 #include "store/RainYearFile.h"
 
 #include <algorithm>
@@ -16,15 +17,6 @@ using korvel::testing::day;
 using korvel::testing::ScratchDirectory;
 
 namespace {
-
-Bytes serialize(const std::vector<RainDayRecord>& records) {
-    Bytes bytes;
-    for (const RainDayRecord& record : records) {
-        const Bytes one = serializeRainDayRecord(record);
-        bytes.insert(bytes.end(), one.begin(), one.end());
-    }
-    return bytes;
-}
 
 // A year file with `tenths` of rain in each of `minutes` minutes from 14:00 on the given day.
 std::vector<RainDayRecord> yearWithStorm(int endYear, OleDate date, int minutes, int tenths) {
@@ -38,15 +30,16 @@ std::vector<RainDayRecord> yearWithStorm(int endYear, OleDate date, int minutes,
 TEST(RainfallIdf, StationYearsGiveTheirDurationMaximaAndLeaveOutTheUnfitOnes) {
     ScratchDirectory dir;
     writeFileAtomic(dir / rainYearFileName(2004, "01-003"),
-                    serialize(yearWithStorm(2004, day(2004, 6, 3), 30, 12)));
+                    korvel::testing::rainYearBytes(yearWithStorm(2004, day(2004, 6, 3), 30, 12)));
     writeFileAtomic(dir / rainYearFileName(2003, "01-003"),
-                    serialize(yearWithStorm(2003, day(2002, 11, 5), 5, 40)));
+                    korvel::testing::rainYearBytes(yearWithStorm(2003, day(2002, 11, 5), 5, 40)));
     // Made for the year but never filled: no rain at all.
-    writeFileAtomic(dir / rainYearFileName(2005, "01-003"), serialize(newRainYearRecords(2005)));
+    writeFileAtomic(dir / rainYearFileName(2005, "01-003"),
+                    korvel::testing::rainYearBytes(newRainYearRecords(2005)));
     // Only the first 150 days were ever written.
     auto part = yearWithStorm(2006, day(2005, 10, 20), 10, 30);
     part.resize(150);
-    writeFileAtomic(dir / rainYearFileName(2006, "01-003"), serialize(part));
+    writeFileAtomic(dir / rainYearFileName(2006, "01-003"), korvel::testing::rainYearBytes(part));
     writeFileAtomic(dir / "yağış.yrd", Bytes(1470, 0));
 
     const StationRainMaxima station = collectRainMaxima(dir.path());

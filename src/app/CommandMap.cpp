@@ -15,6 +15,7 @@
 #include "ui/common/Export.h"
 #include "ui/correlation/CorrelationScreen.h"
 #include "ui/flow/AnnualFlowScreen.h"
+#include "ui/flow/FlowRecordScreens.h"
 #include "ui/flow/HqTableScreen.h"
 #include "ui/flow/LevelSheetScreen.h"
 #include "ui/flow/MonthlyFlowScreen.h"
@@ -25,6 +26,7 @@
 #include "ui/instruments/PortSettingsForm.h"
 #include "ui/instruments/RainLoggerForm.h"
 #include "ui/rain/Gunluktablofrm.h"
+#include "ui/rain/IdfScreen.h"
 #include "ui/rain/Pludegerlendirfrm.h"
 #include "ui/station/NewYearCommands.h"
 #include "ui/station/StationScreen.h"
@@ -133,6 +135,21 @@ std::vector<ScreenSpec> screenTable() {
          QStringLiteral("aylıkgrafn"),
          {}},
         {Screen::RainChart, QStringLiteral("Yağış Grafiği"), O::Modal, {}, {}},
+        {Screen::RainfallIdf,
+         QStringLiteral("Yağış şiddet-süre-tekerrür (IDF)"),
+         O::Child,
+         {},
+         screenOf<IdfScreen>()},
+        {Screen::FlowDuration,
+         QStringLiteral("Akım süreklilik eğrisi"),
+         O::Child,
+         {},
+         screenOf<FlowDurationScreen>()},
+        {Screen::LongRecord,
+         QStringLiteral("Uzun dönem akım kaydı"),
+         O::Child,
+         {},
+         screenOf<FlowRecordScreen>()},
     };
 }
 
@@ -210,6 +227,18 @@ void CommandMap::connectCommands() {
     route(QStringLiteral("tablo2"), [this] { openBasinDaily(); });
     route(QStringLiteral("tablo3"), opens(S::BasinRunoff));
     route(QStringLiteral("tablo4"), opens(S::RainyDays));
+    // Çok yıllık: the screens read the whole record of the current station afresh
+    const auto opensForStation = [this](Screen s) {
+        return [this, s] {
+            if (!stationChosen())
+                showMessage(&window_, kStationMissingMessage);
+            else
+                reopen(s);
+        };
+    };
+    route(QStringLiteral("yagissiddetn"), opensForStation(S::RainfallIdf));
+    route(QStringLiteral("akimsureklilikn"), opensForStation(S::FlowDuration));
+    route(QStringLiteral("uzundonemakimn"), opensForStation(S::LongRecord));
     // Ayarlar, Yardım
     route(QStringLiteral("iletişimn"), opens(S::PortSettings));
     route(QStringLiteral("yazıcın"), [this] { showPrinterSetupDialog(); });

@@ -46,6 +46,9 @@ enum class Screen {
     AnnualChart,     // annual flow chart
     MonthlyChart,    // monthly flow chart
     RainChart,       // annual rainfall chart
+    RainfallIdf,     // rainfall intensity-duration-frequency of a station's years
+    FlowDuration,    // flow-duration curve of a station's years
+    LongRecord,      // the long record of a flow station
 };
 
 // What a screen is built with.

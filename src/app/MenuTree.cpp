@@ -107,6 +107,10 @@ const std::vector<MenuSpec>& fixedMenus() {
              {item("p", "Pluviograf Değerlendirme"), disabledItem("tablo1", "Tablolar (1)"),
               disabledItem("tablo2", "Tablolar(2)"), disabledItem("tablo3", "Tablolar(3)"),
               disabledItem("tablo4", "Tablolar(4)")}),
+        menu("cokyillikn", "Çok yıllık",
+             {item("yagissiddetn", "Yağış şiddet-süre-tekerrür (IDF)"),
+              item("akimsureklilikn", "Akım süreklilik eğrisi"),
+              item("uzundonemakimn", "Uzun dönem akım kaydı")}),
         menu("ayarlarn", "Ayarlar", {item("iletişimn", "İletişim"), item("yazıcın", "Yazıcı ayarları")}),
         menu("yardımn", "Yardım", {item("hakkından", "Hakkında")}),
     };

@@ -57,7 +57,7 @@ std::string sheetToText(const Sheet& sheet) {
     return text;
 }
 
-void CliContext::printSheet(const Sheet& sheet) const {
+void CliContext::printSheet(const Sheet& sheet, const nlohmann::json& extra) const {
     if (!csvDir.empty()) {
         std::error_code ignored;
         std::filesystem::create_directories(csvDir, ignored);
@@ -66,9 +66,11 @@ void CliContext::printSheet(const Sheet& sheet) const {
     }
     if (reportSink)
         reportSink(sheet);
-    if (json)
-        printJson(sheetToJson(sheet));
-    else
+    if (json) {
+        nlohmann::json value = sheetToJson(sheet);
+        value.update(extra);
+        printJson(value);
+    } else
         *out << sheetToText(sheet);
 }
 

@@ -36,8 +36,9 @@ struct CliContext {
     std::filesystem::path existingFile(const std::string& argument) const;
     std::filesystem::path existingDirectory(const std::string& argument) const;
 
-    // Report output: the sheet as JSON or as caption, grids and texts.
-    void printSheet(const Sheet& sheet) const;
+    // Report output: the sheet as JSON or as caption, grids and texts. The keys of `extra`
+    // (an object) join the JSON beside the sheet's own.
+    void printSheet(const Sheet& sheet, const nlohmann::json& extra = nlohmann::json::object()) const;
     void printJson(const nlohmann::json& value) const;
     void printLine(const std::string& text) const;
 };
@@ -64,6 +65,8 @@ void addLoggerCommands(CLI::App& app, const ActionSlot& slot);
 void addRainLoggerCommands(CLI::App& app, const ActionSlot& slot);
 void addMeterCommands(CLI::App& app, const ActionSlot& slot);
 void addModemCommands(CLI::App& app, const ActionSlot& slot);
+// "rain idf" (joining the "rain" group) and the "flow" group of the station's whole record.
+void addMultiYearCommands(CLI::App& app, const ActionSlot& slot);
 
 // Shared argument checks, throwing CliError with a clear message.
 int parseYearArgument(const std::string& text);

@@ -38,6 +38,7 @@ int runKorvel(const std::vector<std::string>& args, std::ostream& out, std::ostr
     addCorrelateCommands(app, slot);
     // After every other group: it joins a "table" group registered before it.
     addSupplyCommands(app, slot);
+    addMultiYearCommands(app, slot);
     addLoggerCommands(app, slot);
     addRainLoggerCommands(app, slot);
     addMeterCommands(app, slot);

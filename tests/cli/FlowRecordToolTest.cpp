@@ -94,9 +94,11 @@ TEST_F(FlowRecordTool, SupplyTableOfAllYearsOrOfTheFilesGiven) {
     EXPECT_EQ(all["caption"], "Su temini tablosu");
     const auto& grid = all["grids"]["MSFlexGrid3"];
     ASSERT_EQ(grid.size(), 42u);
-    EXPECT_EQ(grid[1][0], "2003");
-    EXPECT_EQ(grid[2][0], "2004");
-    EXPECT_EQ(grid[3][0], "");
+    // The demo's water years 1995 ... 2004.
+    EXPECT_EQ(grid[1][0], "1995");
+    EXPECT_EQ(grid[9][0], "2003");
+    EXPECT_EQ(grid[10][0], "2004");
+    EXPECT_EQ(grid[11][0], "");
     EXPECT_EQ(grid[40][0], "Top.");
     EXPECT_TRUE(
         all["texts"]["stationNumber"].get<std::string>().starts_with("Agi No..............:   01-001"));
@@ -113,7 +115,9 @@ TEST_F(FlowRecordTool, SupplyTableOfAllYearsOrOfTheFilesGiven) {
 
 TEST_F(FlowRecordTool, CorrelationCompletesTheMissingDaysOfTheOtherStation) {
     const auto scan = json({"correlate", "scan", station.string()});
-    EXPECT_EQ(scan["grids"]["targetYears"], nlohmann::json::parse(R"([["2003"]])"));
+    EXPECT_EQ(scan["grids"]["targetYears"],
+              nlohmann::json::parse(
+                  R"([["1995"],["1996"],["1997"],["1998"],["1999"],["2000"],["2001"],["2002"],["2003"]])"));
     ASSERT_EQ(scan["grids"]["List4"].size(), 1u);
     const std::string line = scan["grids"]["List4"][0][0];
     EXPECT_EQ(line.substr(line.find(" .."), 12), " ..01-002 no");
@@ -129,5 +133,5 @@ TEST_F(FlowRecordTool, CorrelationCompletesTheMissingDaysOfTheOtherStation) {
     EXPECT_EQ(again.code, 1);
     EXPECT_NE(again.err.find("complete water year 2004 already"), std::string::npos);
     const auto after = json({"correlate", "scan", station.string()});
-    EXPECT_EQ(after["grids"]["targetYears"].size(), 2u);
+    EXPECT_EQ(after["grids"]["targetYears"].size(), 10u);
 }

@@ -112,7 +112,7 @@ TEST_F(TableCommands, AnnualAndYearbookInTheAmericanLocale) {
     ASSERT_EQ(yearbook.code, 0) << yearbook.err;
     const auto json = nlohmann::json::parse(yearbook.out);
     EXPECT_EQ(json, expectedJson(
-                        fillYearbookPage(records, tables, record, "2004_01-001.ard", 2, Locale::american())));
+                        fillYearbookPage(records, tables, record, "2004_01-001.ard", 10, Locale::american())));
     EXPECT_EQ(json["texts"]["Label7"],
               "Akımlar 1 ekim 2003 den 30 eylül 2004 ' a kadar saniyede metre küp olarak");
 }

@@ -5,6 +5,7 @@
 #include "common/ScratchDirectory.h"
 #include "core/FileIO.h"
 #include "rain/DurationReference.h"
+#include "rain/RainYearBytes.h"
 #include "rain/RainYearSheet.h"
 
 #include <gtest/gtest.h>
@@ -31,15 +32,6 @@ void rain(std::vector<RainDayRecord>& records, OleDate date, int hour, int minut
 
 Sheet analysedSheet(const std::vector<RainDayRecord>& records, int endYear) {
     return rainYearAnalysisSheet(analyseRainYear(records, endYear).analysis, "01-001", tr);
-}
-
-Bytes serialize(const std::vector<RainDayRecord>& records) {
-    Bytes bytes;
-    for (const RainDayRecord& record : records) {
-        const Bytes one = serializeRainDayRecord(record);
-        bytes.insert(bytes.end(), one.begin(), one.end());
-    }
-    return bytes;
 }
 
 void expectSameMaxima(const DurationMaxima& fast, const DurationMaxima& plain, const std::string& what) {
@@ -267,7 +259,7 @@ TEST(RainYearFileAnalysis, DateRepairIsWrittenBackAndUsed) {
     records[44].dayDate = day(1999, 1, 1); // 14 November 2003
     records[44].minuteRain[847] = 25;
     records[44].recordTag = "elle";
-    korvel::testing::writeBytes(path, serialize(records));
+    korvel::testing::writeBytes(path, korvel::testing::rainYearBytes(records));
     const Bytes before = fileBytes(path);
 
     const std::optional<RainYearFileAnalysis> result = analyseRainYearFile(path);
@@ -302,8 +294,8 @@ TEST(RainYearFileAnalysis, EndYearComesFromTheFilesOwnName) {
     // The same records under a 2004 name run to record 366, which then shows as 1 October.
     const std::filesystem::path own = dir / rainYearFileName(2003, "01-003");
     const std::filesystem::path other = dir / rainYearFileName(2004, "01-003");
-    korvel::testing::writeBytes(own, serialize(records));
-    korvel::testing::writeBytes(other, serialize(records));
+    korvel::testing::writeBytes(own, korvel::testing::rainYearBytes(records));
+    korvel::testing::writeBytes(other, korvel::testing::rainYearBytes(records));
     EXPECT_EQ(analyseRainYearFile(own)->analysis.yearDays, 365u);
     EXPECT_EQ(analyseRainYearFile(own)->analysis.rainyDays, 0);
     EXPECT_EQ(analyseRainYearFile(other)->analysis.yearDays, 366u);
@@ -317,7 +309,7 @@ TEST(RainYearFileAnalysis, WrongDateOnTheNextYearsRecordStillEndsTheYear) {
     std::vector<RainDayRecord> records = newRainYearRecords(2003);
     records[365].dayDate = OleDate();
     records[365].minuteRain[5] = 30;
-    korvel::testing::writeBytes(path, serialize(records));
+    korvel::testing::writeBytes(path, korvel::testing::rainYearBytes(records));
     const std::optional<RainYearFileAnalysis> result = analyseRainYearFile(path);
     ASSERT_TRUE(result);
     EXPECT_EQ(result->analysis.yearDays, 365u);
@@ -332,7 +324,7 @@ TEST(RainYearFileAnalysis, ShortFileIsCompletedWithDatedEmptyDays) {
     std::vector<RainDayRecord> records = newRainYearRecords(2004);
     records[1].minuteRain[0] = 3;
     records.resize(2);
-    Bytes bytes = serialize(records);
+    Bytes bytes = korvel::testing::rainYearBytes(records);
     bytes.resize(bytes.size() + 500); // the start of a third record
     korvel::testing::writeBytes(path, bytes);
     const std::optional<RainYearFileAnalysis> result = analyseRainYearFile(path);
@@ -349,7 +341,7 @@ TEST(RainYearFileAnalysis, ShortFileIsCompletedWithDatedEmptyDays) {
 TEST(RainDayOfCell, OnlyExistingDaysAreFound) {
     ScratchDirectory dir;
     const std::filesystem::path path = dir / rainYearFileName(2004, "01-001");
-    korvel::testing::writeBytes(path, serialize(newRainYearRecords(2004)));
+    korvel::testing::writeBytes(path, korvel::testing::rainYearBytes(newRainYearRecords(2004)));
     EXPECT_FALSE(findRainDayOfCell(path, 0, 3));  // heading row
     EXPECT_FALSE(findRainDayOfCell(path, 31, 2)); // 31 November
     EXPECT_FALSE(findRainDayOfCell(path, 30, 5)); // 30 February

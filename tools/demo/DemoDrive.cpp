@@ -26,6 +26,9 @@ namespace {
 
 constexpr int kFirstYear = 2003;
 constexpr int kLastYear = 2004;
+// The long record before the logger came: rainfall from water year 1993, flow from 1995.
+constexpr int kFirstRainYear = 1993;
+constexpr int kFirstFlowYear = 1995;
 
 struct DemoStation {
     StationEntry entry;
@@ -155,6 +158,23 @@ DayRecord dayRecordOf(const LevelDay& day, int previousAfternoon, int nextMornin
     return record;
 }
 
+// The records of the days that were read, each naming its readings file when it has one.
+std::vector<DayRecord> dayRecordsOf(const std::vector<LevelDay>& levels, const DemoReadingsFiles& readings) {
+    std::vector<DayRecord> days;
+    for (std::size_t i = 0; i < levels.size(); ++i) {
+        const LevelDay& day = levels[i];
+        if (day.kind == DayKind::Missing)
+            continue;
+        const int previousAfternoon = i > 0 ? levels[i - 1].minLevel : day.minLevel;
+        const int nextMorning = i + 1 < levels.size() ? levels[i + 1].maxLevel : day.maxLevel;
+        DayRecord record = dayRecordOf(day, previousAfternoon, nextMorning);
+        if (const auto file = readings.fileOfDay.find(day.date.value()); file != readings.fileOfDay.end())
+            record.rawDataFile = file->second;
+        days.push_back(std::move(record));
+    }
+    return days;
+}
+
 // Winter of the first year read from the staff gauge, the rest from the logger; at a station
 // whose logger battery went flat, ten days of January 2004 are lost, so that its water year
 // 2004 can be completed from the other flow station.
@@ -179,19 +199,7 @@ std::vector<DayRecord> flowDays(const fs::path& dir, const DemoStation& station,
     for (const auto& [name, bytes] : readings.files)
         writeFileAtomic(dir / name, bytes);
 
-    std::vector<DayRecord> days;
-    for (std::size_t i = 0; i < levels.size(); ++i) {
-        const LevelDay& day = levels[i];
-        if (day.kind == DayKind::Missing)
-            continue;
-        const int previousAfternoon = i > 0 ? levels[i - 1].minLevel : day.minLevel;
-        const int nextMorning = i + 1 < levels.size() ? levels[i + 1].maxLevel : day.maxLevel;
-        DayRecord record = dayRecordOf(day, previousAfternoon, nextMorning);
-        if (const auto file = readings.fileOfDay.find(day.date.value()); file != readings.fileOfDay.end())
-            record.rawDataFile = file->second;
-        days.push_back(std::move(record));
-    }
-    return days;
+    return dayRecordsOf(levels, readings);
 }
 
 // A table keyed every ten levels from the first wet level up to 600 and gap-filled as the
@@ -238,9 +246,10 @@ void writeMeasurementCard(const fs::path& dir, const DemoStation& station, DemoR
     }
 }
 
-void writeRainYears(const fs::path& dir, const DemoStation& station, const std::vector<Storm>& storms) {
+void writeRainYears(const fs::path& dir, const DemoStation& station, const std::vector<Storm>& storms,
+                    int firstYear = kFirstYear, int lastYear = kLastYear) {
     std::vector<DownloadedRainDay> days;
-    for (OleDate day = firstDayOfWaterYear(kFirstYear); day < firstDayOfWaterYear(kLastYear + 1);
+    for (OleDate day = firstDayOfWaterYear(firstYear); day < firstDayOfWaterYear(lastYear + 1);
          day = day.plusDays(1)) {
         const auto minutes = gaugeRainOfDay(storms, day, station.rainScale, station.rainLag);
         DownloadedRainDay downloaded{day, {}};
@@ -252,6 +261,25 @@ void writeRainYears(const fs::path& dir, const DemoStation& station, const std::
     const auto result = writeDownloadedRain(dir, station.entry.stationNumber, days, 1);
     if (!result.ok())
         throw std::runtime_error(result.errors.front().message);
+}
+
+// The water years before the logger, read from the staff gauge twice a day (once on every
+// seventh day), rated by a second period of table 01.
+void writeEarlierFlowYears(const fs::path& dir, const DemoStation& station, DemoRandom& random) {
+    const std::string& number = station.entry.stationNumber;
+    for (int year = kFirstFlowYear; year < kFirstYear; ++year)
+        createWaterYear(dir, year, number);
+    std::vector<LevelDay> levels =
+        synthesizeLevels(firstDayOfWaterYear(kFirstFlowYear), firstDayOfWaterYear(kFirstYear).plusDays(-1),
+                         station.river, random);
+    for (auto& day : levels)
+        day.kind = day.date.day() % 7 == 0 ? DayKind::StaffOne : DayKind::StaffTwo;
+    writeDays(dir, number, dayRecordsOf(levels, DemoReadingsFiles{}));
+    const fs::path file = dir / hqTableFileName(1, number);
+    HqTable table = readHqTable(file);
+    table.validFrom[2] = firstDayOfWaterYear(kFirstFlowYear);
+    table.validTo[2] = firstDayOfWaterYear(kFirstYear).plusDays(-1);
+    writeHqTable(file, table);
 }
 
 } // namespace
@@ -270,6 +298,10 @@ std::vector<fs::path> writeDemoDrive(const fs::path& drive) {
     DemoRandom rainRandom(1999);
     const auto storms =
         synthesizeStorms(firstDayOfWaterYear(kFirstYear), firstDayOfWaterYear(kLastYear + 1), rainRandom);
+    DemoRandom earlierRandom(1994);
+    DemoRandom earlierRainRandom(1993);
+    const auto earlierStorms = synthesizeStorms(
+        firstDayOfWaterYear(kFirstRainYear), firstDayOfWaterYear(kFirstYear).plusDays(-1), earlierRainRandom);
 
     std::vector<fs::path> stationDirs;
     for (DemoStation station : demoStations()) {
@@ -291,8 +323,10 @@ std::vector<fs::path> writeDemoDrive(const fs::path& drive) {
             writeRatingTable(dir, station, 1, kFirstYear, 0.0);
             writeRatingTable(dir, station, 2, kLastYear, 4.0);
             writeMeasurementCard(dir, station, random);
+            writeEarlierFlowYears(dir, station, earlierRandom);
         }
         writeRainYears(dir, station, storms);
+        writeRainYears(dir, station, earlierStorms, kFirstRainYear, kFirstYear - 1);
     }
 
     std::vector<fs::path> files{paths.dataRoot() / std::string(kStationMapFileName)};

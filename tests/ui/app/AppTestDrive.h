@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <filesystem>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace korvel::test {
 
@@ -28,6 +30,20 @@ public:
         return dataRoot() / "Ankara" / "01" / number;
     }
     const AppContext& context() const { return context_; }
+
+    // Leaves only the demo's water years 2003 and 2004, for tests that walk the file lists of a
+    // station by position.
+    void keepRecentYearsOnly() const {
+        std::vector<std::filesystem::path> older;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(dataRoot())) {
+            const std::string name = entry.path().filename().string();
+            const std::string extension = entry.path().extension().string();
+            if ((extension == ".ard" || extension == ".yrd") && name.substr(0, 4) < "2003")
+                older.push_back(entry.path());
+        }
+        for (const auto& file : older)
+            std::filesystem::remove(file);
+    }
     SettingsStore& settings() const { return *settings_; }
 
 private:

@@ -2,9 +2,9 @@
 #include "app/MainWindow.h"
 
 #include <QAction>
+#include <QImage>
 #include <QMenu>
 #include <QMenuBar>
-#include <QImage>
 #include <QTest>
 
 using namespace korvel;
@@ -80,6 +80,12 @@ const std::vector<Menu>& expectedMenus() {
           {"tablo2", "Tablolar(2)", true, false},
           {"tablo3", "Tablolar(3)", true, false},
           {"tablo4", "Tablolar(4)", true, false}}},
+        {"cokyillikn",
+         "Çok yıllık",
+         true,
+         {{"yagissiddetn", "Yağış şiddet-süre-tekerrür (IDF)"},
+          {"akimsureklilikn", "Akım süreklilik eğrisi"},
+          {"uzundonemakimn", "Uzun dönem akım kaydı"}}},
         {"ayarlarn", "Ayarlar", true, {{"iletişimn", "İletişim"}, {"yazıcın", "Yazıcı ayarları"}}},
         {"yardımn", "Yardım", true, {{"hakkından", "Hakkında"}}},
         {"yıllıkakımtablsosuhesabları",

@@ -99,11 +99,11 @@ private slots:
         QCOMPARE(screen->findChild<QLabel*>("Label7")->text(),
                  QStringLiteral("Akımlar 1 ekim 2003 den 30 eylül 2004 ' a kadar saniyede metre küp olarak"));
         QVERIFY(screen->findChild<QLineEdit*>("Text6")->text().startsWith(
-            QStringLiteral("Gözlem süresinde  ...... (2 yıllık) 2004 su yılında ")));
+            QStringLiteral("Gözlem süresinde  ...... (10 yıllık) 2004 su yılında ")));
 
         const Sheet expected =
             fillYearbookPage(readWaterYearFile(station.flowFile()), loadHqTableSet(station.dir),
-                             station.hub.state.record, "2004_01-001.ard", 2, station.context.locale);
+                             station.hub.state.record, "2004_01-001.ard", 10, station.context.locale);
         const Sheet shown = readSheet(screen.get(), expected);
         for (const char* grid : {"MSFlexGrid1", "MSFlexGrid2", "MSFlexGrid3"})
             QCOMPARE(*shown.findTable(grid), *expected.findTable(grid));

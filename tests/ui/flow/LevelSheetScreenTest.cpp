@@ -148,7 +148,7 @@ private slots:
         QCOMPARE(dialogs.calls().front().defaultAnswer, QStringLiteral("2005"));
         QVERIFY(std::filesystem::exists(station.dir / "2005_01-001.ard"));
         QCOMPARE(screen->selectedFile(), QStringLiteral("2005_01-001.ard"));
-        QCOMPARE(screen->findChild<QListWidget*>("File1")->count(), 3);
+        QCOMPARE(screen->findChild<QListWidget*>("File1")->count(), 11);
 
         // An existing year is left alone; a non-numeric answer does nothing.
         const Bytes before = station.bytesOf(station.flowFile());

@@ -58,8 +58,8 @@ private slots:
 
         // The station screen lists the new file.
         auto* flowFiles = screen_->findChild<QListWidget*>(stationControls::kFlowFiles);
-        QCOMPARE(flowFiles->count(), 3);
-        QCOMPARE(flowFiles->item(2)->text(), QString("2005_01-001.ard"));
+        QCOMPARE(flowFiles->count(), 11);
+        QCOMPARE(flowFiles->item(10)->text(), QString("2005_01-001.ard"));
         QCOMPARE(screen_->current().selectedFlowFile, std::string("2004_01-001.ard"));
     }
 
@@ -80,7 +80,7 @@ private slots:
         }
         QVERIFY(dialogs_->messages().isEmpty());
         QCOMPARE(readFileBytes(existing).value(), before);
-        QCOMPARE(listFiles(drive_->station("01-001"), "*.ard").size(), std::size_t(2));
+        QCOMPARE(listFiles(drive_->station("01-001"), "*.ard").size(), std::size_t(10));
     }
 
     void newYearsNeedAStation() {
@@ -103,8 +103,8 @@ private slots:
         const auto records = parseRainYearFile(readFileBytes(*file).value());
         QCOMPARE(records.front().dayDate, OleDate::fromDate(2004, 10, 1));
         auto* rainFiles = screen_->findChild<QListWidget*>(stationControls::kRainFiles);
-        QCOMPARE(rainFiles->count(), 3);
-        QCOMPARE(rainFiles->item(2)->text(), QString("2005_01-001  .yrd"));
+        QCOMPARE(rainFiles->count(), 13);
+        QCOMPARE(rainFiles->item(12)->text(), QString("2005_01-001  .yrd"));
     }
 
     void rainYearRefusalsAreReportedAndKeepTheFile() {

@@ -45,6 +45,7 @@ private slots:
         dialogs_ = std::make_unique<ScriptedDialogs>();
         scope_ = std::make_unique<DialogProviderScope>(*dialogs_);
         drive_ = std::make_unique<test::TestDrive>(true);
+        drive_->keepRecentYearsOnly();
         drive_->settings().setLastStationPath("c:\\korvel2000\\Ankara\\01\\01-001");
     }
     void cleanup() {

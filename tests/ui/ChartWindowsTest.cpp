@@ -57,7 +57,7 @@ private slots:
         QStringList titles;
         for (QAbstractAxis* axis : axes)
             titles << axis->titleText();
-        QVERIFY(titles.contains(QStringLiteral("Ortalama seviye (cm)")));
+        QVERIFY(titles.contains(QStringLiteral("Ortalama seviye (mm)")));
         QVERIFY(titles.contains(QStringLiteral("Debi (m3/s)")));
     }
 

@@ -37,7 +37,6 @@
 
 #include <QAction>
 #include <QDialog>
-#include <QMetaMethod>
 #include <QProcess>
 
 namespace korvel {

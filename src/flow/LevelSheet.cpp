@@ -6,6 +6,7 @@
 #include "flow/StationHeader.h"
 #include "store/StationLists.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -69,12 +70,15 @@ std::optional<float> meanOfCell(const std::string& text) {
     return static_cast<float>(mean);
 }
 
-// The row still shows the stored day: nothing was typed over its readings or its mean.
+// The row still shows the stored day: nothing was typed over its readings or its mean. The
+// mean is shown to seven significant digits, so it is compared to that precision.
 bool showsStoredDay(const Table& grid, int row, const DayRecord& stored) {
     const ShownReadings shown = shownReadings(stored);
+    const float mean = meanOfCell(grid.cell(row, 3)).value_or(stored.meanValue);
+    const float tolerance = 1e-6F * std::max(1.0F, std::fabs(stored.meanValue));
     return levelOf(readingValue(grid, row, 1)) == shown.morning &&
            levelOf(readingValue(grid, row, 2)) == shown.afternoon &&
-           meanOfCell(grid.cell(row, 3)).value_or(stored.meanValue) == stored.meanValue;
+           std::fabs(mean - stored.meanValue) <= tolerance;
 }
 
 // A measured day the staff-gauge sheet did not write: from the logger or an import.

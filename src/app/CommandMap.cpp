@@ -39,7 +39,6 @@
 
 #include <QAction>
 #include <QDialog>
-#include <QMetaMethod>
 #include <QProcess>
 
 namespace korvel {
@@ -47,7 +46,6 @@ namespace korvel {
 namespace {
 
 const QString kKorvel96Program = QStringLiteral("c:\\korvel96\\korvel96.exe");
-const QString kPrintFailedMessage = QStringLiteral("Yazdırılamadı: yazıcı hazır değil.");
 
 // The screens, how each opens and the context menu it shows. A screen that this version does
 // not have yet has no factory.
@@ -214,7 +212,7 @@ void CommandMap::connectCommands() {
     route(QStringLiteral("seviyegozlemcetvelin"), [this] { openLevelSheet(); });
     route(QStringLiteral("Aylıkn"), [this] { openMonthlyFlow(); });
     route(QStringLiteral("yıllıkn"), [this] { openAnnualFlow(); });
-    route(QStringLiteral("kitapn"), opens(S::YearbookPage));
+    route(QStringLiteral("kitapn"), [this] { openYearbookPage(); });
     route(QStringLiteral("suteminitablon"), opens(S::WaterSupply));
     route(QStringLiteral("hqanahtarn"), [this] { openHqTable(); });
     route(QStringLiteral("olcukayıtkatn"), opens(S::MeasurementCard));
@@ -245,17 +243,17 @@ void CommandMap::connectCommands() {
     route(QStringLiteral("hakkından"), [this] { showAbout(); });
 
     // Annual flow table
-    route(QStringLiteral("yazdıryıllıkn"), on<AnnualFlowScreen>(S::AnnualFlow, [](auto& s) { s.print(); }));
+    route(QStringLiteral("yazdıryıllıkn"), printsOn<AnnualFlowScreen>(S::AnnualFlow));
     route(QStringLiteral("yıllıkakımgrafn"), [this] { reopen(Screen::AnnualChart); });
     route(QStringLiteral("yıllıkakımkapat"), [this] { closeAnnualChartAndTable(); });
     // Level observation sheet
     route(QStringLiteral("yenisuyılekle"), [this] { addWaterYearToStation(); });
     route(QStringLiteral("sevgozkaydet"), on<LevelSheetScreen>(S::LevelSheet, [](auto& s) { s.save(); }));
-    route(QStringLiteral("sevgozyazdır"), on<LevelSheetScreen>(S::LevelSheet, [](auto& s) { s.print(); }));
+    route(QStringLiteral("sevgozyazdır"), printsOn<LevelSheetScreen>(S::LevelSheet));
     route(QStringLiteral("sevgozkapat"), closes(S::LevelSheet));
     // Monthly flow table
     route(QStringLiteral("aylıkkayden"), on<MonthlyFlowScreen>(S::MonthlyFlow, [](auto& s) { s.save(); }));
-    route(QStringLiteral("yazdıraylık"), on<MonthlyFlowScreen>(S::MonthlyFlow, [](auto& s) { s.print(); }));
+    route(QStringLiteral("yazdıraylık"), printsOn<MonthlyFlowScreen>(S::MonthlyFlow));
     route(QStringLiteral("aylıkakımgraf"), [this] { reopen(Screen::MonthlyChart); });
     route(QStringLiteral("aylıkkapatn"), closes(S::MonthlyFlow));
     // HQ table: gap filling and saving run deferred on the screen's one-shot timers
@@ -266,18 +264,17 @@ void CommandMap::connectCommands() {
     // Charts, yearbook page, measurement card, water supply table
     route(QStringLiteral("yıllıkgryaz"), prints(S::AnnualChart));
     route(QStringLiteral("yıllıkgrkapat"), [this] { closeAnnualChart(); });
-    route(QStringLiteral("kyazdırn"), on<YearbookScreen>(S::YearbookPage, [](auto& s) { s.print(); }));
+    route(QStringLiteral("kyazdırn"), printsOn<YearbookScreen>(S::YearbookPage));
     route(QStringLiteral("aylıkgrafyazn"), prints(S::MonthlyChart));
     route(QStringLiteral("aylıkgrafkapat"), closes(S::MonthlyChart));
     route(QStringLiteral("olcukkaydetn"),
           on<MeasurementCardScreen>(S::MeasurementCard, [](auto& s) { s.save(); }));
     route(QStringLiteral("olcukakapat"), closes(S::MeasurementCard));
-    route(QStringLiteral("sutemintablosuyazn"),
-          on<WaterSupplyScreen>(S::WaterSupply, [](auto& s) { s.print(); }));
+    route(QStringLiteral("sutemintablosuyazn"), printsOn<WaterSupplyScreen>(S::WaterSupply));
     route(QStringLiteral("suteminikapatn"), closes(S::WaterSupply));
     // One-year rainfall analysis
     route(QStringLiteral("Tabloayazd"),
-          on<Pludegerlendirfrm>(S::RainAnalysis, [](auto& s) { s.printTable(); }));
+          on<Pludegerlendirfrm>(S::RainAnalysis, [this](auto& s) { reportPrint(s.printTable()); }));
     route(QStringLiteral("yagışgraylık"),
           on<Pludegerlendirfrm>(S::RainAnalysis, [](auto& s) { s.showRainChart(); }));
     route(QStringLiteral("yenisuyılıekleyagıs"), [this] { addRainYearToStation(); });
@@ -451,6 +448,15 @@ void CommandMap::openAnnualFlow() {
     reopen(Screen::AnnualFlow);
 }
 
+// The page is built afresh each time, from the flow file selected now.
+void CommandMap::openYearbookPage() {
+    if (station().current().selectedFlowFile.empty()) {
+        showMessage(&window_, kFlowFileMissingMessage);
+        return;
+    }
+    reopen(Screen::YearbookPage);
+}
+
 void CommandMap::openHqTable() {
     if (!stationChosen()) {
         showMessage(&window_, kStationMissingMessage);
@@ -487,11 +493,13 @@ void CommandMap::showAbout() {
     box->exec();
 }
 
+// The level sheet, when open, adds the year itself: it lists the station's water years too
+// and selects its last one again.
 void CommandMap::addWaterYearToStation() {
-    if (!addWaterYear(&window_, station()))
-        return;
-    // The level sheet lists the station's water years too and selects its last one again.
-    runScreenMethod(Screen::LevelSheet, "refreshFileList");
+    if (auto* sheet = qobject_cast<LevelSheetScreen*>(screen(Screen::LevelSheet)))
+        sheet->addWaterYear();
+    else
+        addWaterYear(&window_, station());
 }
 
 void CommandMap::addRainYearToStation() {
@@ -512,32 +520,12 @@ void CommandMap::closeAnnualChart() {
 // ---- commands on an open screen
 
 void CommandMap::print(Screen screen) {
-    QWidget* widget = this->screen(screen);
-    if (widget != nullptr && !printWindow(widget))
-        showMessage(&window_, kPrintFailedMessage);
+    if (QWidget* widget = this->screen(screen))
+        reportPrint(printWindow(widget));
 }
 
-void CommandMap::printWithout(Screen screen, const QStringList& hiddenControls) {
-    QWidget* widget = this->screen(screen);
-    if (widget == nullptr)
-        return;
-    QList<QWidget*> hidden;
-    for (const QString& name : hiddenControls)
-        if (auto* control = widget->findChild<QWidget*>(name))
-            hidden.append(control);
-    if (!printWindowWithout(widget, hidden))
-        showMessage(&window_, kPrintFailedMessage);
-}
-
-// Calls a slot (or invokable method) without arguments that the open screen offers.
-void CommandMap::runScreenMethod(Screen screen, const char* method) {
-    QWidget* widget = this->screen(screen);
-    if (widget == nullptr)
-        return;
-    const QByteArray signature = QByteArray(method) + "()";
-    if (widget->metaObject()->indexOfMethod(signature.constData()) < 0)
-        return;
-    QMetaObject::invokeMethod(widget, method);
+void CommandMap::reportPrint(bool printed) {
+    reportUnprinted(&window_, printed);
 }
 
 void CommandMap::armDeferred(Screen screen, const QString& timerName) {

@@ -127,6 +127,7 @@ private:
     void openLevelSheet();
     void openMonthlyFlow();
     void openAnnualFlow();
+    void openYearbookPage();
     void openHqTable();
     void openBasinDaily();
     void startKorvel96();
@@ -141,8 +142,6 @@ private:
 
     // Commands on the open screen of a context menu.
     void print(Screen screen);
-    void printWithout(Screen screen, const QStringList& hiddenControls);
-    void runScreenMethod(Screen screen, const char* method);
     void connectScreen(QWidget* widget);
     // A menu command that acts on an open screen of class T; nothing when it is not open.
     template <class T, class F> std::function<void()> on(Screen screen, F action) {
@@ -151,6 +150,11 @@ private:
                 action(*widget);
         };
     }
+    // The print command of an open screen of class T, telling the user when nothing printed.
+    template <class T> std::function<void()> printsOn(Screen screen) {
+        return on<T>(screen, [this](T& s) { reportPrint(s.print()); });
+    }
+    void reportPrint(bool printed);
     void armDeferred(Screen screen, const QString& timerName);
 
     MainWindow& window_;

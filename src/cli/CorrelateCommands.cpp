@@ -9,11 +9,14 @@ namespace korvel {
 
 namespace {
 
-std::string refusalText(CompletionOutcome::Status status, const std::string& year) {
+std::string refusalText(const CompletionOutcome& outcome, const std::string& year) {
     using Status = CompletionOutcome::Status;
-    switch (status) {
+    switch (outcome.status) {
     case Status::AlreadyComplete:
         return "the target station has a complete water year " + year + " already";
+    case Status::MeasuredDaysKept:
+        return outcome.targetFile.filename().string() + " holds " + std::to_string(outcome.measuredDays) +
+               " measured days that the completion would replace; give --replace to replace them";
     case Status::NotReferenceYear:
         return "the reference station has no complete water year " + year;
     case Status::NoReferenceFile:
@@ -57,11 +60,14 @@ void addCorrelateCommands(CLI::App& app, const ActionSlot& slot) {
         std::string dir;
         std::string referenceDir;
         std::string year;
+        bool replace = false;
     };
     auto args = std::make_shared<Arguments>();
     complete->add_option("DIR", args->dir, "station directory of the target")->required();
     complete->add_option("REFDIR", args->referenceDir, "station directory of the reference")->required();
     complete->add_option("YEAR", args->year, "water year to complete (the year it ends in)")->required();
+    complete->add_flag("--replace", args->replace,
+                       "fill measured days without a mean too (refused without it)");
     complete->callback([slot, args] {
         slot([args](CliContext& context) {
             const auto dir = context.existingDirectory(args->dir);
@@ -77,10 +83,11 @@ void addCorrelateCommands(CLI::App& app, const ActionSlot& slot) {
                                (fit->r ? formatNumber(*fit->r, "0.0000", context.locale) : std::string("-")) +
                                ", needed 0.85 to 0.9999)");
             const std::string line = candidateLine(*fit, reference, context.locale);
-            const CompletionOutcome outcome = completeYear(
-                target, waterYearFileName(year, stationNumberOf(dir)), reference, *fit, line, args->year);
+            const CompletionOutcome outcome =
+                completeYear(target, waterYearFileName(year, stationNumberOf(dir)), reference, *fit, line,
+                             args->year, args->replace ? MeasuredDays::Replace : MeasuredDays::Keep);
             if (outcome.status != CompletionOutcome::Status::Completed)
-                throw CliError(refusalText(outcome.status, args->year));
+                throw CliError(refusalText(outcome, args->year));
             if (context.json) {
                 context.printJson({{"file", outcome.targetFile.string()},
                                    {"filled", outcome.filledDays},

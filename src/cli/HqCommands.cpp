@@ -56,7 +56,7 @@ void addHqCommands(CLI::App& app, const ActionSlot& slot) {
                 context.printJson(result);
             } else {
                 context.printLine(found ? context.locale.numberText32(static_cast<float>(found->discharge)) +
-                                              " l/s  (" + found->hqKey + ")"
+                                              " m3/s  (" + found->hqKey + ")"
                                         : "no table covers " + date.dateText());
             }
         });

@@ -90,6 +90,7 @@ void addWaterYearCommands(CLI::App& app, const ActionSlot& slot) {
         std::string dir;
         std::string year;
         std::vector<std::string> totals;
+        bool replace = false;
     };
     auto monthlyArgs = std::make_shared<MonthlyArguments>();
     fromMonthly->add_option("DIR", monthlyArgs->dir, "station directory")->required();
@@ -97,13 +98,20 @@ void addWaterYearCommands(CLI::App& app, const ActionSlot& slot) {
     fromMonthly->add_option("TOTALS", monthlyArgs->totals, "twelve monthly volumes, October to September")
         ->required()
         ->expected(12);
+    fromMonthly->add_flag("--replace", monthlyArgs->replace,
+                          "replace the measured days of an existing file (refused without it)");
     fromMonthly->callback([slot, monthlyArgs] {
         slot([monthlyArgs](CliContext& context) {
             const auto dir = context.existingDirectory(monthlyArgs->dir);
             std::array<std::string, 12> totals;
             std::copy(monthlyArgs->totals.begin(), monthlyArgs->totals.end(), totals.begin());
             const MonthlyTotalsOutcome outcome = buildYearFromMonthlyTotals(
-                dir, stationNumberOf(dir), monthlyArgs->year, totals, context.locale);
+                dir, stationNumberOf(dir), monthlyArgs->year, totals, context.locale,
+                monthlyArgs->replace ? MeasuredDays::Replace : MeasuredDays::Keep);
+            if (outcome.measuredDays > 0)
+                throw CliError(outcome.file.filename().string() + " holds " +
+                               std::to_string(outcome.measuredDays) +
+                               " measured days that the year would replace; give --replace to replace them");
             if (!outcome.written)
                 throw CliError(outcome.message);
             if (context.json)

@@ -45,7 +45,7 @@ void addDay(AnnualFlow& flow, AnnualMonth& month, const DayRecord& record, const
         month.instMaxDay = d;
     }
     if (const auto candidate = dischargeAtLevel(*rated.table, record.minLevel);
-        record.minLevel != 0 && candidate && month.instMin > *candidate) {
+        record.minLevel != 0 && candidate && (!month.instMin || *month.instMin > *candidate)) {
         month.instMin = *candidate;
         month.instMinDay = d;
     }
@@ -116,7 +116,7 @@ Table dailyGrid(const AnnualFlow& flow, const Locale& locale) {
 Table summaryGrid(const AnnualFlow& flow, const Locale& locale) {
     Table grid(5, 13, 0, 1);
     grid.setColumnWidth(0, kSummaryLabelWidth);
-    const char* labels[] = {"top. Q ", "ort. Q", "V.l/s/km2", "akış mm.", "Akı.mil.l/s"};
+    const char* labels[] = {"top. Q ", "ort. Q", "V.l/s/km2", "akış mm.", "Akı.mil.m3"};
     for (int r = 0; r < 5; ++r)
         grid.setCell(r, 0, labels[r]);
     for (int m = 1; m <= 12; ++m) {
@@ -142,8 +142,11 @@ Table extremesGrid(const AnnualFlow& flow, const Locale& locale) {
         grid.setCell(0, 2 * m, "   Q");
         grid.setCell(1, 2 * m - 1, std::to_string(month.instMaxDay));
         grid.setCell(1, 2 * m, locale.numberText32(month.instMax));
-        grid.setCell(2, 2 * m - 1, std::to_string(month.instMinDay));
-        grid.setCell(2, 2 * m, locale.numberText32(month.instMin));
+        // A month without a lowest discharge shows empty cells.
+        if (month.instMin) {
+            grid.setCell(2, 2 * m - 1, std::to_string(month.instMinDay));
+            grid.setCell(2, 2 * m, locale.numberText32(*month.instMin));
+        }
     }
     return grid;
 }
@@ -200,13 +203,13 @@ Sheet annualFlowSheet(const AnnualFlow& flow, const StationRecord& station, cons
     addStationHeader(sheet, station, locale);
     sheet.setText("waterYear", "  Su yılı  " + utf8Left(flowFileName, 4));
     sheet.setText("annualMean",
-                  "Yıllık Ortalama debi         :   " + locale.numberText(flow.annualMean) + " l/sn");
+                  "Yıllık Ortalama debi         :   " + locale.numberText(flow.annualMean) + " m3/sn");
     sheet.setText("annualYield",
                   "Yıllık Ortalama verim       :   " + locale.numberText(flow.annualYield) + " Lt./sn./km2");
     sheet.setText("annualDepth",
                   "Yıllık Toplam akış(mm)    :   " + locale.numberText(flow.annualDepth) + " mm");
     sheet.setText("annualVolume",
-                  "Yıllık Toplam akış(mil.l):   " + locale.numberText(flow.annualVolume) + " Milyon l");
+                  "Yıllık Toplam akış(mil.m3):   " + locale.numberText(flow.annualVolume) + " Milyon m3");
     return sheet;
 }
 

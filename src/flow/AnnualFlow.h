@@ -32,7 +32,7 @@ struct AnnualMonth {
     int dayCount = 0; // days[m]
     float instMax = 0.0F;
     int instMaxDay = 0;
-    float instMin = 999.0F;
+    std::optional<float> instMin; // none while no level day gave one
     int instMinDay = 0;
     double total = 0.0;          // floor(S*1000)/1000
     std::optional<double> mean;  // floor(S*1000/days)/1000

@@ -94,8 +94,11 @@ void CandidateSearch::step() {
 
 void CandidateSearch::finishStation() {
     const StationYears& reference = scan_->result();
-    incompleteFiles_.insert(incompleteFiles_.end(), reference.incompleteFiles.begin(),
-                            reference.incompleteFiles.end());
+    // The target's own files were listed when it was loaded.
+    std::error_code ec;
+    if (target_.stationDir.empty() || !fs::equivalent(reference.stationDir, target_.stationDir, ec))
+        incompleteFiles_.insert(incompleteFiles_.end(), reference.incompleteFiles.begin(),
+                                reference.incompleteFiles.end());
     if (const auto fit = correlate(target_, reference); fit && isCorrelationCandidate(*fit))
         candidates_.push_back({candidateLine(*fit, reference, locale_), reference.stationDir, *fit});
     bytesOfFinishedStations_ += scan_->bytesRead();

@@ -55,7 +55,8 @@ struct Candidate {
 
 // The search of every station under the data root for references of the target, a flow file
 // at a time. Each station's years are correlated with the target's when its last file has
-// been read; those within the candidate bounds are listed.
+// been read; those within the candidate bounds are listed. The incomplete files found are
+// those of the other stations: the target's own are in the target's years.
 class CandidateSearch {
 public:
     CandidateSearch(const std::filesystem::path& dataRoot, StationYears target, Locale locale);

@@ -7,6 +7,7 @@
 #include "flow/YearWalk.h"
 #include "store/DayDischarge.h"
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 
@@ -17,10 +18,13 @@ namespace fs = std::filesystem;
 YearMonthlyMeans scanWaterYear(const std::vector<DayRecord>& records, const HqTableSet& tables) {
     YearMonthlyMeans year;
     std::array<double, 12> sums{};
+    std::size_t daysWithDischarge = 0;
+    std::size_t givenDays = 0;
     const auto walks = walkWaterYear(records);
     for (std::size_t m = 0; m < walks.size(); ++m)
         for (std::size_t d = 0; d < walks[m].days; ++d) {
-            const DayDischarge q = dayDischarge(dayRecordAt(records, walks[m].first + d), tables);
+            const DayRecord& day = dayRecordAt(records, walks[m].first + d);
+            const DayDischarge q = dayDischarge(day, tables);
             if (!q.discharge)
                 continue;
             if (*q.discharge == 0.0) {
@@ -29,22 +33,30 @@ YearMonthlyMeans scanWaterYear(const std::vector<DayRecord>& records, const HqTa
             }
             year.incomplete = false;
             sums[m] += *q.discharge;
+            ++daysWithDischarge;
+            givenDays += sourceIsDischarge(day.source) ? 1 : 0;
         }
     for (std::size_t m = 0; m < walks.size(); ++m)
         year.mean[m] = sums[m] / static_cast<double>(walks[m].days);
+    year.derived = 2 * givenDays > daysWithDischarge;
     return year;
 }
 
 bool StationYears::hasYear(std::string_view year) const {
-    for (const std::string& y : years)
-        if (y == year)
-            return true;
-    return false;
+    return std::find(years.begin(), years.end(), year) != years.end();
+}
+
+bool StationYears::hasDerivedYear(std::string_view year) const {
+    return std::find(derivedYears.begin(), derivedYears.end(), year) != derivedYears.end();
 }
 
 void StationYears::addYear(const fs::path& flowFile, const YearMonthlyMeans& year) {
     if (year.incomplete) {
         incompleteFiles.push_back(flowFile);
+        return;
+    }
+    if (year.derived) {
+        derivedYears.push_back(utf8Left(flowFile.filename().string(), 4));
         return;
     }
     years.push_back(utf8Left(flowFile.filename().string(), 4));
@@ -129,13 +141,19 @@ std::string completionSource(std::string_view candidateLineText, std::string_vie
     return tag;
 }
 
+std::string completionMeasuredDaysQuestion(std::size_t measuredDays) {
+    return "Tamamlanacak su yılında ölçülmüş " + std::to_string(measuredDays) +
+           " gün var; korelasyonla hesaplanan değerler bu günlerin yerine yazılacak. Değiştirilsin mi?";
+}
+
 CompletionOutcome completeYear(const StationYears& target, std::string_view targetFlowFile,
                                const StationYears& reference, const CorrelationFit& fit,
-                               std::string_view candidateLineText, std::string_view year) {
+                               std::string_view candidateLineText, std::string_view year,
+                               MeasuredDays measuredDays) {
     using Status = CompletionOutcome::Status;
     CompletionOutcome outcome;
     outcome.targetFile = resolveCaseInsensitive(target.stationDir / flowFileOfYear(year, targetFlowFile));
-    if (target.hasYear(year)) {
+    if (target.hasYear(year) || target.hasDerivedYear(year)) {
         outcome.status = Status::AlreadyComplete;
         return outcome;
     }
@@ -177,6 +195,7 @@ CompletionOutcome completeYear(const StationYears& target, std::string_view targ
         if (day.meanValue == 0.0F) {
             const DayDischarge q = dayDischarge(referenceDay, referenceTables);
             if (q.discharge) {
+                outcome.measuredDays += isMeasuredSource(day.source) ? 1 : 0;
                 day.meanValue = static_cast<float>(std::floor(10.0 * (*q.discharge - a) / b) / 10.0);
                 day.source = source;
                 ++outcome.filledDays;
@@ -187,6 +206,16 @@ CompletionOutcome completeYear(const StationYears& target, std::string_view targ
         day.date = referenceDay.date;
         if (k > targetDays.size() || !(day == targetDays[k - 1]))
             changed.emplace(k, std::move(day));
+    }
+    if (outcome.measuredDays > 0 && measuredDays == MeasuredDays::Keep) {
+        outcome.status = Status::MeasuredDaysKept;
+        return outcome;
+    }
+    // A new target file gets its 366 days even when the reference file is shorter.
+    for (std::size_t k = last + 1; targetDays.empty() && last > 0 && k <= kWaterYearRecords; ++k) {
+        DayRecord day;
+        day.date = referenceDays.front().date.plusDays(static_cast<long long>(k - 1));
+        changed.emplace(k, std::move(day));
     }
     writeDayRecords(outcome.targetFile, changed);
     return outcome;

@@ -4,7 +4,7 @@
 
 namespace korvel {
 
-// A month's flow figures from its discharge sum S (l/s summed over the days), as the annual
+// A month's flow figures from its discharge sum S (m3/s summed over the days), as the annual
 // table and the yearbook page both show them; yield and depth need a drainage area A.
 struct MonthFigures {
     double total = 0.0;          // floor(S*1000)/1000

@@ -6,8 +6,10 @@
 #include "flow/StationHeader.h"
 #include "store/StationLists.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace korvel {
 
@@ -31,11 +33,23 @@ std::string levelText(int level) {
     return level == 0 ? std::string() : std::to_string(level);
 }
 
-void showDay(Table& grid, int row, const DayRecord& day, const Locale& locale) {
+// The readings a stored day shows in the 08:00 and 16:00 columns.
+struct ShownReadings {
+    std::int16_t morning = 0;
+    std::int16_t afternoon = 0;
+};
+
+ShownReadings shownReadings(const DayRecord& day) {
     const bool afternoonHighest = day.maxTime.time() == TimeOfDay{16, 0, 0};
+    return afternoonHighest ? ShownReadings{day.minLevel, day.maxLevel}
+                            : ShownReadings{day.maxLevel, day.minLevel};
+}
+
+void showDay(Table& grid, int row, const DayRecord& day, const Locale& locale) {
+    const ShownReadings shown = shownReadings(day);
     grid.setCell(row, 0, day.date.dateText());
-    grid.setCell(row, 1, levelText(afternoonHighest ? day.minLevel : day.maxLevel));
-    grid.setCell(row, 2, levelText(afternoonHighest ? day.maxLevel : day.minLevel));
+    grid.setCell(row, 1, levelText(shown.morning));
+    grid.setCell(row, 2, levelText(shown.afternoon));
     grid.setCell(row, 3, day.meanValue == 0.0F ? std::string() : locale.numberText32(day.meanValue));
 }
 
@@ -45,6 +59,31 @@ double readingValue(const Table& grid, int row, int column) {
 
 std::int16_t levelOf(double value) {
     return roundToInt16(value).value_or(0);
+}
+
+// The mean cell as a number: a whole number from the mean calculation or a stored mean shown
+// with either decimal separator; nothing for a value no 32-bit float holds.
+std::optional<float> meanOfCell(const std::string& text) {
+    const double mean = Locale::turkish().parseEnteredNumber(text).value_or(numericValue(text));
+    if (!std::isfinite(mean) || std::fabs(mean) > static_cast<double>(std::numeric_limits<float>::max()))
+        return std::nullopt;
+    return static_cast<float>(mean);
+}
+
+// The row still shows the stored day: nothing was typed over its readings or its mean. The
+// mean is shown to seven significant digits, so it is compared to that precision.
+bool showsStoredDay(const Table& grid, int row, const DayRecord& stored) {
+    const ShownReadings shown = shownReadings(stored);
+    const float mean = meanOfCell(grid.cell(row, 3)).value_or(stored.meanValue);
+    const float tolerance = 1e-6F * std::max(1.0F, std::fabs(stored.meanValue));
+    return levelOf(readingValue(grid, row, 1)) == shown.morning &&
+           levelOf(readingValue(grid, row, 2)) == shown.afternoon &&
+           std::fabs(mean - stored.meanValue) <= tolerance;
+}
+
+// A measured day the staff-gauge sheet did not write: from the logger or an import.
+bool isLoggerDay(const DayRecord& day) {
+    return isMeasuredSource(day.source) && day.source.front() != 'R';
 }
 
 std::string fixedTag(const char* tag) {
@@ -130,12 +169,12 @@ void fillDown(Table& grid, int column) {
     }
 }
 
-std::map<std::size_t, DayRecord> planLevelSheetSave(Table& grid, const std::vector<DayRecord>& records) {
-    std::map<std::size_t, DayRecord> changed;
+LevelSheetSave planLevelSheetSave(Table& grid, const std::vector<DayRecord>& records) {
+    LevelSheetSave plan;
     const int month = static_cast<int>(numericValue(utf8Mid(grid.cell(2, 0), 3, 2)));
     const auto first = firstRecordOfMonth(records, month);
     if (!first)
-        return changed;
+        return plan;
     int g = 2;
     for (std::size_t k = *first; g <= kLevelLastRow && monthOfDay(dayAt(records, k)) == month; ++k, ++g) {
         const DayRecord& stored = records[k - 1];
@@ -146,12 +185,10 @@ std::map<std::size_t, DayRecord> planLevelSheetSave(Table& grid, const std::vect
         const std::int16_t n = levelOf(readingValue(grid, g, 2));
         if (grid.cell(g, 3).empty())
             grid.setCell(g, 3, "0");
-        // The mean is a whole number from the mean calculation or a stored mean shown with
-        // either decimal separator; a value no 32-bit float holds leaves the stored one.
-        const double mean =
-            Locale::turkish().parseEnteredNumber(grid.cell(g, 3)).value_or(numericValue(grid.cell(g, 3)));
-        if (std::isfinite(mean) && std::fabs(mean) <= static_cast<double>(std::numeric_limits<float>::max()))
-            day.meanValue = static_cast<float>(mean);
+        if (showsStoredDay(grid, g, stored))
+            continue;
+        // A mean no 32-bit float holds leaves the stored one.
+        day.meanValue = meanOfCell(grid.cell(g, 3)).value_or(stored.meanValue);
         if (n < m) {
             day.maxLevel = m;
             day.maxTime = kMorning;
@@ -167,17 +204,24 @@ std::map<std::size_t, DayRecord> planLevelSheetSave(Table& grid, const std::vect
         day.source = fixedTag(both ? "R 2 " : "R 1 ");
         if (isMissingReading(morningText) || m == 0)
             continue;
-        if (serializeDayRecord(day) != serializeDayRecord(stored))
-            changed.emplace(k, day);
+        if (serializeDayRecord(day) == serializeDayRecord(stored))
+            continue;
+        if (isLoggerDay(stored))
+            plan.loggerDays.push_back(k);
+        plan.records.emplace(k, day);
     }
-    return changed;
+    return plan;
 }
 
-std::size_t saveLevelSheet(const std::filesystem::path& flowFile, Table& grid) {
-    const auto changed = planLevelSheetSave(grid, readWaterYearFile(flowFile));
-    if (!changed.empty())
-        writeDayRecords(flowFile, changed);
-    return changed.size();
+std::size_t saveLevelSheet(const std::filesystem::path& flowFile, Table& grid,
+                           const ReplaceLoggerDays& replaceLoggerDays) {
+    LevelSheetSave plan = planLevelSheetSave(grid, readWaterYearFile(flowFile));
+    if (!plan.loggerDays.empty() && !replaceLoggerDays(plan.loggerDays.size()))
+        for (const std::size_t k : plan.loggerDays)
+            plan.records.erase(k);
+    if (!plan.records.empty())
+        writeDayRecords(flowFile, plan.records);
+    return plan.records.size();
 }
 
 } // namespace korvel

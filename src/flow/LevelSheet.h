@@ -6,6 +6,7 @@
 #include "store/WaterYearFile.h"
 
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -42,13 +43,25 @@ void computeDailyMeans(Table& grid);
 void fillDown(Table& grid, int column);
 
 // The records the save writes for the month of row 2: for each day of the month (grid rows
-// 2..), readings M (08:00) and N (16:00), the higher one as maximum with its hour, the mean
-// from column 3 (an empty mean cell is set to "0"), tag "R 2 " with both readings else
-// "R 1 ". A day without a morning reading is left as stored; only records whose bytes
-// change are listed.
-std::map<std::size_t, DayRecord> planLevelSheetSave(Table& grid, const std::vector<DayRecord>& records);
-// planLevelSheetSave on the file, the records written in place; returns how many.
-std::size_t saveLevelSheet(const std::filesystem::path& flowFile, Table& grid);
+// 2..) whose readings or mean differ from what the stored day shows, readings M (08:00) and
+// N (16:00), the higher one as maximum with its hour, the mean from column 3 (an empty mean
+// cell is set to "0"), tag "R 2 " with both readings else "R 1 ". A day shown as stored, or
+// without a morning reading, is left as it is; only records whose bytes change are listed.
+// `loggerDays` names those of them that now hold a measured day not read from the staff
+// gauge (a logger day, an imported one), which the save replaces only with leave.
+struct LevelSheetSave {
+    std::map<std::size_t, DayRecord> records;
+    std::vector<std::size_t> loggerDays;
+};
+LevelSheetSave planLevelSheetSave(Table& grid, const std::vector<DayRecord>& records);
+
+// Asked with the number of logger days the typed readings would replace; false keeps them.
+using ReplaceLoggerDays = std::function<bool(std::size_t loggerDays)>;
+
+// planLevelSheetSave on the file, the records written in place; returns how many. Logger
+// days are replaced only when `replaceLoggerDays` agrees, the other days are written anyway.
+std::size_t saveLevelSheet(const std::filesystem::path& flowFile, Table& grid,
+                           const ReplaceLoggerDays& replaceLoggerDays);
 
 // A reading cell that holds no reading: empty or "0".
 bool isMissingReading(const std::string& text);

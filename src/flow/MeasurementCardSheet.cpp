@@ -35,6 +35,12 @@ std::string number(float value) {
 
 } // namespace
 
+std::string cardFieldText(std::string_view field) {
+    std::string text(field);
+    std::replace(text.begin(), text.end(), '\0', ' ');
+    return text;
+}
+
 std::string measurementCardHeading(int column) {
     return column >= 0 && column < 12 ? kColumns[column].heading : "";
 }
@@ -50,15 +56,15 @@ Table measurementCardTable(const std::vector<MeasurementCard>& records, const Lo
     for (int r = 1; r <= shown; ++r) {
         const MeasurementCard& card = records[static_cast<std::size_t>(r - 1)];
         table.setCell(r, 0, locale.shortDate(card.measurementDate));
-        table.setCell(r, 1, card.measuredBy);
+        table.setCell(r, 1, cardFieldText(card.measuredBy));
         table.setCell(r, 2, number(card.sectionWidth));
         table.setCell(r, 3, number(card.sectionArea));
         table.setCell(r, 4, number(card.meanVelocity));
         table.setCell(r, 5, std::to_string(card.gaugeLevel));
         table.setCell(r, 6, number(card.measuredDischarge));
-        table.setCell(r, 7, card.measurementMethod);
-        table.setCell(r, 8, card.measurementGrade);
-        table.setCell(r, 9, card.remark);
+        table.setCell(r, 7, cardFieldText(card.measurementMethod));
+        table.setCell(r, 8, cardFieldText(card.measurementGrade));
+        table.setCell(r, 9, cardFieldText(card.remark));
         table.setCell(r, 10, std::to_string(card.errorPercent));
         table.setCell(r, 11, std::to_string(card.shiftMm));
     }

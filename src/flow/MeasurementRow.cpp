@@ -47,7 +47,7 @@ ConvertedMeasurementRow convertMeasurementRow(const MeasurementRowCells& cells, 
         r.measurementDate = *date;
     else
         note(0);
-    r.measuredBy = trimmed(cells[1]);
+    r.measuredBy = trimmed(cardFieldText(cells[1]));
 
     float* reals[] = {&r.sectionWidth, &r.sectionArea, &r.meanVelocity};
     for (int c = 2; c <= 4; ++c) {
@@ -65,9 +65,9 @@ ConvertedMeasurementRow convertMeasurementRow(const MeasurementRowCells& cells, 
     else
         note(6);
 
-    r.measurementMethod = trimmed(cells[7]);
-    r.measurementGrade = trimmed(cells[8]);
-    r.remark = trimmed(cells[9]);
+    r.measurementMethod = trimmed(cardFieldText(cells[7]));
+    r.measurementGrade = trimmed(cardFieldText(cells[8]));
+    r.remark = trimmed(cardFieldText(cells[9]));
 
     if (const auto error = integerOf(cells[10]))
         r.errorPercent = *error;

@@ -139,8 +139,8 @@ Sheet monthTableSheet(const MonthFlow& flow, const StationRecord& station, const
     sheet.setText("month", monthName(monthIndex) + " ayı ");
     addStationHeader(sheet, station, locale);
     sheet.setText("waterYear", "  Su yılı  " + utf8Left(flowFileName, 4));
-    sheet.setText("total", "Aylık toplam debi             :   " + locale.numberText(flow.total) + " l/sn.");
-    sheet.setText("mean", "Aylık Ortalama debi         :   " + valueText(flow.mean, locale) + " l/sn.");
+    sheet.setText("total", "Aylık toplam debi             :   " + locale.numberText(flow.total) + " m3/sn.");
+    sheet.setText("mean", "Aylık Ortalama debi         :   " + valueText(flow.mean, locale) + " m3/sn.");
     // Without a drainage area the yield and depth are not shown.
     sheet.setText("yield", flow.yield ? "Aylık Ortalama verim       :   " + valueText(flow.yield, locale) +
                                             " Lt./sn./km2"
@@ -148,7 +148,7 @@ Sheet monthTableSheet(const MonthFlow& flow, const StationRecord& station, const
     sheet.setText("depth",
                   flow.depth ? "Aylık  akış(mm.)               :    " + valueText(flow.depth, locale) + " mm"
                              : std::string());
-    sheet.setText("volume", "Aylık Toplam akım(mil.l):   " + locale.numberText(flow.volume) + " Milyon l");
+    sheet.setText("volume", "Aylık Toplam akım(mil.m3):   " + locale.numberText(flow.volume) + " Milyon m3");
     return sheet;
 }
 

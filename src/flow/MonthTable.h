@@ -22,8 +22,8 @@ inline constexpr int kMonthGridRows = 32;
 inline constexpr int kMonthGridColumns = 10;
 inline constexpr const char* kMonthGridName = "MSFlexGrid2";
 inline constexpr std::array<const char*, kMonthGridColumns> kMonthGridHeadings = {
-    " Tarih",   "Max.sev(mm)", "Max.saat", "Min.sev(mm)", "Min.saat",
-    "Ort.(mm)", "HQ (l/s)",    "Akım(l)",  "Anahtar no",  "Olç.şekli"};
+    " Tarih",   "Max.sev(mm)", "Max.saat",      "Min.sev(mm)", "Min.saat",
+    "Ort.(mm)", "HQ (m3/s)",   "Akım(1000 m3)", "Anahtar no",  "Olç.şekli"};
 
 // One day of the month as the table shows it.
 struct MonthDay {

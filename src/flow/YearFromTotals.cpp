@@ -6,6 +6,7 @@
 #include "core/Paths.h"
 #include "store/WaterYearFile.h"
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 
@@ -43,7 +44,7 @@ float dischargeOfMonthlyTotal(double total, int days) {
 MonthlyTotalsOutcome buildYearFromMonthlyTotals(const std::filesystem::path& stationDir,
                                                 std::string_view stationNumber, std::string_view yearText,
                                                 const std::array<std::string, 12>& totals,
-                                                const Locale& locale) {
+                                                const Locale& locale, MeasuredDays measuredDays) {
     for (const std::string& total : totals)
         if (trimmed(total).empty())
             return refused(kTotalsMissingMessage);
@@ -73,6 +74,17 @@ MonthlyTotalsOutcome buildYearFromMonthlyTotals(const std::filesystem::path& sta
         if (!bytes)
             throw FileError("cannot read " + file.string());
         existing = parseWaterYearFile(*bytes);
+    }
+    const std::size_t dayCount =
+        static_cast<std::size_t>(firstDayOfWaterYear(year + 1).value() - firstDayOfWaterYear(year).value());
+    const std::size_t measured = static_cast<std::size_t>(std::count_if(
+        existing.begin(), existing.begin() + static_cast<std::ptrdiff_t>(std::min(dayCount, existing.size())),
+        [](const DayRecord& day) { return isMeasuredSource(day.source); }));
+    if (measured > 0 && measuredDays == MeasuredDays::Keep) {
+        MonthlyTotalsOutcome outcome = refused(measuredDaysQuestion(measured));
+        outcome.file = file;
+        outcome.measuredDays = measured;
+        return outcome;
     }
 
     std::map<std::size_t, DayRecord> records;
@@ -107,6 +119,12 @@ MonthlyTotalsOutcome buildYearFromMonthlyTotals(const std::filesystem::path& sta
     outcome.file = file;
     outcome.records = k;
     return outcome;
+}
+
+std::string measuredDaysQuestion(std::size_t measuredDays) {
+    return "Su yılı dosyasında ölçülmüş " + std::to_string(measuredDays) +
+           " gün var; aylık toplamlardan hesaplanan değerler bu günlerin yerine yazılacak. "
+           "Değiştirilsin mi?";
 }
 
 std::string nextWaterYearText(std::string_view yearBox, OleDate today) {

@@ -43,7 +43,7 @@ void addDay(YearbookMonth& month, const DayRecord& record, const HqTableSet& tab
     const double level = oneReading ? roundHalfEven(record.meanValue) : record.minLevel;
     const bool considered = oneReading ? record.meanValue != 0.0F : record.minLevel != 0;
     if (const auto candidate = dischargeAtLevel(t, level);
-        considered && candidate && month.monthMin > *candidate) {
+        considered && candidate && (!month.monthMin || *month.monthMin > *candidate)) {
         month.monthMin = *candidate;
         month.monthMinDate = record.date;
     }
@@ -61,7 +61,7 @@ Table extremesBlock(const YearbookFigures& f, const std::string& year, const Loc
     Table grid(5, 3, 1, 1);
     grid.setColumnWidth(0, kExtremesLabelWidth);
     grid.setCell(0, 0, "Anlık en çok ve en az akımlar ");
-    grid.setCell(0, 1, "Akım l/s");
+    grid.setCell(0, 1, "Akım m3/s");
     grid.setCell(0, 2, "Tarih");
     grid.setCell(1, 0, year + " Su yılında en çok akım       ");
     grid.setCell(2, 0, year + " Su yılında en az akım         ");
@@ -69,22 +69,25 @@ Table extremesBlock(const YearbookFigures& f, const std::string& year, const Loc
     grid.setCell(4, 0, "Gözlem süresinde anlık en az akım");
     grid.setCell(1, 1, locale.numberText32(f.yearMax));
     grid.setCell(1, 2, dateOrEmpty(f.yearMaxDate, locale));
-    grid.setCell(2, 1, locale.numberText32(f.yearMin));
-    grid.setCell(2, 2, dateOrEmpty(f.yearMinDate, locale));
+    if (f.yearMin) {
+        grid.setCell(2, 1, locale.numberText32(*f.yearMin));
+        grid.setCell(2, 2, dateOrEmpty(f.yearMinDate, locale));
+    }
     return grid;
 }
 
 Table monthlyBlock(const YearbookFigures& f, const Locale& locale) {
     Table grid(6, 13, 0, 1);
     grid.setColumnWidth(0, kMonthLabelWidth);
-    const char* labels[] = {"Maximum", "Minimum", "Ortalama", "l/s/km2", "Akım(mm)", "Akım mil.l"};
+    const char* labels[] = {"Maximum", "Minimum", "Ortalama", "l/s/km2", "Akım(mm)", "Akım mil.m3"};
     for (int r = 0; r < 6; ++r)
         grid.setCell(r, 0, labels[r]);
     for (int m = 1; m <= 12; ++m) {
         const YearbookMonth& month = f.months[static_cast<std::size_t>(m - 1)];
         grid.setColumnWidth(m, kMonthColumnWidth);
         grid.setCell(0, m, locale.numberText32(month.monthMax));
-        grid.setCell(1, m, locale.numberText32(month.monthMin));
+        if (month.monthMin)
+            grid.setCell(1, m, locale.numberText32(*month.monthMin));
         grid.setCell(2, m, optionalText(month.mean, locale));
         grid.setCell(3, m, optionalText(month.yield, locale));
         grid.setCell(4, m, optionalText(month.depth, locale));
@@ -139,7 +142,7 @@ YearbookFigures computeYearbook(const std::vector<DayRecord>& records, const HqT
             f.yearMax = month.monthMax;
             f.yearMaxDate = month.monthMaxDate;
         }
-        if (month.monthMin < f.yearMin) {
+        if (month.monthMin && (!f.yearMin || *month.monthMin < *f.yearMin)) {
             f.yearMin = month.monthMin;
             f.yearMinDate = month.monthMinDate;
         }
@@ -171,10 +174,10 @@ Sheet yearbookSheet(const YearbookFigures& f, const StationRecord& station, cons
     sheet.setText("Text2", locale.numberText32(station.drainageArea) + " km2");
     sheet.setText("Text3", station.openingDate + " - 30.09. " + year + " yılları arası");
     sheet.setText("Text6", "Gözlem süresinde  ...... (" + std::to_string(flowFileCount) + " yıllık) " + year +
-                               " su yılında " + annualMean + " l/sn.");
+                               " su yılında " + annualMean + " m3/sn.");
     sheet.setText("Text7", locale.numberText32(station.elevation) + " m.");
     sheet.setText("Label6", "Su yılı (" + year + ")Yıllık toplam akım " + locale.numberText(f.sumVolume) +
-                                " Milyon l  " + locale.numberText(f.sumDepth) +
+                                " Milyon m3  " + locale.numberText(f.sumDepth) +
                                 " mm.    verim=" + annualYield + " Lt./sn./km2");
     sheet.setText("Label7", "Akımlar 1 ekim " + std::to_string(y - 1) + " den 30 eylül " + year +
                                 " ' a kadar saniyede metre küp olarak");

@@ -25,7 +25,7 @@ struct YearbookMonth {
     int dayCount = 0;
     float monthMax = 0.0F;
     OleDate monthMaxDate;
-    float monthMin = 999.0F;
+    std::optional<float> monthMin; // none while no level day gave one
     OleDate monthMinDate;
     std::optional<double> mean;  // floor(S*1000/days)/1000
     std::optional<double> yield; // floor(mean*100000/A)/100
@@ -37,7 +37,7 @@ struct YearbookFigures {
     std::array<YearbookMonth, 12> months;
     float yearMax = 0.0F;
     OleDate yearMaxDate;
-    float yearMin = 9999.0F;
+    std::optional<float> yearMin;
     OleDate yearMinDate;
     double sumMean = 0.0;
     double sumYield = 0.0;

@@ -1,5 +1,6 @@
 #include "platform/Printing.h"
 
+#include "platform/Dialogs.h"
 #include "platform/HiddenWhile.h"
 
 #include <QCoreApplication>
@@ -83,6 +84,11 @@ bool printWindow(QWidget* window, QPrinter& printer) {
                         imageInches.height() * fit.scale * resolution);
     painter.drawPixmap(target, image, QRectF(image.rect()));
     return painter.end();
+}
+
+void reportUnprinted(QWidget* parent, bool printed) {
+    if (!printed)
+        showMessage(parent, kPrintFailedMessage);
 }
 
 bool printWindow(QWidget* window) {

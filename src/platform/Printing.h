@@ -25,6 +25,11 @@ struct PageFit {
 };
 PageFit fitOnPage(QSizeF imageInches, QSizeF portraitInches);
 
+// What a print command says when nothing could be printed.
+inline const QString kPrintFailedMessage = QStringLiteral("Yazdırılamadı: yazıcı hazır değil.");
+// Shows kPrintFailedMessage over `parent` unless the print command printed.
+void reportUnprinted(QWidget* parent, bool printed);
+
 // Prints the window image of `window` as it is shown on the screen, on one page.
 // Returns false when nothing could be printed (no window, no printer, unwritable file).
 bool printWindow(QWidget* window, QPrinter& printer);

@@ -30,7 +30,7 @@ Table dailyBasinGrid(const BasinInputs& inputs, const Locale& locale) {
         grid.setCell(1, 2 * k - 1, "P");
         grid.setCell(1, 2 * k, "Q");
         grid.setCell(2, 2 * k - 1, "mm.");
-        grid.setCell(2, 2 * k, "l/s");
+        grid.setCell(2, 2 * k, "m3/s");
         grid.setColumnWidth(2 * k - 1, 400);
         grid.setColumnWidth(2 * k, 480);
     }

@@ -63,7 +63,7 @@ Sheet rainyDaySheet(const BasinInputs& inputs, const Locale& locale);
 Sheet multiYearSummarySheet();
 
 // Class counting rules of kht6, exposed for the tests: the six cumulative rainy-day classes a
-// daily total reaches, and the flow class (1..5, 0 for none) of a daily discharge in l/s.
+// daily total reaches, and the flow class (1..5, 0 for none) of a daily discharge in m3/s.
 int rainyDayClassCount(double dailyMm);
 int flowClassOf(double discharge, double drainageArea);
 

@@ -105,7 +105,7 @@ Sheet multiYearSummarySheet() {
                               "Yıllık toplam akım (mm)",
                               "Yıllık toplam yüzey akış (mm)",
                               "Yüzey akış katsayısı (%)",
-                              "En büyük taşkın debisi(L/s)",
+                              "En büyük taşkın debisi(m3/s)",
                               "Günlük en yüksek akım (mm)"};
     for (int c = 0; c < 7; ++c) {
         grid.setColumnWidth(c, 800);

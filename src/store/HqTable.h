@@ -23,7 +23,7 @@ struct HqTable {
     static constexpr std::size_t kEnteredByWidth = 50;
     static constexpr std::size_t kRemarksWidth = 200;
 
-    // Discharge in l/s for each whole level 0..1000; 0 means no value.
+    // Discharge in m3/s for each whole level 0..1000; 0 means no value.
     std::array<float, kLevels> discharge{};
     // Raw flag bytes: keyFlags[k - 1] belongs to level k (k = 1..1000); level 0 has none.
     // NUL = never saved, "1" = typed, "8" = empty when first saved, "2" = interpolated.

@@ -80,6 +80,10 @@ bool isBlankSource(std::string_view source) {
     return isBlankField(source);
 }
 
+bool isMeasuredSource(std::string_view source) {
+    return !isBlankSource(source) && !sourceIsDischarge(source);
+}
+
 std::string waterYearFileName(int year, std::string_view stationNumber) {
     return std::to_string(year) + "_" + trimmed(stationNumber) + ".ard";
 }

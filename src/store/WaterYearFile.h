@@ -46,6 +46,9 @@ Bytes serializeDayRecord(const DayRecord& record);
 bool sourceIsDischarge(std::string_view source);
 // No data for the day: a leading NUL, or nothing but spaces and NULs.
 bool isBlankSource(std::string_view source);
+// A day measured at the station (logger, staff gauge, imports): its tag is neither blank nor
+// one of the discharge tags "G"/"K" that days derived from other figures carry.
+bool isMeasuredSource(std::string_view source);
 
 inline constexpr std::size_t kWaterYearRecords = 366;
 

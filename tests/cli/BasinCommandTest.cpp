@@ -25,6 +25,14 @@ TEST(BasinCommand, PrintsTheFourTablesOfTheDemoBasin) {
     EXPECT_NE(expected[0].findTable("MSFlexGrid1")->cell(1, 13), "0");
     EXPECT_NE(expected[0].findTable("MSFlexGrid1")->cell(5, 13), "");
     EXPECT_NE(expected[2].findTable("MSFlexGrid1")->cell(2, 13), "0");
+    // The daily runoff depths of a 126,4 km2 basin spread over the flow classes: most days lie
+    // below 1,5 mm, only flood days above.
+    const Table& flowClasses = *expected[3].findTable("MSFlexGrid2");
+    int classesUsed = 0;
+    for (int f = 1; f <= 5; ++f)
+        classesUsed += flowClasses.cell(f, 13) != "0" ? 1 : 0;
+    EXPECT_GE(classesUsed, 3);
+    EXPECT_LT(std::stoi(flowClasses.cell(5, 13)), 150);
 
     for (int table = 1; table <= 4; ++table) {
         const ToolRun run = runTool({"--drive", drive.path().string(), "--locale", "tr_TR", "--json", "basin",

@@ -89,6 +89,42 @@ TEST_F(FlowRecordTool, WaterYearFromMonthlyTotals) {
     EXPECT_FALSE(fs::exists(station / "2006_01-001.ard"));
 }
 
+// The demo's 2004 holds logger days: the year is built over them only with --replace.
+TEST_F(FlowRecordTool, MonthlyTotalsReplaceMeasuredDaysOnlyWithReplace) {
+    const fs::path file = station / "2004_01-001.ard";
+    const Bytes before = *readFileBytes(file);
+    std::size_t measured = 0;
+    for (const DayRecord& day : readWaterYearFile(file))
+        measured += isMeasuredSource(day.source) ? 1 : 0;
+    ASSERT_GT(measured, 300u);
+    std::vector<std::string> args{"wy", "from-monthly", station.string(), "2004"};
+    for (int m = 0; m < 12; ++m)
+        args.push_back("2,5");
+    const ToolRun refused = run(args);
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_EQ(refused.err,
+              "korvel: 2004_01-001.ard holds " + std::to_string(measured) +
+                  " measured days that the year would replace; give --replace to replace them\n");
+    EXPECT_EQ(*readFileBytes(file), before);
+
+    args.push_back("--replace");
+    EXPECT_EQ(run(args).code, 0);
+    EXPECT_EQ(readWaterYearFile(file)[0].source, "G           ");
+}
+
+// Records between saved rows are zero bytes; the card shows them without those bytes.
+TEST_F(FlowRecordTool, CardShowsZeroRecordsWithoutZeroBytes) {
+    MeasurementCard row;
+    row.measurementDate = OleDate::fromDate(2005, 6, 1);
+    row.measuredBy = "Ayşe Demir";
+    writeMeasurementRow(station / "01-001.olc", 13, row);
+    const ToolRun shown = run({"card", "show", station.string()});
+    EXPECT_EQ(shown.code, 0);
+    EXPECT_EQ(shown.out.find('\0'), std::string::npos);
+    const auto grid = json({"card", "show", station.string()})["grids"]["MSFlexGrid1"];
+    EXPECT_EQ(grid[11][1].get<std::string>().find_first_not_of(' '), std::string::npos);
+}
+
 TEST_F(FlowRecordTool, SupplyTableOfAllYearsOrOfTheFilesGiven) {
     const auto all = json({"table", "supply", station.string()});
     EXPECT_EQ(all["caption"], "Su temini tablosu");

@@ -64,6 +64,29 @@ protected:
 
 fs::path* TableCommands::drive = nullptr;
 
+// Station 01-001 drains 126,4 km2 with a mean flow of about 1 m3/s: about 8 l/s/km2 and
+// 250 mm a year, and monthly volumes of a few million m3.
+TEST_F(TableCommands, DemoStationFiguresArePlausibleForItsBasin) {
+    const AnnualFlow flow =
+        computeAnnualFlow(readWaterYearFile(flowFile()), loadHqTableSet(station()), 126.4);
+    EXPECT_GT(flow.annualMean, 0.6);
+    EXPECT_LT(flow.annualMean, 1.5);
+    EXPECT_GT(flow.annualYield, 5.0);
+    EXPECT_LT(flow.annualYield, 12.0);
+    EXPECT_GT(flow.annualDepth, 150.0);
+    EXPECT_LT(flow.annualDepth, 400.0);
+    for (const AnnualMonth& month : flow.months) {
+        EXPECT_GT(month.volume, 0.3);
+        EXPECT_LT(month.volume, 15.0);
+    }
+    const ToolRun monthly =
+        run({"--locale", "tr_TR", "--json", "table", "monthly", flowFile().string(), "1"});
+    ASSERT_EQ(monthly.code, 0) << monthly.err;
+    const auto sheet = nlohmann::json::parse(monthly.out);
+    EXPECT_EQ(sheet["grids"]["MSFlexGrid2"][0][6], "HQ (m3/s)");
+    EXPECT_TRUE(sheet["texts"]["volume"].get<std::string>().ends_with(" Milyon m3"));
+}
+
 // --csv writes each grid of the annual table as CSV; the cells read back are the sheet's.
 TEST_F(TableCommands, CsvOptionWritesEveryGridOfTheReport) {
     const fs::path dir = *drive / "csv-out";

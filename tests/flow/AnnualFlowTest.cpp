@@ -106,22 +106,33 @@ TEST_F(AnnualTable, TiesKeepTheEarlierDayAndZeroMinimumIsNoCandidate) {
     EXPECT_EQ(f.months[2].instMaxDay, 4);
     EXPECT_EQ(f.months[2].instMin, 18.0F);
     EXPECT_EQ(f.months[2].instMinDay, 4);
-    EXPECT_EQ(f.months[3].instMin, 999.0F);
+    EXPECT_FALSE(f.months[3].instMin);
     EXPECT_EQ(f.months[3].instMinDay, 0);
     // A month without level days.
     EXPECT_EQ(f.months[5].instMax, 0.0F);
-    EXPECT_EQ(f.months[5].instMin, 999.0F);
+    EXPECT_FALSE(f.months[5].instMin);
 
+    // A month without a minimum shows empty cells.
     const Table& g = *sheet().findTable("MSFlexGrid4");
-    expectCells(g, {{1, 0, "anl.max."}, {0, 5, "gün"}, {1, 5, "4"}, {1, 6, "80"}, {2, 7, "0"}});
-    EXPECT_EQ(g.cell(2, 8), "999");
+    expectCells(g, {{1, 0, "anl.max."}, {0, 5, "gün"}, {1, 5, "4"}, {1, 6, "80"}, {2, 5, "4"}, {2, 7, ""}});
+    EXPECT_EQ(g.cell(2, 8), "");
+}
+
+// Flows above 999 all month long: the lowest of them is the minimum.
+TEST_F(AnnualTable, MinimumOfHighFlowsIsTheirLowest) {
+    setLevelDay(records, day(2004, 3, 10), 700.0F, 720, 650);
+    setLevelDay(records, day(2004, 3, 11), 700.0F, 710, 640);
+    const AnnualFlow f = flow();
+    EXPECT_EQ(f.months[5].instMin, 1280.0F);
+    EXPECT_EQ(f.months[5].instMinDay, 11);
+    expectCells(*sheet().findTable("MSFlexGrid4"), {{2, 11, "11"}, {2, 12, "1280"}});
 }
 
 TEST_F(AnnualTable, ExtremesSkipLevelsOutsideTheTables) {
     setLevelDay(records, day(2003, 10, 7), 10.0F, 1500, -4);
     const AnnualFlow f = flow();
     EXPECT_EQ(f.months[0].instMax, 0.0F);
-    EXPECT_EQ(f.months[0].instMin, 999.0F);
+    EXPECT_FALSE(f.months[0].instMin);
     EXPECT_DOUBLE_EQ(f.months[0].sum, 20.0);
 
     setLevelDay(records, day(2003, 10, 8), 1400.0F);
@@ -146,21 +157,21 @@ TEST_F(AnnualTable, KeyListHasOneEntryPerTablePeriodUsed) {
 }
 
 TEST_F(AnnualTable, SummaryAndAnnualFigures) {
-    // Every day 1 l/s: every monthly mean is 1 and so is the annual mean.
+    // Every day 1 m3/s: every monthly mean is 1 and so is the annual mean.
     for (auto& r : records)
         if (r.date < day(2004, 10, 1)) {
             r.meanValue = 1.0F;
             r.source = tag("G  ");
         }
     const Sheet s = fillAnnualTable(records, tables, testStation(0.0F), "2004_01-001.ard", tr);
-    EXPECT_EQ(s.text("annualMean"), "Yıllık Ortalama debi         :   1 l/sn");
+    EXPECT_EQ(s.text("annualMean"), "Yıllık Ortalama debi         :   1 m3/sn");
     EXPECT_EQ(s.text("annualYield"), "Yıllık Ortalama verim       :   0 Lt./sn./km2");
     EXPECT_EQ(s.text("annualDepth"), "Yıllık Toplam akış(mm)    :   0 mm");
     const Table& g = *s.findTable("MSFlexGrid3");
     expectCells(g, {{0, 0, "top. Q "}, {0, 1, "31"}, {1, 5, "1"}, {2, 5, ""}, {3, 5, ""}, {4, 1, "2,678"}});
-    EXPECT_EQ(s.text("annualVolume"), "Yıllık Toplam akış(mil.l):   " +
+    EXPECT_EQ(s.text("annualVolume"), "Yıllık Toplam akış(mil.m3):   " +
                                           tr.numberText(computeAnnualFlow(records, tables, 0).annualVolume) +
-                                          " Milyon l");
+                                          " Milyon m3");
 
     // Copying the summary grid: five lines of thirteen tab-ended cells.
     const std::string copied = g.clipboardText();

@@ -1,8 +1,8 @@
 #include "flow/Correlation.h"
 
 #include "YearFixtures.h"
-#include "flow/CandidateSearch.h"
 #include "common/ScratchDirectory.h"
+#include "flow/CandidateSearch.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -64,8 +64,9 @@ std::array<double, 12> monthly(int year, double (*f)(int, int)) {
 
 // ---- a data root of stations ---------------------------------------------------------------
 
-// Target station 01-001: complete years 2001 and 2002 (discharge days), 2003 incomplete by one
-// day of discharge 0. Reference station 01-002: the same years plus 2004, following the target.
+// Target station 01-001: complete years 2001 and 2002 (level days read 1:1 through its rating
+// table), 2003 incomplete by one day without data. Reference station 01-002: the same years
+// plus 2004, following the target.
 struct DataRoot {
     ScratchDirectory scratch;
     fs::path root = scratch / "korvel2000";
@@ -77,7 +78,7 @@ struct DataRoot {
     static std::vector<DayRecord> monthlyYear(int year, double (*f)(int, int)) {
         return waterYearDays(year, [&](OleDate d) {
             const int m = (d.month() + 2) % 12; // October = 0
-            return dischargeDay(d, static_cast<float>(f(year, m)));
+            return levelDay(d, static_cast<float>(f(year, m)));
         });
     }
 
@@ -91,8 +92,13 @@ struct DataRoot {
                       monthlyYear(year, [](int y, int m) { return 200.0 - targetMean(y, m); }));
         }
         auto gap = monthlyYear(2003, targetMean);
-        gap[45].meanValue = 0.0F; // 15 November 2002
+        gap[45] = DayRecord(); // 15 November 2002: no data
+        gap[45].date = day(2002, 11, 15);
         writeYear(target / waterYearFileName(2003, "01-001"), gap);
+        const HqTable oneToOne = linearTable(1.0F, day(2000, 10, 1), day(2003, 9, 30));
+        writeHqTable(target / "01_01-001.HQ", oneToOne);
+        writeHqTable(reference / "02_01-002.HQ", linearTable(1.0F, day(2000, 10, 1), day(2002, 9, 30)));
+        writeHqTable(opposite / "01_05-001.HQ", oneToOne);
 
         // The reference's 2003 and 2004 are level days through its rating table, which ends on
         // 20 September 2004; one January day of 2004 was given as a discharge.
@@ -114,7 +120,7 @@ struct DataRoot {
 TEST(ScanWaterYear, MonthlyMeansOverEveryDayOfTheMonth) {
     HqTableSet tables;
     tables.entries.push_back({"01_x.HQ", linearTable(2.0F, day(2003, 10, 1), day(2003, 10, 20))});
-    // October: 20 level days of 100 mm (200 l/s) and 11 days outside the table.
+    // October: 20 level days of 100 mm (200 m3/s) and 11 days outside the table.
     const auto days = waterYearDays(2004, [](OleDate d) {
         return d.month() == 10 ? levelDay(d, 100.0F) : dischargeDay(d, static_cast<float>(d.month()));
     });
@@ -148,6 +154,26 @@ TEST(ScanWaterYear, IncompleteRules) {
     withMissing[100] = DayRecord{};
     withMissing[100].date = levels[100].date;
     EXPECT_TRUE(scanWaterYear(withMissing, tables).incomplete);
+}
+
+// More than half of the days with a discharge given as "G"/"K": a derived year.
+TEST(ScanWaterYear, YearsMostlyOfGivenDischargesAreDerived) {
+    HqTableSet tables;
+    tables.entries.push_back({"01_x.HQ", linearTable(2.0F, day(2003, 10, 1), day(2004, 9, 30))});
+    auto days = waterYearDays(2004, [](OleDate d) { return levelDay(d, 100.0F); });
+    for (std::size_t k = 0; k < 183; ++k)
+        days[k] = dischargeDay(days[k].date, 7.0F);
+    EXPECT_FALSE(scanWaterYear(days, tables).derived); // 183 of 366
+    days[183] = dischargeDay(days[183].date, 7.0F);
+    const YearMonthlyMeans derived = scanWaterYear(days, tables);
+    EXPECT_FALSE(derived.incomplete);
+    EXPECT_TRUE(derived.derived);
+
+    StationYears station;
+    station.addYear("2004_01-001.ard", derived);
+    EXPECT_TRUE(station.years.empty());
+    EXPECT_TRUE(station.incompleteFiles.empty());
+    EXPECT_TRUE(station.hasDerivedYear("2004"));
 }
 
 // ---- the fit -------------------------------------------------------------------------------
@@ -272,8 +298,8 @@ TEST(CandidateSearchOverTheDataRoot, ListsTheCorrelatingStationButNeverTheTarget
     }
     EXPECT_EQ(search.filesScanned(), 3u + 4u + 2u);
     EXPECT_EQ(search.stationsScanned(), 4u);
-    // Nine files, each read once (one of them a leap year), and the reference's rating table.
-    EXPECT_EQ(search.bytesRead(), (8u * 365u + 366u) * 128u + 5758u);
+    // Nine files, each read once (one of them a leap year), and four rating tables.
+    EXPECT_EQ(search.bytesRead(), (8u * 365u + 366u) * 128u + 4u * 5758u);
     ASSERT_EQ(search.candidates().size(), 1u);
     const Candidate& candidate = search.candidates().front();
     EXPECT_EQ(candidate.stationDir, data.reference);
@@ -283,7 +309,8 @@ TEST(CandidateSearchOverTheDataRoot, ListsTheCorrelatingStationButNeverTheTarget
     EXPECT_EQ(candidate.line.substr(candidate.line.find(" .."), 53),
               " ..01-002 nolu istasyonun ortak yıl sayisi 2 yildir ");
     EXPECT_NE(candidate.line.find("tamamlayabileceği yilsayısı 2"), std::string::npos);
-    ASSERT_EQ(search.incompleteFiles().size(), 1u);
+    // The target's own incomplete year was listed with the target, not again by the search.
+    EXPECT_TRUE(search.incompleteFiles().empty());
 }
 
 // ---- completing a year ---------------------------------------------------------------------
@@ -316,7 +343,8 @@ protected:
 TEST_F(CompleteYear, OnlyDaysWithoutFlowAreFilledAndTheOthersKeepTheirTags) {
     const fs::path file = data.target / "2003_01-001.ard";
     const auto before = readWaterYearFile(file);
-    const auto outcome = completeYear(target, "2001_01-001.ard", reference, fit, line, "2003");
+    const auto outcome =
+        completeYear(target, "2001_01-001.ard", reference, fit, line, "2003", MeasuredDays::Keep);
     ASSERT_EQ(outcome.status, CompletionOutcome::Status::Completed);
     EXPECT_EQ(outcome.targetFile, file);
     EXPECT_EQ(outcome.filledDays, 1u);
@@ -327,7 +355,7 @@ TEST_F(CompleteYear, OnlyDaysWithoutFlowAreFilledAndTheOthersKeepTheirTags) {
             continue;
         ASSERT_EQ(after[k], before[k]) << "record " << k + 1;
     }
-    // 15 November 2002: the reference's level 165 gives 330 l/s.
+    // 15 November 2002: the reference's level 165 gives 330 m3/s.
     EXPECT_EQ(after[45].meanValue, expected(330.0));
     EXPECT_EQ(after[45].source, tag);
     EXPECT_EQ(after[45].date, day(2002, 11, 15));
@@ -337,7 +365,8 @@ TEST_F(CompleteYear, OnlyDaysWithoutFlowAreFilledAndTheOthersKeepTheirTags) {
 TEST_F(CompleteYear, MissingTargetFileIsCreatedWithTheReferenceDates) {
     const fs::path file = data.target / "2004_01-001.ard";
     ASSERT_FALSE(fs::exists(file));
-    const auto outcome = completeYear(target, "2001_01-001.ard", reference, fit, line, "2004");
+    const auto outcome =
+        completeYear(target, "2001_01-001.ard", reference, fit, line, "2004", MeasuredDays::Keep);
     ASSERT_EQ(outcome.status, CompletionOutcome::Status::Completed);
     const auto days = readWaterYearFile(file);
     ASSERT_EQ(days.size(), 366u);
@@ -356,18 +385,73 @@ TEST_F(CompleteYear, MissingTargetFileIsCreatedWithTheReferenceDates) {
     EXPECT_EQ(outcome.filledDays, 356u);
 }
 
-TEST_F(CompleteYear, RefusalsWriteNothing) {
-    EXPECT_EQ(completeYear(target, "2001_01-001.ard", reference, fit, line, "2001").status,
+TEST_F(CompleteYear, MeasuredDaysWithoutAMeanAreFilledOnlyWithLeave) {
+    const fs::path file = data.target / "2003_01-001.ard";
+    auto days = readWaterYearFile(file);
+    days[60].meanValue = 0.0F; // a logger day of 30 November 2002 without its mean
+    writeYear(file, days);
+    const Bytes before = *readFileBytes(file);
+
+    const auto kept =
+        completeYear(target, "2001_01-001.ard", reference, fit, line, "2003", MeasuredDays::Keep);
+    EXPECT_EQ(kept.status, CompletionOutcome::Status::MeasuredDaysKept);
+    EXPECT_EQ(kept.measuredDays, 1u);
+    EXPECT_EQ(*readFileBytes(file), before);
+    EXPECT_EQ(completionMeasuredDaysQuestion(1),
+              "Tamamlanacak su yılında ölçülmüş 1 gün var; korelasyonla hesaplanan değerler bu günlerin "
+              "yerine yazılacak. Değiştirilsin mi?");
+
+    const auto replaced =
+        completeYear(target, "2001_01-001.ard", reference, fit, line, "2003", MeasuredDays::Replace);
+    ASSERT_EQ(replaced.status, CompletionOutcome::Status::Completed);
+    EXPECT_EQ(replaced.filledDays, 2u);
+    EXPECT_EQ(readWaterYearFile(file)[60].source, tag);
+}
+
+// The reference's 2003 file has the 365 days of its year; the target's new file still has 366.
+TEST_F(CompleteYear, NewTargetFileHas366Records) {
+    const fs::path file = data.target / "2003_01-001.ard";
+    fs::remove(file);
+    const auto outcome =
+        completeYear(target, "2001_01-001.ard", reference, fit, line, "2003", MeasuredDays::Keep);
+    ASSERT_EQ(outcome.status, CompletionOutcome::Status::Completed);
+    const auto days = readWaterYearFile(file);
+    ASSERT_EQ(days.size(), 366u);
+    EXPECT_EQ(days[364].date, day(2003, 9, 30));
+    EXPECT_EQ(days[365].date, day(2003, 10, 1));
+    EXPECT_TRUE(isBlankSource(days[365].source));
+}
+
+// A year made by the completion is no observed year: scanned again, the target neither pairs it
+// with its source nor completes it a second time.
+TEST_F(CompleteYear, CompletedYearIsNoObservedYearOfLaterScans) {
+    ASSERT_EQ(
+        completeYear(target, "2001_01-001.ard", reference, fit, line, "2004", MeasuredDays::Keep).status,
+        CompletionOutcome::Status::Completed);
+    const StationYears again = scanStationYears(data.target);
+    EXPECT_EQ(again.years, (std::vector<std::string>{"2001", "2002"}));
+    EXPECT_EQ(again.derivedYears, std::vector<std::string>{"2004"});
+    EXPECT_EQ(correlate(again, reference)->commonYears, 2);
+    EXPECT_EQ(completeYear(again, "2001_01-001.ard", reference, fit, line, "2004", MeasuredDays::Keep).status,
               CompletionOutcome::Status::AlreadyComplete);
-    EXPECT_EQ(completeYear(target, "2001_01-001.ard", reference, fit, line, "1999").status,
-              CompletionOutcome::Status::NotReferenceYear);
+}
+
+TEST_F(CompleteYear, RefusalsWriteNothing) {
+    EXPECT_EQ(
+        completeYear(target, "2001_01-001.ard", reference, fit, line, "2001", MeasuredDays::Keep).status,
+        CompletionOutcome::Status::AlreadyComplete);
+    EXPECT_EQ(
+        completeYear(target, "2001_01-001.ard", reference, fit, line, "1999", MeasuredDays::Keep).status,
+        CompletionOutcome::Status::NotReferenceYear);
     CorrelationFit flat = fit;
     flat.b = 0.0F;
-    EXPECT_EQ(completeYear(target, "2001_01-001.ard", reference, flat, line, "2004").status,
-              CompletionOutcome::Status::LineNotInvertible);
+    EXPECT_EQ(
+        completeYear(target, "2001_01-001.ard", reference, flat, line, "2004", MeasuredDays::Keep).status,
+        CompletionOutcome::Status::LineNotInvertible);
     fs::remove(data.reference / "2004_01-002.ard");
-    EXPECT_EQ(completeYear(target, "2001_01-001.ard", reference, fit, line, "2004").status,
-              CompletionOutcome::Status::NoReferenceFile);
+    EXPECT_EQ(
+        completeYear(target, "2001_01-001.ard", reference, fit, line, "2004", MeasuredDays::Keep).status,
+        CompletionOutcome::Status::NoReferenceFile);
     EXPECT_FALSE(fs::exists(data.target / "2004_01-001.ard"));
 }
 
@@ -379,7 +463,8 @@ TEST_F(CompleteYear, RecordsTheReferenceLacksAreLeftAlone) {
     auto gappy = readWaterYearFile(data.target / "2003_01-001.ard");
     gappy[200].meanValue = 0.0F;
     writeYear(data.target / "2003_01-001.ard", gappy);
-    const auto outcome = completeYear(target, "2001_01-001.ard", reference, fit, line, "2003");
+    const auto outcome =
+        completeYear(target, "2001_01-001.ard", reference, fit, line, "2003", MeasuredDays::Keep);
     EXPECT_EQ(outcome.filledDays, 1u);
     const auto after = readWaterYearFile(data.target / "2003_01-001.ard");
     EXPECT_EQ(after[200], gappy[200]);

@@ -64,6 +64,10 @@ TEST(LevelSheetFill, FillDownCarriesTheNearestReadingAbove) {
     expectCells(g, {{2, 1, "100"}, {3, 1, "100"}, {4, 1, "105"}, {5, 1, "105"}, {33, 1, "105"}, {2, 2, ""}});
 }
 
+bool refuseLoggerDays(std::size_t) {
+    return false;
+}
+
 class LevelSheetFile : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -118,7 +122,7 @@ TEST_F(LevelSheetFile, SaveWritesTheTaggedDaysThatHaveAMorningReading) {
     g.setCell(4, 2, "135"); // afternoon only: not written
     g.setCell(5, 1, "90");  // one reading, no mean
     const auto before = *readFileBytes(file);
-    EXPECT_EQ(saveLevelSheet(file, g), 3u);
+    EXPECT_EQ(saveLevelSheet(file, g, refuseLoggerDays), 3u);
     EXPECT_EQ(g.cell(5, 3), "0");
 
     auto saved = readWaterYearFile(file);
@@ -151,7 +155,53 @@ TEST_F(LevelSheetFile, SaveWritesTheTaggedDaysThatHaveAMorningReading) {
 
     // Saving the same sheet again writes nothing.
     Table same = again;
-    EXPECT_EQ(saveLevelSheet(file, same), 0u);
+    EXPECT_EQ(saveLevelSheet(file, same, refuseLoggerDays), 0u);
+}
+
+// A month of logger days: saving the sheet as shown leaves every byte; a staff reading typed
+// over a logger day replaces it only with leave, while a reading on an empty day is written.
+TEST_F(LevelSheetFile, LoggerDaysAreReplacedOnlyWithLeave) {
+    for (int d = 1; d <= 29; ++d) {
+        DayRecord& logger = recordOf(records, day(2003, 11, d));
+        logger.maxLevel = static_cast<std::int16_t>(150 + d);
+        logger.maxTime = OleDate::fromTime(14, 35, 0);
+        logger.minLevel = static_cast<std::int16_t>(120 + d);
+        logger.minTime = OleDate::fromTime(3, 10, 0);
+        logger.meanValue = 133.4F + static_cast<float>(d);
+        logger.source = tag("L  korvelmaş");
+        logger.rawDataFile = tag("Yen1-2  .-4");
+    }
+    writeFileAtomic(file, fileImage(records));
+    const auto before = *readFileBytes(file);
+
+    std::vector<std::size_t> asked;
+    const auto answer = [&asked](bool replace) {
+        return [&asked, replace](std::size_t days) {
+            asked.push_back(days);
+            return replace;
+        };
+    };
+    Table untouched = grid(kNovember);
+    EXPECT_EQ(saveLevelSheet(file, untouched, answer(true)), 0u);
+    EXPECT_EQ(*readFileBytes(file), before);
+    EXPECT_TRUE(asked.empty());
+
+    Table typed = grid(kNovember);
+    typed.setCell(3, 1, "140");  // 2 November, a logger day
+    typed.setCell(31, 1, "125"); // 30 November, an empty day
+    EXPECT_EQ(saveLevelSheet(file, typed, answer(false)), 1u);
+    EXPECT_EQ(asked, std::vector<std::size_t>{1});
+    auto saved = readWaterYearFile(file);
+    EXPECT_EQ(recordOf(saved, day(2003, 11, 2)), recordOf(records, day(2003, 11, 2)));
+    EXPECT_EQ(recordOf(saved, day(2003, 11, 30)).source, tag("R 1 "));
+
+    EXPECT_EQ(saveLevelSheet(file, typed, answer(true)), 1u);
+    saved = readWaterYearFile(file);
+    const DayRecord& replaced = recordOf(saved, day(2003, 11, 2));
+    EXPECT_EQ(replaced.source, tag("R 2 "));
+    EXPECT_EQ(replaced.maxLevel, 140);
+    EXPECT_EQ(replaced.maxTime, OleDate::fromTime(8, 0, 0));
+    EXPECT_EQ(replaced.rawDataFile, tag("Yen1-2  .-4"));
 }
 
 TEST(LevelSheetHeader, LabelsFromTheStationRecord) {

@@ -132,6 +132,27 @@ TEST(MeasurementRowSave, NewCardGetsOneRecordAndRowFivePadsWithZeroRecords) {
     expectCells(grid, {{3, 0, "30.12.1899"}, {3, 5, "0"}, {3, 6, "0"}});
 }
 
+// A record between saved rows is zero bytes: its texts show empty and go back as spaces.
+TEST(MeasurementRowSave, ZeroBytesOfATextFieldReadAsEmptyAndAreWrittenAsSpaces) {
+    ScratchDirectory dir;
+    const auto card = dir / "01-001.olc";
+    saveMeasurementRow(card, 3, fullRow(), Locale::turkish());
+    const Table grid =
+        measurementCardTable(parseMeasurementCardFile(*readFileBytes(card)), Locale::turkish());
+    for (int c : {1, 7, 8, 9})
+        EXPECT_EQ(trimmed(grid.cell(1, c)), "") << c;
+
+    MeasurementRowCells shown;
+    for (int c = 0; c < 12; ++c)
+        shown[static_cast<std::size_t>(c)] = grid.cell(1, c);
+    saveMeasurementRow(card, 1, shown, Locale::turkish());
+    const Bytes bytes = *readFileBytes(card);
+    for (const auto& [offset, width] :
+         std::vector<std::pair<std::size_t, std::size_t>>{{8, 30}, {56, 10}, {66, 10}, {76, 50}})
+        for (std::size_t i = offset; i < offset + width; ++i)
+            ASSERT_EQ(bytes[i], ' ') << "byte " << i;
+}
+
 TEST(MeasurementRowSave, ImportThenEditBlanksTheSiblingTag) {
     ScratchDirectory dir;
     const auto card = dir / "01-001.olc";

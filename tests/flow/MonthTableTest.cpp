@@ -30,19 +30,19 @@ TEST(MonthStatistics, WorkedExampleInBothLocales) {
     EXPECT_DOUBLE_EQ(flow.volume, 259.239);
 
     const Sheet t = monthTableSheet(flow, testStation(120.0F), "2004_01-001.ard", kNovember, tr);
-    EXPECT_EQ(t.text("total"), "Aylık toplam debi             :   3000,45 l/sn.");
-    EXPECT_EQ(t.text("mean"), "Aylık Ortalama debi         :   100,01 l/sn.");
+    EXPECT_EQ(t.text("total"), "Aylık toplam debi             :   3000,45 m3/sn.");
+    EXPECT_EQ(t.text("mean"), "Aylık Ortalama debi         :   100,01 m3/sn.");
     EXPECT_EQ(t.text("yield"), "Aylık Ortalama verim       :   833,41 Lt./sn./km2");
     EXPECT_EQ(t.text("depth"), "Aylık  akış(mm.)               :    2160,32 mm");
-    EXPECT_EQ(t.text("volume"), "Aylık Toplam akım(mil.l):   259,239 Milyon l");
+    EXPECT_EQ(t.text("volume"), "Aylık Toplam akım(mil.m3):   259,239 Milyon m3");
     EXPECT_EQ(t.text("month"), " Kasım ayı ");
     EXPECT_EQ(t.text("waterYear"), "  Su yılı  2004");
     EXPECT_EQ(t.text("stationNumber"), "İstasyon No.......:   01-001  ");
 
     const Sheet e = monthTableSheet(flow, testStation(120.0F), "2004_01-001.ard", kNovember, en);
-    EXPECT_EQ(e.text("total"), "Aylık toplam debi             :   3000.45 l/sn.");
+    EXPECT_EQ(e.text("total"), "Aylık toplam debi             :   3000.45 m3/sn.");
     EXPECT_EQ(e.text("yield"), "Aylık Ortalama verim       :   833.41 Lt./sn./km2");
-    EXPECT_EQ(e.text("volume"), "Aylık Toplam akım(mil.l):   259.239 Milyon l");
+    EXPECT_EQ(e.text("volume"), "Aylık Toplam akım(mil.m3):   259.239 Milyon m3");
 }
 
 TEST(MonthStatistics, MissingDaysOrAreaLeaveFiguresOut) {
@@ -51,7 +51,7 @@ TEST(MonthStatistics, MissingDaysOrAreaLeaveFiguresOut) {
     EXPECT_FALSE(empty.mean);
     EXPECT_EQ(empty.yield, 0.0);
     const Sheet s = monthTableSheet(empty, testStation(), "2004_01-001.ard", 0, tr);
-    EXPECT_EQ(s.text("mean"), "Aylık Ortalama debi         :    l/sn.");
+    EXPECT_EQ(s.text("mean"), "Aylık Ortalama debi         :    m3/sn.");
     EXPECT_EQ(s.text("yield"), "Aylık Ortalama verim       :   0 Lt./sn./km2");
 
     MonthFlow noArea;
@@ -63,7 +63,7 @@ TEST(MonthStatistics, MissingDaysOrAreaLeaveFiguresOut) {
     const Sheet a = monthTableSheet(noArea, testStation(0.0F), "2004_01-001.ard", 0, tr);
     EXPECT_EQ(a.text("yield"), "");
     EXPECT_EQ(a.text("depth"), "");
-    EXPECT_EQ(a.text("mean"), "Aylık Ortalama debi         :   5 l/sn.");
+    EXPECT_EQ(a.text("mean"), "Aylık Ortalama debi         :   5 m3/sn.");
 }
 
 class MonthTableFill : public ::testing::Test {

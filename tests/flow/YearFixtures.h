@@ -56,7 +56,7 @@ inline void writeYear(const std::filesystem::path& file, const std::vector<DayRe
     writeFileAtomic(file, yearBytes(days));
 }
 
-// A rating table giving `perLevel` l/s for each mm of level, valid from..to.
+// A rating table giving `perLevel` m3/s for each mm of level, valid from..to.
 inline HqTable linearTable(float perLevel, OleDate from, OleDate to) {
     HqTable table;
     for (std::size_t i = 0; i < HqTable::kLevels; ++i)

@@ -22,8 +22,8 @@ std::array<std::string, 12> totals(std::string_view each = "1") {
 }
 
 MonthlyTotalsOutcome build(const ScratchDirectory& dir, std::string_view year,
-                           const std::array<std::string, 12>& t) {
-    return buildYearFromMonthlyTotals(dir.path(), "01-001  ", year, t, Locale::turkish());
+                           const std::array<std::string, 12>& t, MeasuredDays measured = MeasuredDays::Keep) {
+    return buildYearFromMonthlyTotals(dir.path(), "01-001  ", year, t, Locale::turkish(), measured);
 }
 
 float storedFloat(const Bytes& file, std::size_t record, std::size_t offset) {
@@ -89,6 +89,38 @@ TEST(YearFromMonthlyTotals, CommonYearLeavesRecord366AsItWas) {
     EXPECT_EQ(days[364].source, "G           ");
 }
 
+// Measured days of record 366 stay out of the count: a common year does not write that record.
+// A year of "G" days is rebuilt without a question.
+TEST(YearFromMonthlyTotals, MeasuredDaysAreReplacedOnlyWithLeave) {
+    ScratchDirectory dir;
+    const auto created = createWaterYear(dir.path(), 2003, "01-001");
+    auto days = readWaterYearFile(created.file);
+    for (std::size_t k : {5u, 6u, 200u, 365u}) {
+        days[k].source = "L  korvelmaş";
+        days[k].meanValue = 120.0F;
+    }
+    days[40].source = "R 1         ";
+    Bytes image;
+    for (const DayRecord& day : days) {
+        const Bytes record = serializeDayRecord(day);
+        image.insert(image.end(), record.begin(), record.end());
+    }
+    korvel::testing::writeBytes(created.file, image);
+
+    const MonthlyTotalsOutcome kept = build(dir, "2003", totals("2"));
+    EXPECT_FALSE(kept.written);
+    EXPECT_EQ(kept.measuredDays, 4u);
+    EXPECT_EQ(kept.message, "Su yılı dosyasında ölçülmüş 4 gün var; aylık toplamlardan hesaplanan değerler "
+                            "bu günlerin yerine yazılacak. Değiştirilsin mi?");
+    EXPECT_EQ(*readFileBytes(created.file), image);
+
+    const MonthlyTotalsOutcome replaced = build(dir, "2003", totals("2"), MeasuredDays::Replace);
+    ASSERT_TRUE(replaced.written);
+    EXPECT_EQ(readWaterYearFile(created.file)[5].source, "G           ");
+    EXPECT_EQ(readWaterYearFile(created.file)[365].source, "L  korvelmaş");
+    EXPECT_TRUE(build(dir, "2003", totals("3")).written);
+}
+
 TEST(YearFromMonthlyTotals, ChecksRunInOrderAndRefuseWithoutWriting) {
     ScratchDirectory dir;
     auto gap = totals();
@@ -118,7 +150,8 @@ TEST(YearFromMonthlyTotals, TotalTypedWithADotIsEnteredWithAComma) {
     ScratchDirectory dir;
     auto t = totals();
     t[0] = cell;
-    const auto outcome = buildYearFromMonthlyTotals(dir.path(), "01-001", "2004", t, Locale::american());
+    const auto outcome =
+        buildYearFromMonthlyTotals(dir.path(), "01-001", "2004", t, Locale::american(), MeasuredDays::Keep);
     ASSERT_TRUE(outcome.written);
     EXPECT_NEAR(readWaterYearFile(outcome.file)[0].meanValue, 0.99985, 1e-5);
 }

@@ -79,16 +79,16 @@ TEST_F(YearbookPage, MaximumNeedsALevelAndTiesKeepTheEarlierMonth) {
     EXPECT_EQ(page(en).findTable("MSFlexGrid1")->cell(1, 2), "12/7/2003");
 }
 
-TEST_F(YearbookPage, MonthWithoutLevelDischargesShowsZeroAndNineNineNine) {
+TEST_F(YearbookPage, MonthWithoutLevelDischargesShowsZeroAndNoMinimum) {
     tables = yearTables(2003);
     setGivenDay(records, day(2003, 10, 2), 7.0F);
     const Sheet s = page();
     const Table& monthly = *s.findTable("MSFlexGrid2");
-    expectCells(monthly, {{0, 0, "Maximum"}, {0, 1, "0"}, {1, 1, "999"}});
+    expectCells(monthly, {{0, 0, "Maximum"}, {0, 1, "0"}, {1, 1, ""}});
     EXPECT_EQ(monthly.cell(2, 1), "0,225"); // floor(7000 / 31) / 1000
     const Table& daily = *s.findTable("MSFlexGrid3");
     expectCells(daily, {{2, 1, "7,00"}, {3, 1, ""}, {0, 12, "Eylül"}});
-    EXPECT_EQ(s.findTable("MSFlexGrid1")->cell(2, 1), "999");
+    EXPECT_EQ(s.findTable("MSFlexGrid1")->cell(2, 1), "");
     EXPECT_EQ(s.findTable("MSFlexGrid1")->cell(2, 2), "");
 }
 
@@ -98,7 +98,7 @@ TEST_F(YearbookPage, WithoutDrainageAreaYieldAndDepthStayEmpty) {
     const Table& monthly = *s.findTable("MSFlexGrid2");
     expectCells(monthly, {{3, 1, ""}, {4, 1, ""}, {5, 1, "0,604"}});
     EXPECT_EQ(s.text("Label6"),
-              "Su yılı (2004)Yıllık toplam akım 0,604 Milyon l  0 mm.    verim=0 Lt./sn./km2");
+              "Su yılı (2004)Yıllık toplam akım 0,604 Milyon m3  0 mm.    verim=0 Lt./sn./km2");
 }
 
 TEST_F(YearbookPage, LevelsOutsideTheTablesAreMarkedAndSkipped) {
@@ -108,7 +108,20 @@ TEST_F(YearbookPage, LevelsOutsideTheTablesAreMarkedAndSkipped) {
     setLevelDay(records, day(2003, 10, 9), 20.0F, 3000, 2000, "L  ");
     const YearbookFigures f = figures();
     EXPECT_EQ(f.months[0].monthMax, 0.0F);
-    EXPECT_EQ(f.months[0].monthMin, 999.0F);
+    EXPECT_FALSE(f.months[0].monthMin);
+}
+
+// Flows above 999 (and 9999) all year: the lowest of them is the minimum of month and year.
+TEST_F(YearbookPage, MinimumOfHighFlowsIsTheirLowest) {
+    tables = yearTables(2004, 20.0F);
+    setLevelDay(records, day(2004, 3, 10), 700.0F, 720, 650);
+    setLevelDay(records, day(2004, 3, 11), 700.0F, 710, 640);
+    const YearbookFigures f = figures();
+    EXPECT_EQ(f.months[5].monthMin, 12800.0F);
+    EXPECT_EQ(f.yearMin, 12800.0F);
+    EXPECT_EQ(f.yearMinDate, day(2004, 3, 11));
+    EXPECT_FALSE(f.months[0].monthMin);
+    EXPECT_EQ(page().findTable("MSFlexGrid2")->cell(1, 6), "12800");
 }
 
 } // namespace

@@ -40,7 +40,7 @@ BasinInputs threeGauges(float w0 = 1.0F, float w1 = 1.0F, float w2 = 2.0F) {
     return inputs;
 }
 
-// A water year of 2004 whose every day carries the discharge q (l/s), except the days given.
+// A water year of 2004 whose every day carries the discharge q (m3/s), except the days given.
 AnnualFlow flowOf(float q, double drainageArea, const std::vector<std::pair<OleDate, float>>& days = {}) {
     auto records = korvel::testing::waterYearDays(2004, [q, &days](OleDate d) {
         for (const auto& [date, value] : days)
@@ -132,7 +132,7 @@ TEST(BasinDailyTable, LayoutMeansAndEmptyZeros) {
     const Table g = grid(s, "MSFlexGrid1");
     ASSERT_EQ(g.rows(), 37);
     ASSERT_EQ(g.columns(), 25);
-    expectCells(g, {{0, 1, "ekim"}, {0, 2, "ekim"}, {0, 23, "eylül"}, {1, 3, "P"}, {2, 4, "l/s"}});
+    expectCells(g, {{0, 1, "ekim"}, {0, 2, "ekim"}, {0, 23, "eylül"}, {1, 3, "P"}, {2, 4, "m3/s"}});
     expectCells(g, {{3, 0, "1"}, {34, 0, "Ay. top. yağ."}});
     EXPECT_EQ(g.rowHeight(33), 220);
     EXPECT_EQ(g.rowHeight(34), 600);
@@ -167,7 +167,7 @@ TEST(BasinRunoffTables, MonthlyRowsAndSeasons) {
     EXPECT_EQ(m.cell(1, 6), "10,0");
     EXPECT_EQ(m.cell(1, 2), ""); // dry month
     EXPECT_EQ(m.cell(1, 13), "240");
-    // 31 days of 10 l/s: 26.784 million litres over 100 km2.
+    // 31 days of 10 m3/s: 26.784 million m3 over 100 km2.
     expectCells(m, {{2, 1, "267,84"}, {3, 1, ""}});
     const Table seasons = grid(s, "MSFlexGrid2");
     expectCells(seasons, {{0, 0, "mm"}, {0, 7, "%"}, {1, 0, "60"}, {1, 1, "25,"}, {1, 2, "0"}, {1, 3, ","}});
@@ -234,7 +234,7 @@ TEST(RainyDayTables, CountsPerGaugeAndMonth) {
     const Table f = grid(s, "MSFlexGrid2");
     ASSERT_EQ(f.rows(), 6);
     EXPECT_EQ(f.cell(5, 0), "1,50 mm büyük ");
-    EXPECT_EQ(f.cell(2, 1), "29"); // 2.5 l/s over 864 km2 gives 0.25 mm
+    EXPECT_EQ(f.cell(2, 1), "29"); // 2.5 m3/s over 864 km2 gives 0.25 mm
     expectCells(f, {{5, 1, "1"}, {1, 1, "0"}});
     EXPECT_EQ(f.cell(2, 5), "29"); // February 2004 has 29 days
     EXPECT_EQ(f.cell(2, 13), "364");

@@ -57,8 +57,8 @@ private slots:
         QStringList titles;
         for (QAbstractAxis* axis : axes)
             titles << axis->titleText();
-        QVERIFY(titles.contains(QStringLiteral("Ortalama seviye (cm)")));
-        QVERIFY(titles.contains(QStringLiteral("Debi (l/s)")));
+        QVERIFY(titles.contains(QStringLiteral("Ortalama seviye (mm)")));
+        QVERIFY(titles.contains(QStringLiteral("Debi (m3/s)")));
     }
 
     // Days run on across the months; records without a date are left out; a day without a

@@ -1,10 +1,9 @@
 #include "ui/correlation/CorrelationScreen.h"
 
+#include "common/ScratchDirectory.h"
 #include "flow/Correlation.h"
 #include "flow/YearFixtures.h"
-
 #include "platform/ScriptedDialogs.h"
-#include "common/ScratchDirectory.h"
 #include "ui/common/AppContext.h"
 #include "ui/common/PleaseWait.h"
 
@@ -26,7 +25,7 @@ double targetMean(int year, int m) {
 
 std::vector<DayRecord> monthlyYear(int year, double (*f)(int, int)) {
     return testing::waterYearDays(year, [&](OleDate d) {
-        return testing::dischargeDay(d, static_cast<float>(f(year, (d.month() + 2) % 12)));
+        return testing::levelDay(d, static_cast<float>(f(year, (d.month() + 2) % 12)));
     });
 }
 
@@ -43,9 +42,10 @@ class CorrelationScreenTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // Under the data root: the target 01-001 with complete years 2001 and 2002 and nothing of
-    // 2004; the reference 01-002 following it, with 2004 from the logger through its table,
-    // which ends on 20 September 2004; and a station 05-001 running against both.
+    // Under the data root: the target 01-001 with complete years 2001 and 2002 (levels read 1:1
+    // through its table), an empty 2003 and nothing of 2004; the reference 01-002 following it,
+    // with 2004 from the logger through its second table, which ends on 20 September 2004; and a
+    // station 05-001 running against both.
     void init() {
         scratch_ = std::make_unique<testing::ScratchDirectory>();
         const fs::path root = scratch_->path() / "korvel2000";
@@ -62,8 +62,13 @@ private slots:
             testing::writeYear(opposite / waterYearFileName(year, "05-001"),
                                monthlyYear(year, [](int y, int m) { return 200.0 - targetMean(y, m); }));
         }
+        const HqTable oneToOne =
+            testing::linearTable(1.0F, testing::day(2000, 10, 1), testing::day(2002, 9, 30));
+        for (const auto& dir : {target_, reference_, opposite})
+            writeHqTable(dir / "00_x.HQ", oneToOne);
         writeHqTable(reference_ / "01_01-002.HQ",
                      testing::linearTable(2.0F, testing::day(2003, 10, 1), testing::day(2004, 9, 20)));
+        createWaterYear(target_, 2003, "01-001");
         testing::writeYear(reference_ / "2004_01-002.ard", testing::waterYearDays(2004, [](OleDate d) {
                                return testing::levelDay(d, 150.0F);
                            }));
@@ -110,6 +115,10 @@ private slots:
         QCOMPARE(finished.front().front().toBool(), false);
         QVERIFY(!scan->isVisible());
         QVERIFY(screen_->findChild<QLabel*>("Label3")->isVisible());
+        // The target's empty 2003, listed when it was loaded, is not listed again by the scan.
+        auto* incomplete = screen_->findChild<QListWidget*>("incompleteYears");
+        QCOMPARE(incomplete->count(), 1);
+        QVERIFY(incomplete->item(0)->text().contains("2003_01-001.ard"));
 
         auto* candidates = screen_->findChild<QListWidget*>("List4");
         QCOMPARE(candidates->count(), 1);
@@ -126,6 +135,7 @@ private slots:
         QVERIFY(referenceYears->isVisible());
         QCOMPARE(referenceYears->count(), 3);
         QCOMPARE(referenceYears->item(2)->text(), QString("2004"));
+        QCOMPARE(incomplete->count(), 1);
         QVERIFY(screen_->fit() != nullptr);
         QCOMPARE(screen_->findChild<QLabel*>("fit")->text(),
                  QString::fromStdString(fitText(*screen_->fit(), Locale::turkish())));

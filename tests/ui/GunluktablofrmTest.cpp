@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -205,6 +207,19 @@ private slots:
         screen.click("Command3");
         QVERIFY(!screen.form.isVisible());
         QCOMPARE(screen.file.bytes(), before);
+    }
+
+    // In the main window the table sits in a child-window frame, which "Kapat" closes too.
+    void closeAlsoClosesItsChildWindowFrame() {
+        AppContext context;
+        YearFile file;
+        QMdiArea area;
+        auto* form = new Gunluktablofrm(context, file.path, kRecord, file.record());
+        area.addSubWindow(form)->show();
+        area.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&area));
+        QTest::mouseClick(form->findChild<QPushButton*>("Command3"), Qt::LeftButton);
+        QTRY_VERIFY(area.subWindowList().isEmpty());
     }
 };
 

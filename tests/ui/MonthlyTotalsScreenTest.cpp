@@ -1,7 +1,7 @@
 #include "ui/totals/MonthlyTotalsScreen.h"
 
-#include "platform/ScriptedDialogs.h"
 #include "common/ScratchDirectory.h"
+#include "platform/ScriptedDialogs.h"
 #include "store/WaterYearFile.h"
 #include "ui/common/AppContext.h"
 #include "ui/common/GridView.h"
@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <map>
 #include <memory>
 
 using namespace korvel;
@@ -87,6 +88,36 @@ private slots:
         QCOMPARE(days.size(), std::size_t(366));
         QVERIFY(std::abs(days[0].meanValue - 0.99985F) < 1e-5F);
         QCOMPARE(days[200].source, std::string("G           "));
+    }
+
+    // Over a file holding logger days the screen asks first, naming how many; "Hayır" leaves it.
+    void measuredDaysAreReplacedOnlyWhenTheUserSaysSo() {
+        const DialogProviderScope scope(dialogs_);
+        const auto created = createWaterYear(scratch_->path(), 2004, "01-001");
+        auto days = readWaterYearFile(created.file);
+        for (std::size_t k : {3u, 4u, 5u})
+            days[k].source = "L  korvelmaş";
+        std::map<std::size_t, DayRecord> logger;
+        for (std::size_t k : {3u, 4u, 5u})
+            logger.emplace(k + 1, days[k]);
+        writeDayRecords(created.file, logger);
+        for (int c = 0; c < 12; ++c)
+            grid_->setCell(1, c, "1");
+        year_->setText("2004");
+
+        dialogs_.queueAnswer(false);
+        screen_->buildYearFromMonthlyTotals();
+        QCOMPARE(dialogs_.calls().size(), 1);
+        QCOMPARE(dialogs_.calls().at(0).kind, ScriptedDialogs::Kind::YesNo);
+        QVERIFY(dialogs_.calls().at(0).text.contains(QString::fromUtf8("ölçülmüş 3 gün")));
+        QCOMPARE(readWaterYearFile(created.file)[4].source, std::string("L  korvelmaş"));
+        QCOMPARE(hub_.refreshes, 0);
+
+        dialogs_.clear();
+        dialogs_.queueAnswer(true);
+        screen_->buildYearFromMonthlyTotals();
+        QCOMPARE(dialogs_.messages(), QStringList{QString::fromUtf8("su yılı oluşturuldu ve katıt edildi")});
+        QCOMPARE(readWaterYearFile(created.file)[4].source, std::string("G           "));
     }
 
     void checksComeInOrder() {

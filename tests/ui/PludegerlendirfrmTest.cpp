@@ -7,6 +7,7 @@
 #include "ui/common/GridView.h"
 #include "ui/common/SheetView.h"
 #include "ui/rain/Gunluktablofrm.h"
+#include "ui/rain/RainYearChart.h"
 
 #include <QAction>
 #include <QApplication>
@@ -168,6 +169,11 @@ private slots:
         const std::vector<RainDayRecord> records = parseRainYearFile(station.bytes());
         QCOMPARE(int(records[45].minuteRain[847]), 25);
         QCOMPARE(int(records[45].minuteRain[848]), 10);
+        // The chart draws the file as saved, not the analysis the table was built from.
+        std::unique_ptr<QDialog> chart(screen.makeRainChart());
+        const auto& drawn = static_cast<RainYearChart*>(chart.get())->data().daily.segments;
+        QCOMPARE(drawn, rainChartData(analyseRainYearFile(station.path)->analysis).daily.segments);
+        QVERIFY(drawn != rainChartData(*screen.analysis()).daily.segments);
 
         // The same day again brings the open table forward.
         QCOMPARE(screen.openDay(15, 2), table);

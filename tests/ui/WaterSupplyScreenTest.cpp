@@ -1,9 +1,8 @@
 #include "ui/supply/WaterSupplyScreen.h"
 
+#include "common/ScratchDirectory.h"
 #include "flow/WaterSupply.h"
 #include "flow/YearFixtures.h"
-
-#include "common/ScratchDirectory.h"
 #include "ui/common/AppContext.h"
 #include "ui/common/GridView.h"
 
@@ -24,7 +23,7 @@ class WaterSupplyScreenTest : public QObject {
 private slots:
     void init() {
         scratch_ = std::make_unique<testing::ScratchDirectory>();
-        // Five water years whose October carries 1.5 l/s in all (0.13 million m3 shown).
+        // Five water years whose October carries 1.5 m3/s in all (0.13 million m3 shown).
         for (int year = 2001; year <= 2005; ++year)
             testing::writeYear(scratch_->path() / waterYearFileName(year, "01-001"),
                                testing::waterYearDays(year, [year](OleDate d) {
@@ -69,7 +68,7 @@ private slots:
         QTest::mouseClick(files_->viewport(), Qt::LeftButton, {}, files_->visualItemRect(item).center());
         QCOMPARE(grid_->cell(1, 0), std::string("2003"));
         QCOMPARE(grid_->cell(1, 1), std::string("0,13"));
-        QCOMPARE(grid_->cell(1, 2), std::string("5191,78")); // 2003 l/s on each of 30 days
+        QCOMPARE(grid_->cell(1, 2), std::string("5191,78")); // 2003 m3/s on each of 30 days
         QTest::mouseClick(files_->viewport(), Qt::LeftButton, {}, files_->visualItemRect(item).center());
         QCOMPARE(screen_->table().rowCount(), 1);
         QCOMPARE(grid_->cell(2, 0), std::string());

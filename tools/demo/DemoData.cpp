@@ -57,7 +57,7 @@ std::array<float, 1001> ratingCurve(double zeroLevel, double dischargeAt300) {
     for (int h = 0; h <= 1000; ++h) {
         const double depth = h - zeroLevel;
         q[static_cast<std::size_t>(h)] =
-            depth > 0 ? static_cast<float>(std::round(c * std::pow(depth, 1.6) * 100.0) / 100.0) : 0.0f;
+            depth > 0 ? static_cast<float>(std::round(c * std::pow(depth, 1.6) * 1000.0) / 1000.0) : 0.0f;
     }
     return q;
 }

@@ -47,7 +47,8 @@ struct RiverShape {
 std::vector<LevelDay> synthesizeLevels(OleDate first, OleDate last, const RiverShape& shape,
                                        DemoRandom& random);
 
-// Discharge in l/s for level index 0..1000 of a power-law rating: q = c * (h - h0)^1.6.
+// Discharge in m3/s (to the litre) for level index 0..1000 of a power-law rating:
+// q = c * (h - h0)^1.6.
 std::array<float, 1001> ratingCurve(double zeroLevel, double dischargeAt300);
 
 // One storm over the basin, shared by the gauges with their own scale and lag.

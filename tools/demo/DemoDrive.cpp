@@ -37,7 +37,7 @@ struct DemoStation {
     bool flow;
     RiverShape river;
     double zeroLevel;
-    double dischargeAt300;
+    double dischargeAt300; // m3/s
     double rainScale;
     int rainLag;
     bool loggerBatteryFailed = false; // ten days of January 2004 missing
@@ -73,7 +73,7 @@ std::vector<DemoStation> demoStations() {
     yenice.loggerBatteryFailed = true;
     yenice.river = RiverShape{70.0, 140.0, 260.0};
     yenice.zeroLevel = 22.0;
-    yenice.dischargeAt300 = 5200.0;
+    yenice.dischargeAt300 = 5.2;
     yenice.rainScale = 1.0;
     yenice.rainLag = 0;
 
@@ -94,7 +94,7 @@ std::vector<DemoStation> demoStations() {
     karaagac.mapRow = 110;
     karaagac.river = RiverShape{45.0, 95.0, 180.0};
     karaagac.zeroLevel = 15.0;
-    karaagac.dischargeAt300 = 2900.0;
+    karaagac.dischargeAt300 = 2.9;
     karaagac.rainScale = 1.15;
     karaagac.rainLag = 12;
 
@@ -210,7 +210,7 @@ void writeRatingTable(const fs::path& dir, const DemoStation& station, int numbe
     HqGridCells cells(990);
     for (std::size_t level = 10; level <= 600; level += 10)
         if (curve[level] > 0.0f)
-            cells[level] = std::round(curve[level] * 100.0) / 100.0;
+            cells[level] = std::round(curve[level] * 1000.0) / 1000.0;
     HqTable table;
     fillGaps(cells, table.keyFlags);
     const std::vector<HqPeriodRow> periods{
@@ -232,7 +232,8 @@ void writeMeasurementCard(const fs::path& dir, const DemoStation& station, DemoR
                               static_cast<int>(3 + row));
         m.measuredBy = people[row % 3];
         m.gaugeLevel = static_cast<std::int16_t>(random.integer(60, 320));
-        const double q = curve[static_cast<std::size_t>(m.gaugeLevel)] * random.between(0.95, 1.05);
+        // The card keeps litres per second; the rating tables give cubic metres.
+        const double q = curve[static_cast<std::size_t>(m.gaugeLevel)] * 1000.0 * random.between(0.95, 1.05);
         m.sectionWidth = static_cast<float>(std::round(random.between(6.0, 9.0) * 10.0) / 10.0);
         m.meanVelocity = static_cast<float>(std::round(random.between(0.2, 1.1) * 1000.0) / 1000.0);
         m.sectionArea = static_cast<float>(std::round(q / 1000.0 / m.meanVelocity * 1000.0) / 1000.0);

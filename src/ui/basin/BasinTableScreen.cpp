@@ -86,7 +86,7 @@ void BasinTableScreen::showBuiltSheet(Sheet sheet) {
 
 void BasinTableScreen::mouseDoubleClickEvent(QMouseEvent* event) {
     event->accept();
-    print();
+    reportUnprinted(this, print());
 }
 
 } // namespace korvel

@@ -39,8 +39,8 @@ double GappedLine::largest() const {
 
 MonthChartData monthChartData(const MonthFlow& flow, const Locale& locale) {
     MonthChartData data;
-    data.level.name = QStringLiteral("Ort. seviye (cm)");
-    data.discharge.name = QStringLiteral("Debi (l/s)");
+    data.level.name = QStringLiteral("Ort. seviye (mm)");
+    data.discharge.name = QStringLiteral("Debi (m3/s)");
     int row = 0;
     for (const MonthDay& day : flow.days) {
         if (row + 1 >= kMonthGridRows || day.day.date.isEmpty())
@@ -57,7 +57,7 @@ MonthChartData monthChartData(const MonthFlow& flow, const Locale& locale) {
 
 AnnualChartData annualChartData(const AnnualFlow& flow) {
     AnnualChartData data;
-    data.discharge.name = QStringLiteral("Günlük debi (l/s)");
+    data.discharge.name = QStringLiteral("Günlük debi (m3/s)");
     int x = 0;
     for (const AnnualMonth& month : flow.months) {
         for (const AnnualDay& day : month.days) {

@@ -28,7 +28,7 @@ struct GappedLine {
 // up to the first row without a date. x is the row (day) number from 1.
 struct MonthChartData {
     GappedLine level;     // mm
-    GappedLine discharge; // l/s
+    GappedLine discharge; // m3/s
     QStringList dayLabels;
     int dayCount = 0;
 };
@@ -37,7 +37,7 @@ MonthChartData monthChartData(const MonthFlow& flow, const Locale& locale);
 // The annual chart: the daily discharges of the water year, x the day of the water year from
 // 1. monthEnds[m] is the last x of month m (October first), where the month boundary is drawn.
 struct AnnualChartData {
-    GappedLine discharge; // l/s
+    GappedLine discharge; // m3/s
     QList<int> monthEnds;
     int dayCount = 0;
 };

@@ -93,8 +93,8 @@ MonthlyChartScreen::MonthlyChartScreen(const MonthFlow& flow, const QString& tit
     x->setTickAnchor(1.0);
     x->setTickInterval(1.0);
     x->setLabelFormat(QStringLiteral("%.0f"));
-    auto* level = valueAxis(QStringLiteral("Ortalama seviye (cm)"), 0.0, data_.level.largest());
-    auto* discharge = valueAxis(QStringLiteral("Debi (l/s)"), 0.0, data_.discharge.largest());
+    auto* level = valueAxis(QStringLiteral("Ortalama seviye (mm)"), 0.0, data_.level.largest());
+    auto* discharge = valueAxis(QStringLiteral("Debi (m3/s)"), 0.0, data_.discharge.largest());
     c->addAxis(x, Qt::AlignBottom);
     c->addAxis(level, Qt::AlignLeft);
     c->addAxis(discharge, Qt::AlignRight);
@@ -111,7 +111,7 @@ AnnualChartScreen::AnnualChartScreen(const AnnualFlow& flow, const QString& titl
     QChart* c = chart();
     c->setTitle(title);
     QAbstractAxis* x = waterYearAxis(data_.monthEnds, QStringLiteral("Su yılı (ay)"));
-    auto* y = valueAxis(QStringLiteral("Günlük debi (l/s)"), 0.0, data_.discharge.largest());
+    auto* y = valueAxis(QStringLiteral("Günlük debi (m3/s)"), 0.0, data_.discharge.largest());
     c->addAxis(x, Qt::AlignBottom);
     c->addAxis(y, Qt::AlignLeft);
     addGappedLine(c, data_.discharge, x, y, kDischargeColor);

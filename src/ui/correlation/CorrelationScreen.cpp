@@ -132,9 +132,13 @@ StationYears CorrelationScreen::scanStation(const std::filesystem::path& dir) {
     return scan.takeResult();
 }
 
+// Each incomplete file is listed once, however often a scan comes across it.
 void CorrelationScreen::addIncompleteLines(const std::vector<std::filesystem::path>& files) {
-    for (const auto& file : files)
-        incompleteYears_->addItem(qText(incompleteYearLine(state_->context.paths.toWindows(file))));
+    for (const auto& file : files) {
+        const QString line = qText(incompleteYearLine(state_->context.paths.toWindows(file)));
+        if (incompleteYears_->findItems(line, Qt::MatchExactly).isEmpty())
+            incompleteYears_->addItem(line);
+    }
 }
 
 void CorrelationScreen::loadTarget() {
@@ -243,10 +247,19 @@ void CorrelationScreen::completeYear(const QString& year) {
     for (int i = 0; i < targetYears_->count(); ++i)
         if (targetYears_->item(i)->text() == year)
             return;
+    const auto complete = [&](MeasuredDays measuredDays) {
+        return korvel::completeYear(state_->target, state_->targetFlowFile, state_->reference, *state_->fit,
+                                    state_->examinedLine, year.toStdString(), measuredDays);
+    };
     CompletionOutcome outcome;
     try {
-        outcome = korvel::completeYear(state_->target, state_->targetFlowFile, state_->reference,
-                                       *state_->fit, state_->examinedLine, year.toStdString());
+        outcome = complete(MeasuredDays::Keep);
+        // Measured days are replaced only when the user says so.
+        if (outcome.status == CompletionOutcome::Status::MeasuredDaysKept) {
+            if (!askYesNo(this, qText(completionMeasuredDaysQuestion(outcome.measuredDays))))
+                return;
+            outcome = complete(MeasuredDays::Replace);
+        }
     } catch (const std::exception& e) {
         showMessage(this,
                     QStringLiteral("Su yılı dosyası yazılamadı: %1").arg(QString::fromStdString(e.what())));
@@ -255,6 +268,7 @@ void CorrelationScreen::completeYear(const QString& year) {
     using Status = CompletionOutcome::Status;
     switch (outcome.status) {
     case Status::AlreadyComplete:
+    case Status::MeasuredDaysKept:
         return;
     case Status::NotReferenceYear:
     case Status::NoReferenceFile:

@@ -136,9 +136,15 @@ int LevelSheetScreen::save() {
     const HiddenWhile hidden({grid_});
     Table table = grid_->table();
     std::size_t written = 0;
+    const auto replaceLoggerDays = [this](std::size_t days) {
+        return askYesNo(this, QStringLiteral("Yazılan eşel okumaları limnigraftan gelen %1 günün yerine "
+                                             "kaydedilecek; bu günlerin limnigraf değerleri silinecek. "
+                                             "Değiştirilsin mi? (Hayır: limnigraf günleri korunur)")
+                                  .arg(days));
+    };
     try {
-        written =
-            saveLevelSheet(resolveCaseInsensitive(hub_.current().stationDir / file.toStdString()), table);
+        written = saveLevelSheet(resolveCaseInsensitive(hub_.current().stationDir / file.toStdString()),
+                                 table, replaceLoggerDays);
     } catch (const FileError& error) {
         showMessage(this, QStringLiteral("Seviye gözlem çetveli kaydedilemedi: ") + qText(error.what()));
     }

@@ -39,7 +39,8 @@ public:
     void selectMonth(int monthIndex);
     void selectFile(const QString& fileName);
     void showMonth();
-    // Writes the month's days that have a morning reading; returns how many records changed.
+    // Writes the month's days typed over that have a morning reading, asking before logger
+    // days are replaced; returns how many records changed.
     int save();
     // "Yeni su yılı ekle": asks for the year (proposing the one after the last file) and
     // creates its file unless it exists.

@@ -4,6 +4,7 @@
 #include "platform/HiddenWhile.h"
 #include "ui/common/Export.h"
 #include "ui/common/GridView.h"
+#include "ui/common/ScreenWindow.h"
 #include "ui/common/SheetView.h"
 #include "ui/rain/RainKeyRules.h"
 
@@ -73,7 +74,7 @@ Gunluktablofrm::Gunluktablofrm(const AppContext& context, std::filesystem::path 
 
     connect(fill, &QPushButton::clicked, this, [this] { fillCells(); });
     connect(save, &QPushButton::clicked, this, [this] { saveDay(); });
-    connect(close, &QPushButton::clicked, this, &QWidget::close);
+    connect(close, &QPushButton::clicked, this, [this] { closeScreenWindow(this); });
     connect(grid_, &GridView::cellPressed, this, &Gunluktablofrm::pressed);
     connect(grid_, &GridView::cellReleased, this,
             [this](int, int, Qt::MouseButton button) { released(button); });

@@ -6,6 +6,7 @@
 #include "store/StationRecord.h"
 #include "ui/common/GridView.h"
 #include "ui/common/PleaseWait.h"
+#include "ui/common/ScreenWindow.h"
 #include "ui/common/SheetView.h"
 #include "ui/common/Twips.h"
 #include "ui/rain/Gunluktablofrm.h"
@@ -111,8 +112,13 @@ bool Pludegerlendirfrm::printTable() {
     return printWindow(this);
 }
 
+// The chart draws the file as it is now, days saved since the table was built included.
 QDialog* Pludegerlendirfrm::makeRainChart() {
-    return new RainYearChart(analysis_.value_or(RainYearAnalysis{}), windowTitle(), this);
+    std::optional<RainYearFileAnalysis> current;
+    if (!file_.empty())
+        current = analyseRainYearFile(file_);
+    const RainYearAnalysis& analysis = current ? current->analysis : analysis_.value_or(RainYearAnalysis{});
+    return new RainYearChart(analysis, windowTitle(), this);
 }
 
 void Pludegerlendirfrm::showRainChart() {
@@ -141,7 +147,7 @@ bool Pludegerlendirfrm::addNewWaterYear() {
 }
 
 void Pludegerlendirfrm::closeTable() {
-    close();
+    closeScreenWindow(this);
 }
 
 void Pludegerlendirfrm::kesme11() {

@@ -181,7 +181,7 @@ QWidget* StationScreen::buildRecordBoxes() {
     addRow(QStringLiteral("Havza adı"), basinName_);
     addRow(QStringLiteral("Açılış tarihi"), openingDate_);
     addRow(QStringLiteral("Kot (m.)"), elevation_);
-    grid->addWidget(new QLabel(QStringLiteral("Yağış alanı (1000Xm2)")), row, 0);
+    grid->addWidget(new QLabel(QStringLiteral("Yağış alanı (km2)")), row, 0);
     grid->addLayout(areas, row++, 1);
     addRow(QStringLiteral("Koordinat"), coordinates_);
     addRow(QStringLiteral("Modem İçin HQ dosyası"), modemHqFile_);

@@ -1,9 +1,8 @@
 #include "ui/supply/WaterSupplyScreen.h"
 
-#include "flow/WaterSupply.h"
-
 #include "core/Cp1254.h"
 #include "core/Paths.h"
+#include "flow/WaterSupply.h"
 #include "platform/Printing.h"
 #include "ui/common/AppContext.h"
 #include "ui/common/GridView.h"
@@ -72,7 +71,7 @@ WaterSupplyScreen::WaterSupplyScreen(const AppContext& context, StationHub& hub,
     menu_->setObjectName(QStringLiteral("suteminimenu"));
     QAction* printAction = menu_->addAction(QStringLiteral("Su temini tablosunu yazdır"));
     printAction->setObjectName(QStringLiteral("sutemintablosuyazn"));
-    connect(printAction, &QAction::triggered, this, [this] { print(); });
+    connect(printAction, &QAction::triggered, this, [this] { reportUnprinted(this, print()); });
     QAction* closeAction = menu_->addAction(QStringLiteral("Su temini tablosunu kapat"));
     closeAction->setObjectName(QStringLiteral("suteminikapatn"));
     connect(closeAction, &QAction::triggered, this, &WaterSupplyScreen::closeScreen);

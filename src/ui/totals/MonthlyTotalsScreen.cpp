@@ -100,11 +100,20 @@ void MonthlyTotalsScreen::buildYearFromMonthlyTotals() {
     std::array<std::string, 12> totals;
     for (int c = 0; c < 12; ++c)
         totals[static_cast<std::size_t>(c)] = grid_->cell(1, c);
+    const auto build = [&](MeasuredDays measuredDays) {
+        return korvel::buildYearFromMonthlyTotals(station.stationDir, station.record.stationNumber,
+                                                  yearBox_->text().toStdString(), totals, context_->locale,
+                                                  measuredDays);
+    };
     MonthlyTotalsOutcome outcome;
     try {
-        outcome =
-            korvel::buildYearFromMonthlyTotals(station.stationDir, station.record.stationNumber,
-                                               yearBox_->text().toStdString(), totals, context_->locale);
+        outcome = build(MeasuredDays::Keep);
+        // Measured days are replaced only when the user says so.
+        if (outcome.measuredDays > 0) {
+            if (!askYesNo(this, QString::fromStdString(outcome.message)))
+                return;
+            outcome = build(MeasuredDays::Replace);
+        }
     } catch (const std::exception& e) {
         showMessage(this,
                     QStringLiteral("Su yılı dosyası yazılamadı: %1").arg(QString::fromStdString(e.what())));

@@ -27,7 +27,8 @@ public:
     MonthlyTotalsScreen(const AppContext& context, StationHub& hub, QWidget* parent = nullptr);
     ~MonthlyTotalsScreen() override;
 
-    // "Kaydet": checks the boxes and writes the year, telling the user the outcome.
+    // "Kaydet": checks the boxes and writes the year, telling the user the outcome. Over a file
+    // holding measured days it asks first, naming how many.
     void buildYearFromMonthlyTotals();
     // "Yeni su yılı": the next year in the box (today's year when it is empty), the grid cleared.
     void newWaterYear();

@@ -2,19 +2,24 @@
 
 #include "AppTestDrive.h"
 #include "app/MainWindow.h"
+#include "platform/Printing.h"
 #include "platform/ScriptedDialogs.h"
 #include "ui/charts/ChartWindow.h"
 #include "ui/common/DeferredCommand.h"
 #include "ui/flow/AnnualFlowScreen.h"
+#include "ui/flow/LevelSheetScreen.h"
 #include "ui/flow/MonthlyFlowScreen.h"
+#include "ui/flow/YearbookScreen.h"
 #include "ui/station/StationScreen.h"
 
 #include <QAction>
 #include <QDialog>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
+#include <QPrinter>
 #include <QSignalSpy>
 #include <QTest>
 #include <fstream>
@@ -289,6 +294,70 @@ private slots:
         window_->command("aylıkkapatn")->trigger();
         QTRY_VERIFY(window_->commands().screen(Screen::MonthlyFlow) == nullptr);
         QVERIFY(!window_->menuEntry("aylıkakımtabhesabn")->isVisible());
+    }
+
+    // "Kitap" builds the page again each time, from the flow file selected then.
+    void yearbookPageIsBuiltFromTheFileSelectedNow() {
+        start(true);
+        station().selectFlowFile("2004_01-001.ard");
+        window_->command("kitapn")->trigger();
+        QPointer<QWidget> first = window_->commands().screen(Screen::YearbookPage);
+        auto* page = qobject_cast<YearbookScreen*>(first.data());
+        QVERIFY(page != nullptr);
+        QVERIFY(page->sheet().text("Label7").find("30 eylül 2004") != std::string::npos);
+
+        station().selectFlowFile("2003_01-001.ard");
+        window_->command("kitapn")->trigger();
+        QTRY_VERIFY(first.isNull());
+        page = qobject_cast<YearbookScreen*>(window_->commands().screen(Screen::YearbookPage));
+        QVERIFY(page != nullptr);
+        QVERIFY(page->sheet().text("Label7").find("30 eylül 2003") != std::string::npos);
+        QVERIFY(dialogs_->messages().isEmpty());
+    }
+
+    void yearbookPageAsksForAWaterYearFile() {
+        start(false);
+        QSignalSpy requested(&window_->commands(), &CommandMap::screenRequested);
+        window_->command("kitapn")->trigger();
+        QCOMPARE(dialogs_->messages(), QStringList{text("Lütfen su yılı dosyası seciniz")});
+        QCOMPARE(requested.count(), 0);
+    }
+
+    // With the level sheet open, the new year goes into its file list and is selected there, so
+    // that the next save goes into it.
+    void newWaterYearIsSelectedOnTheOpenLevelSheet() {
+        start(true);
+        window_->command("seviyegozlemcetvelin")->trigger();
+        auto* sheet = qobject_cast<LevelSheetScreen*>(window_->commands().screen(Screen::LevelSheet));
+        QVERIFY(sheet != nullptr);
+        dialogs_->queueInput("2005");
+        window_->command("yenisuyılekle")->trigger();
+        QVERIFY(fs::exists(drive_->station("01-001") / "2005_01-001.ard"));
+        QCOMPARE(sheet->selectedFile(), QStringLiteral("2005_01-001.ard"));
+        auto* files = sheet->findChild<QListWidget*>("File1");
+        QCOMPARE(files->item(files->count() - 1)->text(), QStringLiteral("2005_01-001.ard"));
+        QCOMPARE(station().current().selectedFlowFile, std::string("2005_01-001.ard"));
+    }
+
+    // A printer that cannot start a page: every print command of an open screen says so.
+    void printCommandsReportAPrinterThatIsNotReady() {
+        start(true);
+        applicationPrinter().setOutputFormat(QPrinter::PdfFormat);
+        applicationPrinter().setOutputFileName(
+            QString::fromStdString((drive_->drive() / "yok" / "x.pdf").string()));
+        window_->command("Aylıkn")->trigger();
+        window_->command("yıllıkn")->trigger();
+        window_->command("kitapn")->trigger();
+        window_->command("seviyegozlemcetvelin")->trigger();
+        window_->command("suteminitablon")->trigger();
+        dialogs_->clear();
+        const QStringList prints = {"yazdıraylık", "yazdıryıllıkn", "kyazdırn", "sevgozyazdır",
+                                    "sutemintablosuyazn"};
+        for (const QString& command : prints)
+            window_->command(command)->trigger();
+        QCOMPARE(dialogs_->messages(), QStringList(QList<QString>(prints.size(), kPrintFailedMessage)));
+        applicationPrinter().setOutputFileName(QString());
+        applicationPrinter().setOutputFormat(QPrinter::NativeFormat);
     }
 
     void stationDoubleClicksOpenTheirScreens() {

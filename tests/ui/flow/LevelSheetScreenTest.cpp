@@ -66,8 +66,23 @@ private slots:
         QCOMPARE(grid->cell(1, 0), std::string());
     }
 
+    // December 2003 of the demo holds logger days: saving it as shown changes no byte.
+    void untouchedMonthIsSavedUnchanged() {
+        DemoStation station;
+        station.hub.setMonthIndex(kDecember);
+        ScriptedDialogs dialogs;
+        DialogProviderScope scope(dialogs);
+        std::unique_ptr<LevelSheetScreen> screen(LevelSheetScreen::open(station.context, station.hub));
+        const Bytes before = station.bytesOf(station.flowFile());
+        QCOMPARE(screen->save(), 0);
+        QCOMPARE(station.bytesOf(station.flowFile()), before);
+        QVERIFY(dialogs.calls().isEmpty());
+    }
+
     void keyedMonthGetsItsMeansAndIsSaved() {
         DemoStation station;
+        ScriptedDialogs dialogs;
+        DialogProviderScope scope(dialogs);
         station.hub.setMonthIndex(kDecember);
         std::unique_ptr<LevelSheetScreen> screen(LevelSheetScreen::open(station.context, station.hub));
         screen->resize(900, 800);
@@ -95,8 +110,15 @@ private slots:
         QCOMPARE(grid->cell(4, 2), std::string());      // its "0" afternoon emptied
         QVERIFY(grid->isVisible());
 
-        // Every December day of the demo has a morning reading.
-        QCOMPARE(screen->save(), 31);
+        // The days typed over and those whose means were computed replace logger days: the
+        // user is asked once, naming how many.
+        dialogs.queueAnswer(true);
+        const int written = screen->save();
+        QVERIFY(written >= 3 && written <= 30);
+        QCOMPARE(dialogs.calls().size(), 1);
+        QCOMPARE(dialogs.calls().at(0).kind, ScriptedDialogs::Kind::YesNo);
+        QVERIFY(
+            dialogs.calls().at(0).text.contains(QStringLiteral("limnigraftan gelen %1 gün").arg(written)));
         QCOMPARE(screen->save(), 0);
         const DayRecord first = recordOn(station.flowFile(), OleDate::fromDate(2003, 12, 1));
         QCOMPARE(first.maxLevel, std::int16_t(130));

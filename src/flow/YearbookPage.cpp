@@ -173,6 +173,8 @@ Sheet yearbookSheet(const YearbookFigures& f, const StationRecord& station, cons
     sheet.setText("Text6", "Gözlem süresinde  ...... (" + std::to_string(flowFileCount) + " yıllık) " + year +
                                " su yılında " + annualMean + " l/sn.");
     sheet.setText("Text7", locale.numberText32(station.elevation) + " m.");
+    for (const auto& [box, caption] : kYearbookCaptionedBoxes)
+        sheet.setLabel(box, caption);
     sheet.setText("Label6", "Su yılı (" + year + ")Yıllık toplam akım " + locale.numberText(f.sumVolume) +
                                 " Milyon l  " + locale.numberText(f.sumDepth) +
                                 " mm.    verim=" + annualYield + " Lt./sn./km2");

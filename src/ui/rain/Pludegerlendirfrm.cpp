@@ -2,6 +2,7 @@
 
 #include "platform/Dialogs.h"
 #include "platform/Printing.h"
+#include "platform/SheetDocument.h"
 #include "rain/RainYearSheet.h"
 #include "store/StationRecord.h"
 #include "ui/common/GridView.h"
@@ -108,7 +109,7 @@ Sheet Pludegerlendirfrm::shownSheet() const {
 }
 
 bool Pludegerlendirfrm::printTable() {
-    return printWindow(this);
+    return printSheets({shownSheet()}, applicationPrinter());
 }
 
 QDialog* Pludegerlendirfrm::makeRainChart() {

@@ -1,10 +1,10 @@
 #include "ui/supply/WaterSupplyScreen.h"
 
-#include "flow/WaterSupply.h"
-
 #include "core/Cp1254.h"
 #include "core/Paths.h"
+#include "flow/WaterSupply.h"
 #include "platform/Printing.h"
+#include "platform/SheetDocument.h"
 #include "ui/common/AppContext.h"
 #include "ui/common/GridView.h"
 #include "ui/common/SheetView.h"
@@ -113,12 +113,16 @@ void WaterSupplyScreen::addAllYears() {
     }
 }
 
+Sheet WaterSupplyScreen::reportSheet() const {
+    return readSheet(this, waterSupplySheet(*table_, station_.record, context_->locale));
+}
+
 bool WaterSupplyScreen::print() {
-    return printWindowWithout(this, {files_, computeAll_});
+    return print(applicationPrinter());
 }
 
 bool WaterSupplyScreen::print(QPrinter& printer) {
-    return printWindowWithout(this, {files_, computeAll_}, printer);
+    return printSheets({reportSheet()}, printer);
 }
 
 void WaterSupplyScreen::closeScreen() {

@@ -61,8 +61,12 @@ void CliContext::printSheet(const Sheet& sheet, const nlohmann::json& extra) con
     if (!csvDir.empty()) {
         std::error_code ignored;
         std::filesystem::create_directories(csvDir, ignored);
+        const char separator = csvSeparator(locale);
         for (const auto& [name, table] : sheet.tables())
-            writeFileAtomic(csvDir / (name + ".csv"), csvText(table, csvSeparator(locale)));
+            writeFileAtomic(csvDir / (name + ".csv"), csvText(table, separator));
+        // The figures outside the grids (totals, maxima, the station header) go beside them.
+        if (!sheet.caption.empty() || !sheet.texts().empty())
+            writeFileAtomic(csvDir / (std::string(kCsvTextsName) + ".csv"), csvTextsOf(sheet, separator));
     }
     if (reportSink)
         reportSink(sheet);

@@ -83,4 +83,19 @@ std::vector<std::vector<std::string>> parseCsvText(std::string_view text, char s
     return rows;
 }
 
+std::string csvTextsOf(const Sheet& sheet, char separator) {
+    std::vector<std::pair<std::string, std::string>> rows;
+    if (!sheet.caption.empty())
+        rows.emplace_back("Başlık", sheet.caption);
+    for (const auto& [name, text] : sheet.texts())
+        if (!text.empty())
+            rows.emplace_back(sheet.label(name), text);
+    Table table(static_cast<int>(rows.size()), 2, 0, 0);
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        table.setCell(static_cast<int>(r), 0, rows[r].first);
+        table.setCell(static_cast<int>(r), 1, rows[r].second);
+    }
+    return csvText(table, separator);
+}
+
 } // namespace korvel

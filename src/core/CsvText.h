@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Locale.h"
+#include "core/Sheet.h"
 #include "core/Table.h"
 
 #include <string>
@@ -13,6 +14,13 @@ namespace korvel {
 // included), rows ended by CR LF. A field holding the separator, a quote or a line break is
 // quoted, its quotes doubled.
 std::string csvText(const Table& table, char separator);
+
+// The texts of a report as a CSV file of two columns, label and value: the caption first (label
+// "Başlık"), then every non-empty text in the order of the sheet; a text that names itself has
+// an empty label.
+std::string csvTextsOf(const Sheet& sheet, char separator);
+// The file name of that CSV beside the grids' files.
+inline constexpr const char* kCsvTextsName = "texts";
 
 // The separator for the user's locale: ";" where the decimal separator is a comma (so numbers
 // stay in one field), else ",".

@@ -44,4 +44,25 @@ bool Sheet::hasText(const std::string& name) const {
     return false;
 }
 
+void Sheet::setLabel(const std::string& name, std::string label) {
+    for (auto& [n, l] : labels_)
+        if (n == name) {
+            l = std::move(label);
+            return;
+        }
+    labels_.emplace_back(name, std::move(label));
+}
+
+std::string Sheet::label(const std::string& name) const {
+    for (const auto& [n, l] : labels_)
+        if (n == name)
+            return l;
+    return {};
+}
+
+std::string Sheet::labelledText(const std::string& name) const {
+    const std::string caption = label(name);
+    return caption.empty() ? text(name) : caption + " " + text(name);
+}
+
 } // namespace korvel

@@ -57,6 +57,9 @@ Sheet hqTableSheet(const HqTable& table, const std::string& fileName, const Stat
     sheet.setText("enteredBy", fieldText(table.enteredBy));
     sheet.setText("createdOn", locale.generalDate(table.createdOn));
     sheet.setText("remarks", fieldText(table.remarks));
+    sheet.setLabel("enteredBy", "Anahtar tablosunu giren");
+    sheet.setLabel("createdOn", "Oluşturma tarihi");
+    sheet.setLabel("remarks", "Düşünceler");
     addStationHeader(sheet, station, locale);
     sheet.setText("fileName", "HQ tablo adi:   " + fileName);
     return sheet;

@@ -176,6 +176,8 @@ Sheet yearbookSheet(const YearbookFigures& f, const StationRecord& station, cons
     sheet.setText("Text6", "Gözlem süresinde  ...... (" + std::to_string(flowFileCount) + " yıllık) " + year +
                                " su yılında " + annualMean + " m3/sn.");
     sheet.setText("Text7", locale.numberText32(station.elevation) + " m.");
+    for (const auto& [box, caption] : kYearbookCaptionedBoxes)
+        sheet.setLabel(box, caption);
     sheet.setText("Label6", "Su yılı (" + year + ")Yıllık toplam akım " + locale.numberText(f.sumVolume) +
                                 " Milyon m3  " + locale.numberText(f.sumDepth) +
                                 " mm.    verim=" + annualYield + " Lt./sn./km2");

@@ -64,4 +64,15 @@ Sheet fillYearbookPage(const std::vector<DayRecord>& records, const HqTableSet& 
                        const StationRecord& station, const std::string& flowFileName, int flowFileCount,
                        const Locale& locale);
 
+// The description boxes of the page that stand after a caption, with that caption.
+struct CaptionedBox {
+    const char* name;
+    const char* caption;
+};
+inline constexpr std::array<CaptionedBox, 5> kYearbookCaptionedBoxes{{{"Text1", "Yeri.:"},
+                                                                      {"Text2", "Yağış alanı:"},
+                                                                      {"Text3", "Gözlem süresi:"},
+                                                                      {"Text6", "Ortalama akımlar:"},
+                                                                      {"Text7", "Yaklaşık kot:"}}};
+
 } // namespace korvel

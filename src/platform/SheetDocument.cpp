@@ -8,6 +8,7 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPrinter>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -23,8 +24,8 @@ namespace {
 constexpr double kEpsilon = 1e-6;
 const QColor kHeadingShade(230, 230, 230);
 
-std::string textLine(const std::pair<std::string, std::string>& text) {
-    return text.first + ": " + text.second;
+std::string textLine(const Sheet& sheet, const std::pair<std::string, std::string>& text) {
+    return sheet.labelledText(text.first);
 }
 
 bool isPrintedText(const std::pair<std::string, std::string>& text) {
@@ -90,7 +91,7 @@ QSizeF naturalSize(const Sheet& sheet, const TextWidth& width, const SheetPlan& 
     for (const auto& text : sheet.texts()) {
         if (!isPrintedText(text))
             continue;
-        w = std::max(w, width(textLine(text), false));
+        w = std::max(w, width(textLine(sheet, text), false));
         h += kLineHeight;
         anyText = true;
     }
@@ -221,18 +222,20 @@ QString qt(const std::string& text) {
     return line;
 }
 
+// Sizes are given in the painter's units, which are points on every device (see ReportPainter).
 QFont reportFont(double points, bool bold) {
     QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPointSizeF(points);
+    font.setPixelSize(static_cast<int>(points));
     font.setBold(bold);
     font.setHintingPreference(QFont::PreferNoHinting);
     return font;
 }
 
-// Paints the planned pages of sheets on a PDF writer whose unit is the point.
+// Paints the planned pages of sheets on a PDF writer or a printer. The painter is scaled so that
+// one unit is one point whatever the device's resolution; the fonts are sized in those units.
 class ReportPainter {
 public:
-    explicit ReportPainter(QPdfWriter& writer)
+    explicit ReportPainter(QPagedPaintDevice& writer)
         : writer_(writer), cell_(reportFont(kCellSize, false)), heading_(reportFont(kCellSize, true)),
           caption_(reportFont(kCaptionSize, true)) {}
 
@@ -253,12 +256,13 @@ public:
             for (const ReportPage& page : plan.pages) {
                 if (firstPage) {
                     if (!painter_.begin(&writer_))
-                        throw std::runtime_error("cannot start the PDF document");
+                        throw std::runtime_error("cannot start the document");
                     firstPage = false;
                 } else {
                     writer_.newPage();
                 }
                 painter_.save();
+                painter_.scale(writer_.logicalDpiX() / 72.0, writer_.logicalDpiY() / 72.0);
                 painter_.scale(plan.fit.scale, plan.fit.scale);
                 for (const ReportBlock& block : page.blocks)
                     paintBlock(sheet, plan, block);
@@ -266,7 +270,7 @@ public:
             }
         }
         if (firstPage || !painter_.end())
-            throw std::runtime_error("cannot finish the PDF document");
+            throw std::runtime_error("cannot finish the document");
     }
 
 private:
@@ -281,7 +285,7 @@ private:
             painter_.setFont(cell_);
             painter_.drawText(QRectF(0, block.top, plan.natural.width() + 1, kLineHeight),
                               Qt::AlignLeft | Qt::AlignVCenter,
-                              qt(textLine(sheet.texts()[static_cast<std::size_t>(block.index)])));
+                              qt(textLine(sheet, sheet.texts()[static_cast<std::size_t>(block.index)])));
             break;
         case ReportBlock::Kind::Rows: {
             const auto i = static_cast<std::size_t>(block.index);
@@ -321,7 +325,7 @@ private:
         }
     }
 
-    QPdfWriter& writer_;
+    QPagedPaintDevice& writer_;
     QPainter painter_;
     QFont cell_;
     QFont heading_;
@@ -365,6 +369,17 @@ void writeSheetsPdf(const std::vector<Sheet>& sheets, const std::filesystem::pat
         ReportPainter(writer).paint(sheets);
     }
     writeFileAtomic(file, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+}
+
+bool printSheets(const std::vector<Sheet>& sheets, QPrinter& printer) {
+    if (sheets.empty())
+        return false;
+    try {
+        ReportPainter(printer).paint(sheets);
+        return true;
+    } catch (const std::runtime_error&) {
+        return false;
+    }
 }
 
 void writeSheetsPdfHeadless(const std::vector<Sheet>& sheets, const std::filesystem::path& file) {

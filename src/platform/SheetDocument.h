@@ -11,7 +11,7 @@
 
 namespace korvel {
 
-// A Sheet printed as a report: the caption as heading, the texts as "name: value" lines and
+// A Sheet printed as a report: the caption as heading, the texts as lines (after their labels) and
 // every grid as a ruled table with its heading rows. Sizes are in points (1/72 inch) at the
 // report's natural size, before any scaling to the paper.
 namespace report {
@@ -68,6 +68,11 @@ SheetPlan planSheet(const Sheet& sheet, const TextWidth& width, QSizeF portraitP
 // Throws FileError when the file cannot be written and std::runtime_error when nothing could
 // be rendered.
 void writeSheetsPdf(const std::vector<Sheet>& sheets, const std::filesystem::path& file);
+
+// Prints the sheets as the same report on a printer (or the printer of a preview): vector text
+// that can be selected in a PDF, every page at the layout of writeSheetsPdf. False when nothing
+// could be printed (no sheets, or the printer is not ready).
+bool printSheets(const std::vector<Sheet>& sheets, QPrinter& printer);
 
 // The same for a program without an application object: it creates a QGuiApplication for the
 // time of the rendering, on the offscreen platform unless QT_QPA_PLATFORM names another.

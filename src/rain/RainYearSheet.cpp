@@ -85,9 +85,11 @@ Sheet rainYearAnalysisSheet(const RainYearAnalysis& analysis, std::string_view s
     sheet.setText(kLargestDayLabel, "Yıllık max. yağış= " + mmText(analysis.largestDayTenths, locale) +
                                         " Tarihi= " + largestDate);
     sheet.setText(kUnitsLabel, kUnitsText);
-    for (int i = 0; i < kRainDurationCount; ++i)
+    for (int i = 0; i < kRainDurationCount; ++i) {
         sheet.setText(durationBoxName(i),
                       durationBoxText(analysis.durations[static_cast<std::size_t>(i)], locale));
+        sheet.setLabel(durationBoxName(i), kDurationCaptions[static_cast<std::size_t>(i)]);
+    }
     return sheet;
 }
 

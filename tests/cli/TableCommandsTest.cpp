@@ -9,6 +9,7 @@
 #include "store/StationRecord.h"
 #include "store/WaterYearFile.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -106,6 +107,16 @@ TEST_F(TableCommands, CsvOptionWritesEveryGridOfTheReport) {
                 EXPECT_EQ(rows[static_cast<std::size_t>(row)].at(static_cast<std::size_t>(column)),
                           table.cell(row, column));
     }
+    // The annual figures and the station header outside the grids come in texts.csv.
+    const Bytes bytes = readFileBytes(dir / "texts.csv").value_or(Bytes{});
+    const auto texts = parseCsvText(std::string(bytes.begin(), bytes.end()), ';');
+    ASSERT_FALSE(texts.empty());
+    EXPECT_EQ(texts[0], (std::vector<std::string>{"Başlık", sheet.caption}));
+    std::vector<std::string> values;
+    for (const auto& row : texts)
+        values.push_back(row.at(1));
+    for (const char* name : {"annualMean", "institute", "stationNumber"})
+        EXPECT_NE(std::find(values.begin(), values.end(), sheet.text(name)), values.end()) << name;
     fs::remove_all(dir);
 }
 

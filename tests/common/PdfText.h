@@ -1,10 +1,13 @@
 #pragma once
 
+#include "core/Sheet.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace korvel::testing {
 
@@ -54,6 +57,28 @@ inline std::string collapseSpaces(const std::string& text) {
         out += ch;
     }
     return out;
+}
+
+// The pieces of a report that the PDF text lacks: the caption, every non-empty grid cell and
+// every text after its label, compared with their spacing collapsed.
+inline std::vector<std::string> missingFromPdf(const Sheet& sheet, const std::string& pdfText) {
+    const std::string printed = collapseSpaces(pdfText);
+    std::vector<std::string> missing;
+    const auto check = [&](const std::string& piece) {
+        const std::string wanted = collapseSpaces(piece);
+        if (!wanted.empty() && printed.find(wanted) == std::string::npos)
+            missing.push_back(wanted);
+    };
+    check(sheet.caption);
+    for (const auto& [name, table] : sheet.tables())
+        for (int r = 0; r < table.rows(); ++r)
+            for (int c = 0; c < table.columns(); ++c)
+                if (table.columnWidth(c) > 0)
+                    check(table.cell(r, c));
+    for (const auto& [name, text] : sheet.texts())
+        if (!text.empty())
+            check(sheet.labelledText(name));
+    return missing;
 }
 
 } // namespace korvel::testing

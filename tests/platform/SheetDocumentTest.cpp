@@ -174,15 +174,18 @@ private slots:
         Sheet sheet = sheetWith(grid, "Ağaçlı İstasyonu ğ ş ı İ Ş Ğ");
         sheet.setText("Label7", "Şubat ortalaması");
         sheet.setText("Text3", "1.234,56");
+        sheet.setLabel("Text3", "Yağış alanı:");
         const std::filesystem::path file = dir_.filePath("report.pdf").toStdString();
         writeSheetsPdf({sheet}, file);
 
         const std::string text = pdfText(file);
         QCOMPARE(pdfPageCount(text), 1);
         const std::string flat = collapseSpaces(text);
-        for (const char* expected : {"Ağaçlı İstasyonu ğ ş ı İ Ş Ğ", "Label7: Şubat ortalaması",
-                                     "Text3: 1.234,56", "Sütun 3", "Gün 4", "401,25", "103,25"})
+        // Texts are printed after their screen labels, never after their control names.
+        for (const char* expected : {"Ağaçlı İstasyonu ğ ş ı İ Ş Ğ", "Şubat ortalaması",
+                                     "Yağış alanı: 1.234,56", "Sütun 3", "Gün 4", "401,25", "103,25"})
             QVERIFY2(flat.find(expected) != std::string::npos, expected);
+        QVERIFY(flat.find("Label7") == std::string::npos && flat.find("Text3") == std::string::npos);
         // The cells of a row stay on one line.
         const std::string row = lineWith(text, "Gün 2");
         QVERIFY2(row.find("201,25") != std::string::npos && row.find("203,25") != std::string::npos,

@@ -1,5 +1,6 @@
 #include "ui/supply/WaterSupplyScreen.h"
 
+#include "common/PdfText.h"
 #include "common/ScratchDirectory.h"
 #include "flow/WaterSupply.h"
 #include "flow/YearFixtures.h"
@@ -96,6 +97,12 @@ private slots:
         printer.setOutputFileName(pdf);
         QVERIFY(screen_->print(printer));
         QVERIFY(QFileInfo(pdf).size() > 0);
+        // The report: every month, the total and mean rows and the texts, as text.
+        if (testing::havePdftotext()) {
+            const auto missing =
+                testing::missingFromPdf(screen_->reportSheet(), testing::pdfText(pdf.toStdString()));
+            QVERIFY2(missing.empty(), missing.empty() ? "" : missing.front().c_str());
+        }
         QVERIFY(files_->isVisible());
         QVERIFY(screen_->findChild<QPushButton*>("Command1")->isVisible());
 

@@ -1,6 +1,7 @@
 #include "ui/basin/BasinTableScreen.h"
 
 #include "platform/Printing.h"
+#include "platform/SheetDocument.h"
 #include "ui/common/Export.h"
 #include "ui/common/GridView.h"
 #include "ui/common/KeyOutcomeFilter.h"
@@ -29,7 +30,7 @@ GridView* BasinTableScreen::grid(const QString& name) const {
 }
 
 bool BasinTableScreen::print() {
-    return printWindow(this);
+    return printSheets({shownSheet()}, applicationPrinter());
 }
 
 BasinInputs BasinTableScreen::loadInputs() const {

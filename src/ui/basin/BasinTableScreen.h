@@ -3,6 +3,7 @@
 #include "core/Sheet.h"
 #include "rain/BasinTables.h"
 #include "ui/common/AppContext.h"
+#include "ui/common/Export.h"
 #include "ui/station/CurrentStation.h"
 
 #include <QString>
@@ -19,15 +20,16 @@ class GridView;
 // What the basin table screens share: the inputs read from the station screen's selection
 // lists, the grids (each with its "kes" copy menu and the basin tables' cell editing), the
 // title labels, and printing the window on a double-click. Typed cells are not saved.
-class BasinTableScreen : public QWidget {
+class BasinTableScreen : public QWidget, public ReportWindow {
     Q_OBJECT
 public:
     // What the screen was filled with, and what it shows now (typed cells included).
     const Sheet& sheet() const { return sheet_; }
     Sheet shownSheet() const;
+    Sheet reportSheet() const override { return shownSheet(); }
     GridView* grid(const QString& name) const;
 
-    // The window image on the printer. False when nothing was printed.
+    // The report on the printer. False when nothing was printed.
     bool print();
 
 protected:

@@ -4,6 +4,7 @@
 #include "core/FileIO.h"
 #include "platform/Dialogs.h"
 #include "platform/Printing.h"
+#include "platform/SheetDocument.h"
 #include "ui/common/GridView.h"
 
 #include <QAction>
@@ -24,6 +25,8 @@ QString suggestedName(QWidget* window, const QString& extension) {
 } // namespace
 
 bool printAsShown(QWidget* window, QPrinter& printer) {
+    if (auto* report = dynamic_cast<ReportWindow*>(window))
+        return printSheets({report->reportSheet()}, printer);
     if (auto* printed = dynamic_cast<PrintedWindow*>(window))
         return printed->printOn(printer);
     return printWindow(window, printer);
@@ -83,9 +86,25 @@ QList<QString> saveGridsAsCsv(const QList<std::pair<QString, Table>>& grids,
     return written;
 }
 
+QList<QString> saveSheetAsCsv(const Sheet& sheet, const std::filesystem::path& base, const Locale& locale) {
+    QList<std::pair<QString, Table>> grids;
+    for (const auto& [name, table] : sheet.tables())
+        grids.append({QString::fromStdString(name), table});
+    QList<QString> written = grids.isEmpty() ? QList<QString>{} : saveGridsAsCsv(grids, base, locale);
+    std::filesystem::path file = base;
+    file += "_" + std::string(kCsvTextsName) + ".csv";
+    try {
+        writeFileAtomic(file, csvTextsOf(sheet, csvSeparator(locale)));
+        written.append(QString::fromStdString(file.string()));
+    } catch (const std::exception&) {
+    }
+    return written;
+}
+
 bool saveWindowGridsAsCsv(QWidget* window, QWidget* parent, const Locale& locale) {
+    const auto* report = dynamic_cast<const ReportWindow*>(window);
     const auto grids = windowGrids(window);
-    if (grids.isEmpty())
+    if (report == nullptr && grids.isEmpty())
         return false;
     QString file = QFileDialog::getSaveFileName(parent, QStringLiteral("CSV olarak kaydet"),
                                                 suggestedName(window, QStringLiteral(".csv")),
@@ -94,9 +113,14 @@ bool saveWindowGridsAsCsv(QWidget* window, QWidget* parent, const Locale& locale
         return false;
     if (file.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive))
         file.chop(4);
-    const auto written = saveGridsAsCsv(grids, file.toStdString(), locale);
-    if (written.size() == grids.size())
+    if (report != nullptr) {
+        const Sheet sheet = report->reportSheet();
+        const auto written = saveSheetAsCsv(sheet, file.toStdString(), locale);
+        if (written.size() == static_cast<qsizetype>(sheet.tables().size()) + 1)
+            return true;
+    } else if (saveGridsAsCsv(grids, file.toStdString(), locale).size() == grids.size()) {
         return true;
+    }
     showMessage(parent, QStringLiteral("CSV dosyası yazılamadı: %1").arg(file));
     return false;
 }

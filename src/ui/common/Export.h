@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Locale.h"
+#include "core/Sheet.h"
 #include "core/Table.h"
 
 #include <QList>
@@ -23,8 +24,19 @@ protected:
     ~PrintedWindow() = default;
 };
 
-// What the window's print command puts on the page: printOn() for a PrintedWindow, otherwise
-// the window image.
+// A table screen that prints, previews, saves as PDF and exports as CSV its report: the sheet it
+// shows with every edit made on the screen, rendered as text and ruled tables rather than as the
+// window image.
+class ReportWindow {
+public:
+    virtual Sheet reportSheet() const = 0;
+
+protected:
+    ~ReportWindow() = default;
+};
+
+// What the window's print command puts on the page: the report of a ReportWindow, printOn() of
+// a PrintedWindow, otherwise the window image.
 bool printAsShown(QWidget* window, QPrinter& printer);
 
 // The print commands' companions: a print preview of the window image, the window image saved
@@ -46,7 +58,12 @@ QList<std::pair<QString, Table>> windowGrids(QWidget* window);
 QList<QString> saveGridsAsCsv(const QList<std::pair<QString, Table>>& grids,
                               const std::filesystem::path& base, const Locale& locale);
 
-// "CSV olarak kaydet": asks for the file name, then saveGridsAsCsv of the window's grids.
+// Writes a report as CSV: its grids as saveGridsAsCsv does, and its texts (label; value) into
+// `<base>_texts.csv`. Returns the files written.
+QList<QString> saveSheetAsCsv(const Sheet& sheet, const std::filesystem::path& base, const Locale& locale);
+
+// "CSV olarak kaydet": asks for the file name, then saveSheetAsCsv of a ReportWindow's report, or
+// saveGridsAsCsv of another window's grids.
 bool saveWindowGridsAsCsv(QWidget* window, QWidget* parent, const Locale& locale);
 
 // For windows that no menu prints: "Yazdır", "Baskı önizleme", "PDF olarak kaydet" and, with a

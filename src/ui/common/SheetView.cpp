@@ -71,8 +71,11 @@ Sheet readSheet(const QWidget* screen, const Sheet& like) {
     for (const auto& [name, table] : like.tables())
         if (auto* grid = screen->findChild<const GridView*>(QString::fromStdString(name)))
             sheet.setTable(name, grid->table());
-    for (const auto& [name, text] : like.texts())
+    for (const auto& [name, text] : like.texts()) {
         sheet.setText(name, controlText(screen, QString::fromStdString(name)).toStdString());
+        if (const std::string label = like.label(name); !label.empty())
+            sheet.setLabel(name, label);
+    }
     return sheet;
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/Paths.h"
 #include "platform/Printing.h"
+#include "platform/SheetDocument.h"
 #include "store/HqTable.h"
 #include "store/WaterYearFile.h"
 #include "ui/common/GridView.h"
@@ -101,8 +102,12 @@ bool AnnualFlowScreen::print() {
     return print(applicationPrinter());
 }
 
+Sheet AnnualFlowScreen::reportSheet() const {
+    return readSheet(this, sheet_);
+}
+
 bool AnnualFlowScreen::print(QPrinter& printer) {
-    return printWindow(this, printer);
+    return printSheets({reportSheet()}, printer);
 }
 
 void AnnualFlowScreen::openMonth(int column) {

@@ -3,6 +3,7 @@
 #include "core/Sheet.h"
 #include "flow/AnnualFlow.h"
 #include "ui/common/AppContext.h"
+#include "ui/common/Export.h"
 #include "ui/station/CurrentStation.h"
 
 #include <QWidget>
@@ -23,7 +24,7 @@ class GridView;
 // ("yıllıkakımkapat"). A double click on a month sets the station screen's month and asks the
 // main window, through monthRequested(), to open the monthly table afresh. The daily, summary
 // and extremes grids carry the copy menus "kesmen8", "kesmen9" and "kesmen10".
-class AnnualFlowScreen : public QWidget {
+class AnnualFlowScreen : public QWidget, public ReportWindow {
     Q_OBJECT
 public:
     static inline const QString kFormName = QStringLiteral("Yıllıkfrm");
@@ -42,6 +43,7 @@ public:
 
     const AnnualFlow& annualFlow() const { return flow_; }
     const Sheet& sheet() const { return sheet_; }
+    Sheet reportSheet() const override;
 
 signals:
     // The monthly flow table should be (re)opened for the station screen's month.

@@ -6,6 +6,7 @@
 #include "flow/DayReadings.h"
 #include "platform/Dialogs.h"
 #include "platform/Printing.h"
+#include "platform/SheetDocument.h"
 #include "store/HqTable.h"
 #include "store/StationLists.h"
 #include "ui/common/GridView.h"
@@ -140,8 +141,12 @@ bool MonthlyFlowScreen::print() {
     return print(applicationPrinter());
 }
 
+Sheet MonthlyFlowScreen::reportSheet() const {
+    return readSheet(this, sheet_);
+}
+
 bool MonthlyFlowScreen::print(QPrinter& printer) {
-    return printWindowWithout(this, {readings_, readingsCaption_, months_}, printer);
+    return printSheets({reportSheet()}, printer);
 }
 
 void MonthlyFlowScreen::showReadingsOfRow(int row) {

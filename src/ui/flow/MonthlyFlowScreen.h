@@ -28,7 +28,7 @@ class GridView;
 // The main window's menu "Aylık akım tablosu ve hesabları" calls save() ("aylıkkayden"),
 // print() ("yazdıraylık"), emits chart requests ("aylıkakımgraf") and closes the screen
 // ("aylıkkapatn"). Open it through open(), which checks that a flow file is selected.
-class MonthlyFlowScreen : public QWidget, public PrintedWindow {
+class MonthlyFlowScreen : public QWidget, public ReportWindow {
     Q_OBJECT
 public:
     static inline const QString kFormName = QStringLiteral("aylıkgridfrm");
@@ -48,7 +48,6 @@ public:
     // Prints the screen without the readings list, its caption and the month drop-down.
     bool print();
     bool print(QPrinter& printer);
-    bool printOn(QPrinter& printer) override { return print(printer); }
     // showDayReadings for a grid row: the logger's readings of that day, or the list hidden.
     void showReadingsOfRow(int row);
     // Command1: copyCellToRange from the cell pressed to the cell released.
@@ -56,6 +55,7 @@ public:
 
     const MonthFlow& monthFlow() const { return flow_; }
     const Sheet& sheet() const { return sheet_; }
+    Sheet reportSheet() const override;
     const std::filesystem::path& flowFile() const { return flowFile_; }
     // The readings the list shows, nothing while it is hidden.
     const std::optional<DayReadings>& dayReadings() const { return dayReadings_; }

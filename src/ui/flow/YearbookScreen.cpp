@@ -2,6 +2,7 @@
 
 #include "core/Paths.h"
 #include "platform/Printing.h"
+#include "platform/SheetDocument.h"
 #include "store/HqTable.h"
 #include "store/WaterYearFile.h"
 #include "ui/common/Export.h"
@@ -59,13 +60,8 @@ YearbookScreen::YearbookScreen(const AppContext& context, StationHub& hub, QWidg
     auto* description = new QGridLayout;
     description->addWidget(pageBox("Text4", this), 0, 0, 1, 2);
     description->addWidget(pageBox("Text5", this), 1, 0, 1, 2);
-    const std::pair<const char*, const char*> rows[] = {{"Text1", "Yeri.:"},
-                                                        {"Text2", "Yağış alanı:"},
-                                                        {"Text3", "Gözlem süresi:"},
-                                                        {"Text6", "Ortalama akımlar:"},
-                                                        {"Text7", "Yaklaşık kot:"}};
     int row = 2;
-    for (const auto& [box, caption] : rows) {
+    for (const auto& [box, caption] : kYearbookCaptionedBoxes) {
         description->addWidget(new QLabel(QString::fromUtf8(caption), this), row, 0);
         description->addWidget(pageBox(box, this), row, 1);
         ++row;
@@ -109,8 +105,12 @@ bool YearbookScreen::print() {
     return print(applicationPrinter());
 }
 
+Sheet YearbookScreen::reportSheet() const {
+    return readSheet(this, sheet_);
+}
+
 bool YearbookScreen::print(QPrinter& printer) {
-    return printWindow(this, printer);
+    return printSheets({reportSheet()}, printer);
 }
 
 } // namespace korvel

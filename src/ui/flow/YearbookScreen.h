@@ -3,6 +3,7 @@
 #include "core/Sheet.h"
 #include "flow/YearbookPage.h"
 #include "ui/common/AppContext.h"
+#include "ui/common/Export.h"
 #include "ui/station/CurrentStation.h"
 
 #include <QWidget>
@@ -19,7 +20,7 @@ class GridView;
 // Nothing is written back to any file.
 //
 // The main window's menu "Kitap sayfasını Yazdır" ("kyazdırn") calls print().
-class YearbookScreen : public QWidget {
+class YearbookScreen : public QWidget, public ReportWindow {
     Q_OBJECT
 public:
     static inline const QString kFormName = QStringLiteral("kitapfrm");
@@ -37,6 +38,7 @@ public:
 
     const YearbookFigures& figures() const { return figures_; }
     const Sheet& sheet() const { return sheet_; }
+    Sheet reportSheet() const override;
 
 private:
     const AppContext& context_;

@@ -2,6 +2,7 @@
 
 #include "platform/Dialogs.h"
 #include "platform/Printing.h"
+#include "platform/SheetDocument.h"
 #include "rain/RainYearSheet.h"
 #include "store/StationRecord.h"
 #include "ui/common/GridView.h"
@@ -109,7 +110,7 @@ Sheet Pludegerlendirfrm::shownSheet() const {
 }
 
 bool Pludegerlendirfrm::printTable() {
-    return printWindow(this);
+    return printSheets({shownSheet()}, applicationPrinter());
 }
 
 // The chart draws the file as it is now, days saved since the table was built included.

@@ -3,6 +3,7 @@
 #include "core/Sheet.h"
 #include "rain/RainYearAnalysis.h"
 #include "ui/common/AppContext.h"
+#include "ui/common/Export.h"
 #include "ui/station/CurrentStation.h"
 
 #include <QPointer>
@@ -24,7 +25,7 @@ class Gunluktablofrm;
 // file by day and month, the monthly summary, the yearly labels and the twelve duration boxes.
 // It analyses the selected entry of RainSelectionList when it is made; with no entry it stays
 // empty. A double-click on a day opens that day's interpretation table.
-class Pludegerlendirfrm : public QWidget {
+class Pludegerlendirfrm : public QWidget, public ReportWindow {
     Q_OBJECT
 public:
     static constexpr const char* kMenuName = "pludeg"; // the main window's menu for this screen
@@ -38,9 +39,10 @@ public:
     const std::optional<RainYearAnalysis>& analysis() const { return analysis_; }
     // What the screen shows now, the cells a saved day changed included.
     Sheet shownSheet() const;
+    Sheet reportSheet() const override { return shownSheet(); }
 
     // The commands of the main window's "Plüviograf Değerlendirme" menu.
-    bool printTable();        // "Tabloyu Yazdır": the window image on the printer
+    bool printTable();        // "Tabloyu Yazdır": the report on the printer
     void showRainChart();     // "Yağış Grafiği ": the yearly rainfall chart, modal
     QDialog* makeRainChart(); // the chart window that command shows (for the caller to show)
     bool addNewWaterYear();   // "Yeni Su Yılı Ekle": a new rainfall-year file for the current station

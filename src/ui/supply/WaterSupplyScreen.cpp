@@ -4,6 +4,7 @@
 #include "core/Paths.h"
 #include "flow/WaterSupply.h"
 #include "platform/Printing.h"
+#include "platform/SheetDocument.h"
 #include "ui/common/AppContext.h"
 #include "ui/common/GridView.h"
 #include "ui/common/SheetView.h"
@@ -112,12 +113,16 @@ void WaterSupplyScreen::addAllYears() {
     }
 }
 
+Sheet WaterSupplyScreen::reportSheet() const {
+    return readSheet(this, waterSupplySheet(*table_, station_.record, context_->locale));
+}
+
 bool WaterSupplyScreen::print() {
-    return printWindowWithout(this, {files_, computeAll_});
+    return print(applicationPrinter());
 }
 
 bool WaterSupplyScreen::print(QPrinter& printer) {
-    return printWindowWithout(this, {files_, computeAll_}, printer);
+    return printSheets({reportSheet()}, printer);
 }
 
 void WaterSupplyScreen::closeScreen() {

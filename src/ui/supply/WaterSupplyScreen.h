@@ -19,7 +19,7 @@ class WaterSupplyTable;
 
 // The water supply table (`sutemini`) of the current station: the flow-file list "File1", the
 // button "Bütün yılları hesabla" (Command1) and the grid "MSFlexGrid3" of the years added.
-class WaterSupplyScreen : public QWidget, public PrintedWindow {
+class WaterSupplyScreen : public QWidget, public ReportWindow {
     Q_OBJECT
 public:
     static inline const QString kCaption = QStringLiteral("Su temini tablosu");
@@ -38,10 +38,11 @@ public:
     bool addYear(const QString& flowFileName);
     // "Bütün yılları hesabla": every file of the list in list order.
     void addAllYears();
-    // Prints the window without the file list and the button. False when nothing was printed.
+    // Prints the table's report (without the file list and the button). False when nothing was
+    // printed.
     bool print();
     bool print(QPrinter& printer);
-    bool printOn(QPrinter& printer) override { return print(printer); }
+    Sheet reportSheet() const override;
     void closeScreen();
 
     const WaterSupplyTable& table() const { return *table_; }

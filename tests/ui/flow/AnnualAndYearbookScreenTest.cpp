@@ -1,4 +1,5 @@
 #include "FlowScreenFixture.h"
+#include "common/PdfText.h"
 #include "flow/AnnualFlow.h"
 #include "flow/YearbookPage.h"
 #include "platform/ScriptedDialogs.h"
@@ -83,7 +84,7 @@ private slots:
 
         const auto printer = station.pdfPrinter("annual.pdf");
         QVERIFY(screen->print(*printer));
-        QVERIFY(isPdf(station.drive.filePath("annual.pdf")));
+        expectWholeReport(screen->reportSheet(), station.drive.filePath("annual.pdf"));
     }
 
     void yearbookPageIsEditableAndPrints() {
@@ -121,8 +122,22 @@ private slots:
         text6->setText(text6->text().replace("......", "812,4"));
         const auto printer = station.pdfPrinter("kitap.pdf");
         QVERIFY(screen->print(*printer));
-        QVERIFY(isPdf(station.drive.filePath("kitap.pdf")));
         QVERIFY(text6->text().contains("812,4"));
+        const Sheet report = screen->reportSheet();
+        QVERIFY(report.labelledText("Text1") == "Yeri.: " + report.text("Text1"));
+        expectWholeReport(report, station.drive.filePath("kitap.pdf"));
+    }
+
+private:
+    // The printout is text: every cell, every text with its screen label, and the caption.
+    static void expectWholeReport(const Sheet& report, const QString& pdf) {
+        QVERIFY(isPdf(pdf));
+        if (!testing::havePdftotext())
+            QSKIP(testing::kNoPdftotext);
+        const std::string text = testing::pdfText(pdf.toStdString());
+        const auto missing = testing::missingFromPdf(report, text);
+        QVERIFY2(missing.empty(), missing.empty() ? "" : missing.front().c_str());
+        QVERIFY(text.find("Text1:") == std::string::npos);
     }
 };
 

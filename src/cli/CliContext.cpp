@@ -57,7 +57,7 @@ std::string sheetToText(const Sheet& sheet) {
     return text;
 }
 
-void CliContext::printSheet(const Sheet& sheet) const {
+void CliContext::printSheet(const Sheet& sheet, const nlohmann::json& jsonExtras) const {
     if (!csvDir.empty()) {
         std::error_code ignored;
         std::filesystem::create_directories(csvDir, ignored);
@@ -66,9 +66,12 @@ void CliContext::printSheet(const Sheet& sheet) const {
     }
     if (reportSink)
         reportSink(sheet);
-    if (json)
-        printJson(sheetToJson(sheet));
-    else
+    if (json) {
+        nlohmann::json report = sheetToJson(sheet);
+        if (jsonExtras.is_object())
+            report.update(jsonExtras);
+        printJson(report);
+    } else
         *out << sheetToText(sheet);
 }
 

@@ -36,8 +36,9 @@ struct CliContext {
     std::filesystem::path existingFile(const std::string& argument) const;
     std::filesystem::path existingDirectory(const std::string& argument) const;
 
-    // Report output: the sheet as JSON or as caption, grids and texts.
-    void printSheet(const Sheet& sheet) const;
+    // Report output: the sheet as JSON or as caption, grids and texts. The keys of
+    // `jsonExtras` (an object) are added to the JSON report beside the sheet's.
+    void printSheet(const Sheet& sheet, const nlohmann::json& jsonExtras = nullptr) const;
     void printJson(const nlohmann::json& value) const;
     void printLine(const std::string& text) const;
 };
@@ -53,6 +54,7 @@ void addHqCommands(CLI::App& app, const ActionSlot& slot);
 void addRainCommands(CLI::App& app, const ActionSlot& slot);
 void addBasinCommands(CLI::App& app, const ActionSlot& slot);
 void addCardCommands(CLI::App& app, const ActionSlot& slot);
+void addRatingCommands(CLI::App& app, const ActionSlot& slot);
 void addTableCommands(CLI::App& app, const ActionSlot& slot);
 void addDemoCommand(CLI::App& app, const ActionSlot& slot);
 void addImportCommands(CLI::App& app, const ActionSlot& slot);

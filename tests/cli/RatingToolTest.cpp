@@ -55,7 +55,7 @@ TEST_F(RatingTool, FitReportsTheCurveAtEveryLevelOfTheGaugedRange) {
     EXPECT_EQ(curve.front()["level"].get<double>(), lowest);
     EXPECT_EQ(curve.back()["level"].get<double>(), highest);
     EXPECT_EQ(curve.size(), static_cast<std::size_t>(highest - lowest + 1));
-    EXPECT_LT(fit["standardErrorPercent"].get<double>(), 8.0);
+    EXPECT_LT(fit["standardErrorPercent"].get<double>(), 15.0); // two controls a shift apart
     const auto& s = fit["segments"].front();
     EXPECT_EQ(s["fromLevel"].get<double>(), lowest);
     for (const auto& p : curve)
@@ -77,7 +77,7 @@ TEST_F(RatingTool, SavedTableIsUsedFromItsFirstDay) {
     ASSERT_TRUE(fileExists(station / "03_01-001.HQ"));
     const auto fitted = json({"rating", "fit", station.string(), "--exclude", "17"})["fit"]["curve"];
     const auto at200 = std::find_if(fitted.begin(), fitted.end(),
-                                    [](const auto& p) { return p["level"].get<double>() == 200.0; });
+                                    [](const nlohmann::json& p) { return p["level"].get<double>() == 200.0; });
     ASSERT_NE(at200, fitted.end());
 
     const auto may = json({"hq", "lookup", station.string(), "15.05.2004", "200"});

@@ -5,6 +5,7 @@
 #include "platform/ScriptedDialogs.h"
 #include "ui/charts/ChartWindow.h"
 #include "ui/common/DeferredCommand.h"
+#include "ui/flow/RatingCurveScreen.h"
 #include "ui/flow/AnnualFlowScreen.h"
 #include "ui/flow/MonthlyFlowScreen.h"
 #include "ui/station/StationScreen.h"
@@ -366,6 +367,17 @@ private slots:
         window_->command("olcukkaydetn")->trigger();
         QVERIFY(cardSave->isArmed());
         QTRY_VERIFY(!cardSave->isArmed());
+    }
+
+    void ratingCurveOpensFromTheHqAndCardMenus() {
+        start(true);
+        for (const char* command : {"hqanahtaregrisi", "olcuanahtaregrisi"}) {
+            window_->commands().close(Screen::RatingCurve);
+            window_->command(command)->trigger();
+            auto* rating = qobject_cast<RatingCurveScreen*>(window_->commands().screen(Screen::RatingCurve));
+            QVERIFY2(rating != nullptr, command);
+            QVERIFY(rating->fit().has_value());
+        }
     }
 
     void newYearCommandsOfTheContextMenusCreateTheirFiles() {

@@ -5,9 +5,9 @@
 #include "platform/ScriptedDialogs.h"
 #include "ui/charts/ChartWindow.h"
 #include "ui/common/DeferredCommand.h"
-#include "ui/flow/RatingCurveScreen.h"
 #include "ui/flow/AnnualFlowScreen.h"
 #include "ui/flow/MonthlyFlowScreen.h"
+#include "ui/flow/RatingCurveScreen.h"
 #include "ui/station/StationScreen.h"
 
 #include <QAction>

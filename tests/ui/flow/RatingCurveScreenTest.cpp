@@ -2,6 +2,7 @@
 
 #include "FlowScreenFixture.h"
 #include "flow/AnnualFlow.h"
+#include "flow/RatingSheet.h"
 #include "platform/ScriptedDialogs.h"
 #include "store/HqTable.h"
 #include "store/WaterYearFile.h"
@@ -43,6 +44,10 @@ private slots:
         QCOMPARE(gaugings->cell(17, 7), std::string("X"));
         QCOMPARE(gaugings->cell(17, 6), std::string("Hayır")); // outside the prediction band
         QVERIFY(screen.leftOutRows().count(17) == 1);
+        QTest::mouseClick(gaugings->viewport(), Qt::LeftButton, {},
+                          gaugings->cellRect(1, kLeftOutColumn).center());
+        QVERIFY(screen.leftOutRows().count(1) == 1);
+        QCOMPARE(screen.fit()->usedCount, used - 2);
 
         screen.findChild<QCheckBox*>("logAxes")->setChecked(true);
         QVERIFY(qobject_cast<QLogValueAxis*>(screen.curveChart()->axes(Qt::Vertical).front()));

@@ -19,6 +19,7 @@
 #include "ui/flow/HqTableScreen.h"
 #include "ui/flow/LevelSheetScreen.h"
 #include "ui/flow/MonthlyFlowScreen.h"
+#include "ui/flow/RatingCurveScreen.h"
 #include "ui/flow/YearbookScreen.h"
 #include "ui/instruments/CurrentMeterForms.h"
 #include "ui/instruments/LevelLoggerForm.h"
@@ -66,6 +67,7 @@ std::vector<ScreenSpec> screenTable() {
          QStringLiteral("hqanahtardegerlerin"), screenOf<HqTableScreen>()},
         {Screen::MeasurementCard, QStringLiteral("Ölçü kayıt kartı"), O::Child, QStringLiteral("olckartnn"),
          screenOf<MeasurementCardScreen>()},
+        {Screen::RatingCurve, QStringLiteral("Anahtar eğrisi"), O::Child, {}, screenOf<RatingCurveScreen>()},
         {Screen::MonthlyTotals,
          QStringLiteral("Su yılının aylık akım ile oluşturulması"),
          O::Child,
@@ -260,6 +262,7 @@ void CommandMap::connectCommands() {
     route(QStringLiteral("hqyeni"), on<HqTableScreen>(S::HqTable, [](auto& s) { s.newTable(); }));
     route(QStringLiteral("hqtabloboluktam"), on<HqTableScreen>(S::HqTable, [](auto& s) { s.fillGaps(); }));
     route(QStringLiteral("hqkaydetn"), on<HqTableScreen>(S::HqTable, [](auto& s) { s.save(); }));
+    route(QStringLiteral("hqanahtaregrisi"), [this] { openRatingCurve(); });
     route(QStringLiteral("hqkapatn"), closes(S::HqTable));
     // Charts, yearbook page, measurement card, water supply table
     route(QStringLiteral("yıllıkgryaz"), prints(S::AnnualChart));
@@ -269,6 +272,7 @@ void CommandMap::connectCommands() {
     route(QStringLiteral("aylıkgrafkapat"), closes(S::MonthlyChart));
     route(QStringLiteral("olcukkaydetn"),
           on<MeasurementCardScreen>(S::MeasurementCard, [](auto& s) { s.save(); }));
+    route(QStringLiteral("olcuanahtaregrisi"), [this] { openRatingCurve(); });
     route(QStringLiteral("olcukakapat"), closes(S::MeasurementCard));
     route(QStringLiteral("sutemintablosuyazn"), printsOn<WaterSupplyScreen>(S::WaterSupply));
     route(QStringLiteral("suteminikapatn"), closes(S::WaterSupply));
@@ -384,6 +388,13 @@ void CommandMap::connectScreen(QWidget* widget) {
             reopen(Screen::MonthlyFlow);
         });
     }
+    if (auto* rating = qobject_cast<RatingCurveScreen*>(widget)) {
+        // A table saved from the curve shows in the open HQ screen's list at once.
+        connect(rating, &RatingCurveScreen::tableSaved, this, [this] {
+            if (screen(Screen::HqTable) != nullptr)
+                reopen(Screen::HqTable);
+        });
+    }
     if (auto* rain = qobject_cast<Pludegerlendirfrm*>(widget))
         connect(rain, &Pludegerlendirfrm::dayTableOpened, this,
                 [this](Gunluktablofrm* table) { window_.openChild(table); });
@@ -463,6 +474,14 @@ void CommandMap::openHqTable() {
         return;
     }
     open(Screen::HqTable);
+}
+
+void CommandMap::openRatingCurve() {
+    if (!stationChosen()) {
+        showMessage(&window_, kStationMissingMessage);
+        return;
+    }
+    reopen(Screen::RatingCurve);
 }
 
 void CommandMap::openBasinDaily() {

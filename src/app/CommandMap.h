@@ -26,6 +26,7 @@ enum class Screen {
     WaterSupply,     // water supply table
     HqTable,         // HQ rating table
     MeasurementCard, // discharge measurement card
+    RatingCurve,     // rating curve fitted from the measurement card
     MonthlyTotals,   // water year from monthly totals
     Correlation,     // inter-station correlation
     RainAnalysis,    // one-year rainfall analysis
@@ -129,6 +130,7 @@ private:
     void openAnnualFlow();
     void openYearbookPage();
     void openHqTable();
+    void openRatingCurve();
     void openBasinDaily();
     void startKorvel96();
     void showPrinterSetupDialog();

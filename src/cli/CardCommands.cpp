@@ -18,14 +18,7 @@ void addCardCommands(CLI::App& app, const ActionSlot& slot) {
     show->callback([slot, dir] {
         slot([dir](CliContext& context) {
             const auto stationDir = context.existingDirectory(*dir);
-            auto path =
-                resolveCaseInsensitive(stationDir / measurementCardFileName(stationNumberOf(stationDir)));
-            if (!fileExists(path)) {
-                // A card saved under another number still belongs to the station's directory.
-                const auto cards = listFiles(stationDir, "*.olc");
-                if (cards.size() == 1)
-                    path = stationDir / cards.front();
-            }
+            const auto path = measurementCardPathOf(stationDir);
             std::vector<MeasurementCard> records;
             if (const auto bytes = readFileBytes(path)) {
                 if (bytes->size() % kMeasurementCardRecordSize != 0)

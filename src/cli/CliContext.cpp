@@ -72,7 +72,8 @@ void CliContext::printSheet(const Sheet& sheet, const nlohmann::json& extra) con
         reportSink(sheet);
     if (json) {
         nlohmann::json value = sheetToJson(sheet);
-        value.update(extra);
+        if (extra.is_object())
+            value.update(extra);
         printJson(value);
     } else
         *out << sheetToText(sheet);

@@ -54,6 +54,7 @@ void addHqCommands(CLI::App& app, const ActionSlot& slot);
 void addRainCommands(CLI::App& app, const ActionSlot& slot);
 void addBasinCommands(CLI::App& app, const ActionSlot& slot);
 void addCardCommands(CLI::App& app, const ActionSlot& slot);
+void addRatingCommands(CLI::App& app, const ActionSlot& slot);
 void addTableCommands(CLI::App& app, const ActionSlot& slot);
 void addDemoCommand(CLI::App& app, const ActionSlot& slot);
 void addImportCommands(CLI::App& app, const ActionSlot& slot);

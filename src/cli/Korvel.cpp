@@ -31,6 +31,7 @@ int runKorvel(const std::vector<std::string>& args, std::ostream& out, std::ostr
     addRainCommands(app, slot);
     addBasinCommands(app, slot);
     addCardCommands(app, slot);
+    addRatingCommands(app, slot);
     addTableCommands(app, slot);
     addDemoCommand(app, slot);
     addImportCommands(app, slot);

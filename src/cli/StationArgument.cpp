@@ -1,6 +1,9 @@
 #include "cli/StationArgument.h"
 
 #include "core/Cp1254.h"
+#include "core/FileIO.h"
+#include "core/Paths.h"
+#include "store/MeasurementCard.h"
 
 namespace korvel {
 
@@ -13,6 +16,17 @@ StationRecord stationRecordOf(const std::filesystem::path& stationDir) {
 
 std::string stationNumberOf(const std::filesystem::path& stationDir) {
     return stationRecordOf(stationDir).stationNumber;
+}
+
+std::filesystem::path measurementCardPathOf(const std::filesystem::path& stationDir) {
+    const auto path =
+        resolveCaseInsensitive(stationDir / measurementCardFileName(stationNumberOf(stationDir)));
+    if (!fileExists(path)) {
+        const auto cards = listFiles(stationDir, "*.olc");
+        if (cards.size() == 1)
+            return stationDir / cards.front();
+    }
+    return path;
 }
 
 } // namespace korvel

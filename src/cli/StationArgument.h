@@ -12,5 +12,8 @@ namespace korvel {
 // is named by its number).
 StationRecord stationRecordOf(const std::filesystem::path& stationDir);
 std::string stationNumberOf(const std::filesystem::path& stationDir);
+// The station's measurement card: "<station number>.olc", or the directory's only "*.olc"
+// when the card was saved under another number.
+std::filesystem::path measurementCardPathOf(const std::filesystem::path& stationDir);
 
 } // namespace korvel

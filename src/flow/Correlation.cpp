@@ -25,9 +25,12 @@ YearMonthlyMeans scanWaterYear(const std::vector<DayRecord>& records, const HqTa
         for (std::size_t d = 0; d < walks[m].days; ++d) {
             const DayRecord& day = dayRecordAt(records, walks[m].first + d);
             const DayDischarge q = dayDischarge(day, tables);
-            if (!q.discharge)
+            // A level the covering table cannot rate is a missing day, as a discharge of 0 is.
+            const bool unrated =
+                !q.discharge && !sourceIsDischarge(day.source) && findRatingPeriod(tables, day.date).has_value();
+            if (!q.discharge && !unrated)
                 continue;
-            if (*q.discharge == 0.0) {
+            if (unrated || *q.discharge == 0.0) {
                 year.incomplete = true;
                 return year;
             }

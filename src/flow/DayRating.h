@@ -25,8 +25,8 @@ struct RatedDay {
     const HqTable* table = nullptr;
     std::size_t slot = 0;
     std::size_t period = 0;
-    // A covering table was found but the mean level rounds outside 0..1000: the day has no
-    // discharge and the grids mark it.
+    // A covering table was found but the mean level rounds outside 0..1000 or outside the
+    // table's rated range: the day has no discharge and the grids mark it.
     bool levelOutOfRange = false;
 };
 

@@ -5,6 +5,7 @@
 #include "core/Numbers.h"
 #include "core/Paths.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace korvel {
@@ -120,7 +121,19 @@ std::optional<RatingPeriod> findRatingPeriod(const HqTableSet& tables, OleDate d
 std::optional<float> dischargeAtLevel(const HqTable& table, double level) {
     if (!std::isfinite(level) || level < 0.0 || level > static_cast<double>(HqTable::kLevels - 1))
         return std::nullopt;
-    return table.discharge[static_cast<std::size_t>(level)];
+    const auto index = static_cast<std::size_t>(level);
+    const auto& q = table.discharge;
+    if (q[index] != 0.0f)
+        return q[index];
+    // A zero inside the rated range is a value of the table; below its lowest or above its
+    // highest non-zero discharge the table says nothing.
+    const auto nonZero = [](float value) { return value != 0.0f; };
+    const auto begin = q.begin() + static_cast<std::ptrdiff_t>(index);
+    const bool ratedBelow = std::any_of(q.begin(), begin, nonZero);
+    const bool ratedAbove = std::any_of(begin + 1, q.end(), nonZero);
+    if (!ratedBelow || !ratedAbove)
+        return std::nullopt;
+    return q[index];
 }
 
 std::optional<HqLookup> lookupDischarge(const HqTableSet& tables, OleDate date, double level) {

@@ -88,12 +88,14 @@ struct RatingPeriod {
 // date) whose start <= date <= end; nothing when none covers the date.
 std::optional<RatingPeriod> findRatingPeriod(const HqTableSet& tables, OleDate date);
 
-// The discharge stored for a whole level; nothing for a level outside 0..1000.
+// The discharge stored for a whole level; nothing for a level outside 0..1000 and for a level
+// outside the table's rated range (below its lowest or above its highest non-zero discharge).
 std::optional<float> dischargeAtLevel(const HqTable& table, double level);
 
 // The discharge of the first table and validity period (1..15, up to the first with an
 // empty end date) whose start <= date <= end, at the level rounded half to even. Nothing
-// when no period covers the date, or when the rounded level lies outside 0..1000.
+// when no period covers the date, or when the rounded level lies outside 0..1000 or outside
+// the table's rated range.
 std::optional<HqLookup> lookupDischarge(const HqTableSet& tables, OleDate date, double level);
 
 // The number proposed for a new table: "01" when there is none, else the number of the last

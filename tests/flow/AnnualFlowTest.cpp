@@ -74,8 +74,8 @@ TEST_F(AnnualTable, DailyGridShowsLevelsAndDischarges) {
     EXPECT_EQ(g.columnWidth(24), 475);
     expectCells(g, {{1, 1, "12"}, {1, 2, "24,00"}, {30, 23, "60"}, {30, 24, "120,0"}, {15, 3, ""}});
     EXPECT_EQ(g.cell(15, 4), "1250,0");
-    // A day without discharge: its level, no Q.
-    expectCells(g, {{2, 1, "0"}, {2, 2, "0,000"}, {30, 9, ""}});
+    // A day without data: level 0 lies below the table's lowest discharge, so it has none.
+    expectCells(g, {{2, 1, "0"}, {2, 2, "?"}, {30, 9, ""}});
 
     const Table& strip = *s.findTable("MSFlexGrid1");
     expectCells(strip, {{0, 0, "gün"}, {0, 5, "Şubat"}});

@@ -136,6 +136,14 @@ TEST_F(MonthTableFill, DaysWithoutDischargeCountInDaysOnly) {
     EXPECT_EQ(*flow.mean, 0.0);
 }
 
+TEST_F(MonthTableFill, LevelAboveTheTablesHighestDischargeIsMarkedNotZero) {
+    for (std::size_t i = 101; i < HqTable::kLevels; ++i)
+        tables.entries[0].table.discharge[i] = 0.0F;
+    setLevelDay(records, day(2003, 11, 1), 100.0F);
+    setLevelDay(records, day(2003, 11, 2), 150.0F);
+    expectCells(grid(), {{1, 6, "1000,00"}, {2, 6, "?"}, {2, 7, ""}});
+}
+
 TEST_F(MonthTableFill, FirstTableOfTheListWinsWhereTwoCoverTheDay) {
     tables.entries.push_back({"02_01-001.HQ", linearTable(1.0F, {{day(2003, 10, 1), day(2004, 9, 30)}})});
     std::swap(tables.entries[0], tables.entries[1]);

@@ -197,8 +197,8 @@ TEST(HqApplyGrid, APeriodTakenOffTheGridIsNoLongerInForce) {
     applyGridToTable(set.entries[0].table, gridCellsOfTable(t),
                      {{day(2003, 10, 1), day(2004, 9, 30)}, {std::nullopt, std::nullopt}}, "", std::nullopt,
                      "");
-    EXPECT_FALSE(lookupDischarge(set, day(2005, 1, 5), 50.0));
-    EXPECT_TRUE(lookupDischarge(set, day(2004, 1, 5), 50.0));
+    EXPECT_FALSE(findRatingPeriod(set, day(2005, 1, 5)));
+    EXPECT_TRUE(findRatingPeriod(set, day(2004, 1, 5)));
 }
 
 TEST(HqApplyGrid, BoxTextsAreCutToTheirFieldWidth) {

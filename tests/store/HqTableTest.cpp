@@ -195,6 +195,24 @@ TEST(HqLookup, LevelOutsideTheTableGivesNoDischarge) {
     EXPECT_EQ(lookupDischarge(set, d, INFINITY), std::nullopt);
 }
 
+TEST(HqLookup, LevelOutsideTheRatedRangeGivesNoDischargeNotZero) {
+    HqTable t;
+    for (std::size_t i = 20; i <= 30; ++i)
+        t.discharge[i] = static_cast<float>(i) / 10.0F;
+    t.discharge[25] = 0.0F; // a zero inside the rated range is a value of the table
+    setPeriod(t, 1, day(2003, 10, 1), day(2004, 9, 30));
+    const HqTableSet set = setOf({t});
+    const OleDate d = day(2004, 1, 15);
+
+    EXPECT_EQ(lookupDischarge(set, d, 19.0), std::nullopt);
+    EXPECT_EQ(lookupDischarge(set, d, 0.0), std::nullopt);
+    EXPECT_EQ(lookupDischarge(set, d, 20.0)->discharge, 2.0F);
+    EXPECT_EQ(lookupDischarge(set, d, 25.0)->discharge, 0.0);
+    EXPECT_EQ(lookupDischarge(set, d, 30.0)->discharge, 3.0F);
+    EXPECT_EQ(lookupDischarge(set, d, 31.0), std::nullopt);
+    EXPECT_EQ(dischargeAtLevel(HqTable{}, 10.0), std::nullopt);
+}
+
 TEST(HqLookup, DateOutsideEveryPeriodGivesNoDischarge) {
     HqTable t = rampTable(0.0F);
     setPeriod(t, 1, day(2003, 10, 1), day(2004, 9, 30));

@@ -9,6 +9,7 @@
 #include "ui/flow/AnnualFlowScreen.h"
 #include "ui/flow/LevelSheetScreen.h"
 #include "ui/flow/MonthlyFlowScreen.h"
+#include "ui/flow/RatingCurveScreen.h"
 #include "ui/flow/YearbookScreen.h"
 #include "ui/station/StationScreen.h"
 
@@ -435,6 +436,17 @@ private slots:
         window_->command("olcukkaydetn")->trigger();
         QVERIFY(cardSave->isArmed());
         QTRY_VERIFY(!cardSave->isArmed());
+    }
+
+    void ratingCurveOpensFromTheHqAndCardMenus() {
+        start(true);
+        for (const char* command : {"hqanahtaregrisi", "olcuanahtaregrisi"}) {
+            window_->commands().close(Screen::RatingCurve);
+            window_->command(command)->trigger();
+            auto* rating = qobject_cast<RatingCurveScreen*>(window_->commands().screen(Screen::RatingCurve));
+            QVERIFY2(rating != nullptr, command);
+            QVERIFY(rating->fit().has_value());
+        }
     }
 
     void newYearCommandsOfTheContextMenusCreateTheirFiles() {

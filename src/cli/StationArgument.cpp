@@ -1,10 +1,12 @@
 #include "cli/StationArgument.h"
 
 #include "core/Cp1254.h"
+#include "core/FileIO.h"
 
 namespace korvel {
 
 StationRecord stationRecordOf(const std::filesystem::path& stationDir) {
+    removeStaleTemporaries(stationDir);
     StationRecord record = loadStationRecord(stationDir, "");
     if (trimmed(record.stationNumber).empty())
         record.stationNumber = fixedText(stationDir.filename().string(), StationRecord::stationNumberWidth);

@@ -255,20 +255,6 @@ DecodedLevelDump decodeLevelDump(const Bytes& dump, std::string_view stationNumb
     return out;
 }
 
-std::optional<std::string> stationNumberProblem(std::string_view stationNumber) {
-    const std::string number = trimmed(stationNumber);
-    if (number.empty())
-        return std::string("İstasyon numarası boş");
-    const bool unsafe =
-        number == "." || number == ".." || std::any_of(number.begin(), number.end(), [](char c) {
-            return static_cast<unsigned char>(c) < 0x20 ||
-                   std::string_view("/\\:*?\"<>|").find(c) != std::string_view::npos;
-        });
-    if (unsafe)
-        return "İstasyon numarası dosya adında kullanılamaz: " + number;
-    return std::nullopt;
-}
-
 fs::path levelDumpPath(const fs::path& korvel96Root) {
     return resolveCaseInsensitive(korvel96Root / std::string(kLevelDumpName));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/ByteIO.h"
+#include "core/StationFiles.h"
 #include "instruments/LevelDump.h"
 #include "store/WaterYearFile.h"
 
@@ -70,10 +71,6 @@ struct LevelConversionResult {
     std::filesystem::path stationCopy; // the day-readings file copied into the station directory
     bool lastDayInProgress = false;
 };
-
-// A station number that can name files and a directory: not empty once trimmed, and without
-// path separators or other characters a file name cannot hold.
-std::optional<std::string> stationNumberProblem(std::string_view stationNumber);
 
 // Converts a memory image into day records of the station's water-year files (first-write rule)
 // and the two side files. Refuses an image that is not 32768 bytes and a station number that

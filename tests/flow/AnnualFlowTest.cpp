@@ -112,7 +112,8 @@ TEST_F(AnnualTable, TiesKeepTheEarlierDayAndZeroMinimumIsNoCandidate) {
     EXPECT_EQ(f.months[5].instMax, 0.0F);
     EXPECT_EQ(f.months[5].instMin, 999.0F);
 
-    const Table& g = *sheet().findTable("MSFlexGrid4");
+    const Sheet s = sheet();
+    const Table& g = *s.findTable("MSFlexGrid4");
     expectCells(g, {{1, 0, "anl.max."}, {0, 5, "gün"}, {1, 5, "4"}, {1, 6, "80"}, {2, 7, "0"}});
     EXPECT_EQ(g.cell(2, 8), "999");
 }

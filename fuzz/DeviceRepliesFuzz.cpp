@@ -3,7 +3,6 @@
 // download, and the terminal's text. Whatever the bytes, nothing crashes, an aligned modem download
 // is a whole memory image, and a decoded calibration holds finite numbers.
 #include "FuzzCheck.h"
-
 #include "core/Locale.h"
 #include "instruments/CommEvents.h"
 #include "instruments/CurrentMeter.h"
@@ -27,7 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     case 1: {
         const MeterCalibration calibration = decodeCalibration(input.bytes);
-        check(std::isfinite(calibration.a) && std::isfinite(calibration.b) && std::isfinite(calibration.time));
+        check(std::isfinite(calibration.a) && std::isfinite(calibration.b) &&
+              std::isfinite(calibration.time));
         const std::size_t third = input.text.size() / 3;
         checkCalibration(input.text.substr(0, third), input.text.substr(third, third),
                          input.text.substr(2 * third), locale);

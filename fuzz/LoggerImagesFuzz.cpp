@@ -3,7 +3,6 @@
 // every day a decoder gives has a real date, and the side files a level image gives read back
 // into the very days it decoded.
 #include "FuzzCheck.h"
-
 #include "instruments/LevelConversion.h"
 #include "instruments/RainLogger.h"
 #include "instruments/ReceivedReadings.h"
@@ -27,10 +26,14 @@ void decodeLevelImage(const Bytes& image) {
         check(fuzz::isStorableDate(day.date));
 }
 
-void decodeSidePair(const fuzz::Input& input) {
-    const std::size_t textsSize = std::min<std::size_t>(input.selector, input.bytes.size());
-    const Bytes texts(input.bytes.begin(), input.bytes.begin() + static_cast<std::ptrdiff_t>(textsSize));
-    const Bytes readings(input.bytes.begin() + static_cast<std::ptrdiff_t>(textsSize), input.bytes.end());
+// Two bytes give the size of the texts file, which comes first; the readings file follows.
+void decodeSidePair(const Bytes& bytes) {
+    if (bytes.size() < 2)
+        return;
+    const std::size_t textsSize = std::min<std::size_t>(bytes[0] + 256 * bytes[1], bytes.size() - 2);
+    const auto textsEnd = bytes.begin() + 2 + static_cast<std::ptrdiff_t>(textsSize);
+    const Bytes texts(bytes.begin() + 2, textsEnd);
+    const Bytes readings(textsEnd, bytes.end());
     parseStationTexts(texts);
     for (const DayRecord& day : decodeReceivedReadings(readings, texts, "ABC5-10 .-4"))
         check(fuzz::isStorableDate(day.date));
@@ -54,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         decodeLevelImage(input.bytes);
         break;
     case 1:
-        decodeSidePair(input);
+        decodeSidePair(input.bytes);
         break;
     default:
         decodeRainImage(input.bytes);

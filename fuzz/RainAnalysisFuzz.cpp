@@ -2,7 +2,6 @@
 // repair counts only from a first date inside the file's water year, every date it writes is a
 // real date, and the analysis gives finite figures.
 #include "FuzzCheck.h"
-
 #include "rain/RainYearAnalysis.h"
 #include "store/RainYearFile.h"
 

@@ -2,7 +2,6 @@
 // measurement lines. Whatever the bytes, a conversion either refuses with its error or gives
 // values a file can store: finite discharges, real dates.
 #include "FuzzCheck.h"
-
 #include "core/Locale.h"
 #include "store/MeasurementCard.h"
 #include "transfer/SuvakFields.h"

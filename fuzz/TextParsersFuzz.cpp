@@ -3,7 +3,6 @@
 // number is finite, CSV written again reads back the same, and a station file path either is
 // refused or lies inside its station directory.
 #include "FuzzCheck.h"
-
 #include "core/Cp1254.h"
 #include "core/CsvText.h"
 #include "core/FileIO.h"

@@ -1,7 +1,6 @@
 // libFuzzer target for the zip reader: whatever the bytes, an archive is refused with its error or
 // gives its one file, never more than the size limit.
 #include "FuzzCheck.h"
-
 #include "transfer/ZipArchive.h"
 
 using namespace korvel;

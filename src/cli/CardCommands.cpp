@@ -28,8 +28,8 @@ void addCardCommands(CLI::App& app, const ActionSlot& slot) {
             }
             std::vector<MeasurementCard> records;
             if (fileExists(path))
-                records = parseMeasurementCardFile(context.recordFile(path, kMeasurementCardRecordSize,
-                                                                      kMeasurementCardSizeLimit, "measurement card"));
+                records = parseMeasurementCardFile(context.recordFile(
+                    path, kMeasurementCardRecordSize, kMeasurementCardSizeLimit, "measurement card"));
             context.printSheet(measurementCardSheet(records, context.locale));
         });
     });

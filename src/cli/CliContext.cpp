@@ -38,8 +38,8 @@ Bytes CliContext::recordFile(const fs::path& file, std::size_t recordSize, std::
     if (*size == 0)
         throw CliError("empty file, not a " + kind + ": " + file.string());
     if (*size > sizeLimit)
-        throw CliError("not a " + kind + " (" + std::to_string(*size) + " bytes, far more than the format holds): " +
-                       file.string());
+        throw CliError("not a " + kind + " (" + std::to_string(*size) +
+                       " bytes, far more than the format holds): " + file.string());
     if (*size % recordSize != 0)
         throw CliError("not a " + kind + " (size " + std::to_string(*size) + " is no multiple of " +
                        std::to_string(recordSize) + "): " + file.string());

@@ -26,6 +26,8 @@ struct CliContext {
     Locale locale = Locale::turkish();
     bool json = false;
     std::ostream* out = nullptr;
+    // Notes beside a report that went through (a warning, not a failure).
+    std::ostream* err = nullptr;
     // --csv DIR: every grid of a printed report is also written to DIR/<grid name>.csv.
     std::filesystem::path csvDir;
     // --pdf FILE: every printed report is also handed here, to be rendered once the command ends.

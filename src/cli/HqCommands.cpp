@@ -57,8 +57,8 @@ void addHqCommands(CLI::App& app, const ActionSlot& slot) {
                 context.printJson(result);
             } else {
                 if (found)
-                    context.printLine(context.locale.numberText32(static_cast<float>(found->discharge)) + " l/s  (" +
-                                      found->hqKey + ")");
+                    context.printLine(context.locale.numberText32(static_cast<float>(found->discharge)) +
+                                      " l/s  (" + found->hqKey + ")");
                 else if (findRatingPeriod(tables, date))
                     context.printLine("level " + args->level + " lies outside the rating table (0..1000)");
                 else

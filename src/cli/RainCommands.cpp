@@ -6,7 +6,6 @@
 #include "rain/RainYearSheet.h"
 #include "store/RainYearFile.h"
 
-#include <iostream>
 #include <memory>
 
 namespace korvel {
@@ -136,8 +135,9 @@ void addRainCommands(CLI::App& app, const ActionSlot& slot) {
             const auto result = analyseRainYearFile(file);
             if (!result)
                 throw CliError("cannot read " + file.string());
-            if (!result->repairRefused.empty())
-                std::cerr << file.filename().string() << ": " << result->repairRefused << '\n';
+            if (!result->repairRefused.empty() && context.err != nullptr)
+                *context.err << "korvel: " << file.filename().string() << ": " << result->repairRefused
+                             << '\n';
             context.printSheet(rainYearAnalysisSheet(
                 result->analysis, stationNumberOf(std::filesystem::absolute(file).parent_path()),
                 context.locale));

@@ -221,7 +221,8 @@ void writeRecords(const fs::path& path, std::size_t recordSize, const std::map<s
         if (image.size() < end)
             image.resize(end, 0);
         for (const auto& [n, bytes] : records)
-            std::copy(bytes.begin(), bytes.end(), image.begin() + static_cast<std::ptrdiff_t>((n - 1) * recordSize));
+            std::copy(bytes.begin(), bytes.end(),
+                      image.begin() + static_cast<std::ptrdiff_t>((n - 1) * recordSize));
         writeFileAtomic(path, image);
         return;
     }

@@ -14,16 +14,23 @@ namespace fs = std::filesystem;
 namespace {
 
 bool isPlainFileName(std::string_view name) {
-    return !name.empty() && name != "." && name != ".." &&
-           std::none_of(name.begin(), name.end(), [](char c) {
-               return static_cast<unsigned char>(c) < 0x20 ||
-                      std::string_view("/\\:*?\"<>|").find(c) != std::string_view::npos;
-           });
+    return !name.empty() && name != "." && name != ".." && std::none_of(name.begin(), name.end(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x20 ||
+               std::string_view("/\\:*?\"<>|").find(c) != std::string_view::npos;
+    });
 }
 
 fs::path resolved(const fs::path& path) {
     std::error_code ec;
-    fs::path result = fs::weakly_canonical(fs::absolute(path, ec), ec);
+    fs::path target = fs::absolute(path, ec);
+    // A link whose target does not exist yet still leads there: a write would create it.
+    for (int hops = 0; hops < 40 && fs::is_symlink(fs::symlink_status(target, ec)); ++hops) {
+        const fs::path next = fs::read_symlink(target, ec);
+        if (ec)
+            break;
+        target = next.is_absolute() ? next : target.parent_path() / next;
+    }
+    fs::path result = fs::weakly_canonical(target, ec);
     if (ec)
         result = fs::absolute(path, ec).lexically_normal();
     return result;

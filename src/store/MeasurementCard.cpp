@@ -2,8 +2,8 @@
 
 #include "core/Cp1254.h"
 #include "core/FileIO.h"
-#include "core/StationFiles.h"
 #include "core/Numbers.h"
+#include "core/StationFiles.h"
 
 #include <algorithm>
 #include <cmath>
@@ -204,7 +204,8 @@ MeasurementImportResult importMeasurementRecords(const Bytes& sourceFileBytes, c
         }
         if (!converted)
             break;
-        const auto [same, added] = recordOfDate.try_emplace(converted->measurementDate.value(), card.size() + 1);
+        const auto [same, added] =
+            recordOfDate.try_emplace(converted->measurementDate.value(), card.size() + 1);
         const std::size_t k = same->second;
         if (added) {
             card.push_back(std::move(*converted));

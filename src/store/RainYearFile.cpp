@@ -2,8 +2,8 @@
 
 #include "core/Cp1254.h"
 #include "core/FileIO.h"
-#include "core/StationFiles.h"
 #include "core/Numbers.h"
+#include "core/StationFiles.h"
 
 #include <algorithm>
 #include <cmath>
@@ -95,7 +95,8 @@ DayMinutes downloadedMinutes(const DownloadedRainDay& day, int bucketFactor) {
 void writeDownloadedYear(const fs::path& path, const std::vector<const DownloadedRainDay*>& days, int endYear,
                          int bucketFactor, RainDownloadResult& result) {
     const std::string name = path.filename().string();
-    const std::optional<Bytes> bytes = fileExists(path) ? readFileBytes(path, kRainYearFileSizeLimit) : Bytes{};
+    const std::optional<Bytes> bytes =
+        fileExists(path) ? readFileBytes(path, kRainYearFileSizeLimit) : Bytes{};
     if (!bytes) {
         result.errors.push_back(fileError("Dosya okunamadı: " + name));
         return;
@@ -360,7 +361,8 @@ bool isDateOfWaterYear(OleDate date, std::optional<int> endYear) {
         return false;
     if (!endYear)
         return true;
-    return v >= OleDate::fromDate(*endYear - 1, 10, 1).value() && v < OleDate::fromDate(*endYear, 10, 1).value();
+    return v >= OleDate::fromDate(*endYear - 1, 10, 1).value() &&
+           v < OleDate::fromDate(*endYear, 10, 1).value();
 }
 
 } // namespace

@@ -1,10 +1,10 @@
 #include "transfer/SuvakHq.h"
 
 #include "core/Cp1254.h"
-#include "core/StationFiles.h"
 #include "core/FileIO.h"
 #include "core/Numbers.h"
 #include "core/Paths.h"
+#include "core/StationFiles.h"
 #include "transfer/SuvakFields.h"
 #include "transfer/SuvakImport.h"
 

@@ -32,7 +32,8 @@ TEST_F(ReportInputTool, EmptyAndOneByteFilesAreRefusedAlike) {
             args.push_back(fileOf("2009_01-001.ard", size).string());
             const ToolRun refused = run(args);
             EXPECT_EQ(refused.code, 1) << command[0] << " " << command[1] << " " << size;
-            EXPECT_NE(refused.err.find(size == 0 ? "empty file" : "no multiple"), std::string::npos) << refused.err;
+            EXPECT_NE(refused.err.find(size == 0 ? "empty file" : "no multiple"), std::string::npos)
+                << refused.err;
         }
     }
 }

@@ -48,7 +48,8 @@ TEST_F(StationWritesTool, AStationNumberThatIsAPathNamesNoFile) {
         const auto before = scratch.snapshot();
         const ToolRun card = run({"card", "import", list.string(), station.string()});
         EXPECT_EQ(card.code, 1) << number;
-        EXPECT_NE(card.err.find("İstasyon numarası dosya adında kullanılamaz"), std::string::npos) << card.err;
+        EXPECT_NE(card.err.find("İstasyon numarası dosya adında kullanılamaz"), std::string::npos)
+            << card.err;
         const ToolRun suvak = run({"import", "suvak", list.string(), station.string()});
         EXPECT_EQ(suvak.code, 1) << number;
         EXPECT_EQ(scratch.snapshot(), before) << number;
@@ -74,9 +75,8 @@ TEST_F(StationWritesTool, RainAnalysisLeavesDatesItCannotCountFrom) {
 
 TEST_F(StationWritesTool, MonthlyTotalsGivingNoFiniteDischargeAreRefused) {
     const auto before = scratch.snapshot();
-    const ToolRun huge =
-        run({"wy", "from-monthly", station.string(), "2009", "1", "1", "1e300", "1", "1", "1", "1", "1", "1", "1",
-             "1", "1"});
+    const ToolRun huge = run({"wy", "from-monthly", station.string(), "2009", "1", "1", "1e300", "1", "1",
+                              "1", "1", "1", "1", "1", "1", "1"});
     EXPECT_EQ(huge.code, 1);
     EXPECT_NE(huge.err.find("Aralık"), std::string::npos) << huge.err;
     EXPECT_EQ(scratch.snapshot(), before);

@@ -99,10 +99,10 @@ TEST_F(FileIOTest, SeveralRecordsCutShortLeaveTheOldFileWhole) {
 TEST_F(FileIOTest, StaleTemporariesOfDeadWritersAreRemoved) {
     const auto touch = [&](const std::string& name) { writeFileAtomic(dir_ / name, std::string_view("x")); };
     const std::string own = "genel.tan.tmp" + std::to_string(getpid()) + "_5_0";
-    for (const std::string& name : {std::string("2004_01-001.ard.tmp999999999_123_0"),
-                                    std::string("genel.har.tmp999999998_1_17"), own,
-                                    std::string("notes.tmp"), std::string("x.tmpabc_1_2"),
-                                    std::string("x.tmp999999999_1_2.bak"), std::string("2004_01-001.ard")})
+    for (const std::string& name :
+         {std::string("2004_01-001.ard.tmp999999999_123_0"), std::string("genel.har.tmp999999998_1_17"), own,
+          std::string("notes.tmp"), std::string("x.tmpabc_1_2"), std::string("x.tmp999999999_1_2.bak"),
+          std::string("2004_01-001.ard")})
         touch(name);
     EXPECT_EQ(removeStaleTemporaries(dir_), 2u);
     std::set<std::string> left;

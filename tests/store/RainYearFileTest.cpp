@@ -279,7 +279,8 @@ TEST(RainDateRepair, DatesAreRepairedBeforeTheEndDateIsLookedFor) {
 TEST(RainDateRepair, AFirstDateOutsideTheWaterYearIsNotCountedFrom) {
     std::vector<RainDayRecord> records = newRainYearRecords(2004);
     records[10].dayDate = day(1990, 1, 1);
-    for (const double first : {std::nan(""), 1e300, -1e6, 0.5, day(2004, 10, 1).value(), day(2003, 9, 30).value()}) {
+    for (const double first :
+         {std::nan(""), 1e300, -1e6, 0.5, day(2004, 10, 1).value(), day(2003, 9, 30).value()}) {
         records.front().dayDate = OleDate(first);
         const RainYearDates dates = repairRainYearDates(records, 2004);
         EXPECT_TRUE(dates.rewritten.empty()) << first;

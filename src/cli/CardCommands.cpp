@@ -20,12 +20,9 @@ void addCardCommands(CLI::App& app, const ActionSlot& slot) {
             const auto stationDir = context.existingDirectory(*dir);
             const auto path = measurementCardPathOf(stationDir);
             std::vector<MeasurementCard> records;
-            if (const auto bytes = readFileBytes(path)) {
-                if (bytes->size() % kMeasurementCardRecordSize != 0)
-                    throw CliError("not a measurement card (size " + std::to_string(bytes->size()) +
-                                   " is no multiple of 170): " + path.string());
-                records = parseMeasurementCardFile(*bytes);
-            }
+            if (fileExists(path))
+                records = parseMeasurementCardFile(context.recordFile(
+                    path, kMeasurementCardRecordSize, kMeasurementCardSizeLimit, "measurement card"));
             context.printSheet(measurementCardSheet(records, context.locale));
         });
     });

@@ -30,6 +30,25 @@ fs::path CliContext::existingDirectory(const std::string& argument) const {
     return p;
 }
 
+Bytes CliContext::recordFile(const fs::path& file, std::size_t recordSize, std::uintmax_t sizeLimit,
+                             const std::string& kind) const {
+    const std::optional<std::uintmax_t> size = regularFileSize(file);
+    if (!size)
+        throw CliError("cannot read " + file.string());
+    if (*size == 0)
+        throw CliError("empty file, not a " + kind + ": " + file.string());
+    if (*size > sizeLimit)
+        throw CliError("not a " + kind + " (" + std::to_string(*size) +
+                       " bytes, far more than the format holds): " + file.string());
+    if (*size % recordSize != 0)
+        throw CliError("not a " + kind + " (size " + std::to_string(*size) + " is no multiple of " +
+                       std::to_string(recordSize) + "): " + file.string());
+    std::optional<Bytes> bytes = readFileBytes(file, sizeLimit);
+    if (!bytes)
+        throw CliError("cannot read " + file.string());
+    return std::move(*bytes);
+}
+
 nlohmann::json sheetToJson(const Sheet& sheet) {
     nlohmann::json grids = nlohmann::json::object();
     for (const auto& [name, table] : sheet.tables()) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/ByteIO.h"
 #include "core/Locale.h"
 #include "core/Paths.h"
 #include "core/Sheet.h"
@@ -25,6 +26,8 @@ struct CliContext {
     Locale locale = Locale::turkish();
     bool json = false;
     std::ostream* out = nullptr;
+    // Notes beside a report that went through (a warning, not a failure).
+    std::ostream* err = nullptr;
     // --csv DIR: every grid of a printed report is also written to DIR/<grid name>.csv.
     std::filesystem::path csvDir;
     // --pdf FILE: every printed report is also handed here, to be rendered once the command ends.
@@ -35,6 +38,12 @@ struct CliContext {
     std::filesystem::path path(const std::string& argument) const;
     std::filesystem::path existingFile(const std::string& argument) const;
     std::filesystem::path existingDirectory(const std::string& argument) const;
+
+    // The bytes of a file of fixed-size records for a report. Refused with a message: a file
+    // that cannot be read, an empty one, one whose size is no multiple of the record size, and
+    // one larger than sizeLimit (far more than the format holds), which is not read at all.
+    Bytes recordFile(const std::filesystem::path& file, std::size_t recordSize, std::uintmax_t sizeLimit,
+                     const std::string& kind) const;
 
     // Report output: the sheet as JSON or as caption, grids and texts. The keys of `extra`
     // (an object) join the JSON beside the sheet's own.

@@ -45,7 +45,8 @@ void addHqCommands(CLI::App& app, const ActionSlot& slot) {
             const auto dir = context.existingDirectory(args->dir);
             const OleDate date = parseDateArgument(args->date);
             const double level = parseNumberArgument(args->level, context.locale);
-            const auto found = lookupDischarge(loadHqTableSet(dir), date, level);
+            const HqTableSet tables = loadHqTableSet(dir);
+            const auto found = lookupDischarge(tables, date, level);
             if (context.json) {
                 nlohmann::json result{{"discharge", nullptr}, {"hqKey", nullptr}};
                 if (found) {
@@ -55,9 +56,13 @@ void addHqCommands(CLI::App& app, const ActionSlot& slot) {
                 }
                 context.printJson(result);
             } else {
-                context.printLine(found ? context.locale.numberText32(static_cast<float>(found->discharge)) +
-                                              " m3/s  (" + found->hqKey + ")"
-                                        : "no table covers " + date.dateText());
+                if (found)
+                    context.printLine(context.locale.numberText32(static_cast<float>(found->discharge)) +
+                                      " m3/s  (" + found->hqKey + ")");
+                else if (findRatingPeriod(tables, date))
+                    context.printLine("level " + args->level + " lies outside the rated range of the table");
+                else
+                    context.printLine("no table covers " + date.dateText());
             }
         });
     });

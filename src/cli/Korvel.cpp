@@ -79,6 +79,7 @@ int runKorvel(const std::vector<std::string>& args, std::ostream& out, std::ostr
         if (!csvDir.empty())
             context.csvDir = csvDir;
         context.out = &out;
+        context.err = &err;
         std::vector<Sheet> reports;
         if (!pdfFile.empty()) {
             if (!pdfWriter)

@@ -111,13 +111,8 @@ void addRainCommands(CLI::App& app, const ActionSlot& slot) {
     dump->callback([slot, dumpArgs] {
         slot([dumpArgs](CliContext& context) {
             const auto file = context.existingFile(dumpArgs->first);
-            const auto bytes = readFileBytes(file);
-            if (!bytes)
-                throw CliError("cannot read " + file.string());
-            if (bytes->size() % kRainDayRecordSize != 0)
-                throw CliError("not a rainfall-year file (size " + std::to_string(bytes->size()) +
-                               " is no multiple of 1470): " + file.string());
-            const auto records = parseRainYearFile(*bytes);
+            const auto records = parseRainYearFile(
+                context.recordFile(file, kRainDayRecordSize, kRainYearFileSizeLimit, "rainfall-year file"));
             if (dumpArgs->second.empty()) {
                 context.printSheet(rainYearSheet(file, records, context.locale));
                 return;
@@ -140,6 +135,9 @@ void addRainCommands(CLI::App& app, const ActionSlot& slot) {
             const auto result = analyseRainYearFile(file);
             if (!result)
                 throw CliError("cannot read " + file.string());
+            if (!result->repairRefused.empty() && context.err != nullptr)
+                *context.err << "korvel: " << file.filename().string() << ": " << result->repairRefused
+                             << '\n';
             context.printSheet(rainYearAnalysisSheet(
                 result->analysis, stationNumberOf(std::filesystem::absolute(file).parent_path()),
                 context.locale));

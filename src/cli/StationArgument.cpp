@@ -8,6 +8,7 @@
 namespace korvel {
 
 StationRecord stationRecordOf(const std::filesystem::path& stationDir) {
+    removeStaleTemporaries(stationDir);
     StationRecord record = loadStationRecord(stationDir, "");
     if (trimmed(record.stationNumber).empty())
         record.stationNumber = fixedText(stationDir.filename().string(), StationRecord::stationNumberWidth);

@@ -10,6 +10,7 @@
 #include "flow/YearbookPage.h"
 #include "store/WaterYearFile.h"
 
+#include <algorithm>
 #include <memory>
 
 namespace korvel {
@@ -27,13 +28,8 @@ struct FlowInput {
 FlowInput readFlowInput(const CliContext& context, const std::string& argument) {
     FlowInput input;
     input.file = context.existingFile(argument);
-    const auto bytes = readFileBytes(input.file);
-    if (!bytes)
-        throw CliError("cannot read " + input.file.string());
-    if (bytes->empty() || bytes->size() % DayRecord::kSize != 0)
-        throw CliError("not a water-year file (size " + std::to_string(bytes->size()) +
-                       " is no multiple of 128): " + input.file.string());
-    input.records = parseWaterYearFile(*bytes);
+    input.records = parseWaterYearFile(
+        context.recordFile(input.file, DayRecord::kSize, kWaterYearFileSizeLimit, "water-year file"));
     const auto dir = input.file.parent_path();
     input.station = stationRecordOf(dir);
     input.tables = loadHqTableSet(dir);
@@ -42,7 +38,7 @@ FlowInput readFlowInput(const CliContext& context, const std::string& argument) 
 
 int parseMonthArgument(const std::string& text) {
     const std::string t = trimmed(text);
-    if (!isNumericText(t))
+    if (t.empty() || !std::all_of(t.begin(), t.end(), [](char c) { return c >= '0' && c <= '9'; }))
         throw CliError("month must be a number 1..12: " + text);
     const double month = numericValue(t);
     if (month != roundHalfEven(month) || month < 1 || month > 12)

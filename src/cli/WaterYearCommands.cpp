@@ -73,13 +73,9 @@ void addWaterYearCommands(CLI::App& app, const ActionSlot& slot) {
     dump->callback([slot, dumpFile] {
         slot([dumpFile](CliContext& context) {
             const auto file = context.existingFile(*dumpFile);
-            const auto bytes = readFileBytes(file);
-            if (!bytes)
-                throw CliError("cannot read " + file.string());
-            if (bytes->size() % DayRecord::kSize != 0)
-                throw CliError("not a water-year file (size " + std::to_string(bytes->size()) +
-                               " is no multiple of 128): " + file.string());
-            context.printSheet(waterYearSheet(file, parseWaterYearFile(*bytes), context.locale));
+            const Bytes bytes =
+                context.recordFile(file, DayRecord::kSize, kWaterYearFileSizeLimit, "water-year file");
+            context.printSheet(waterYearSheet(file, parseWaterYearFile(bytes), context.locale));
         });
     });
 

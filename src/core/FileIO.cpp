@@ -1,8 +1,14 @@
 #include "core/FileIO.h"
 
+#include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
+#include <fcntl.h>
 #include <fstream>
+#include <limits>
+#include <signal.h>
+#include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
 
@@ -31,36 +37,148 @@ std::optional<Bytes> readFileBytes(const fs::path& path) {
     return bytes;
 }
 
+std::optional<std::uintmax_t> regularFileSize(const fs::path& path) {
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec))
+        return std::nullopt;
+    const std::uintmax_t size = fs::file_size(path, ec);
+    if (ec)
+        return std::nullopt;
+    return size;
+}
+
+std::optional<Bytes> readFileBytes(const fs::path& path, std::uintmax_t sizeLimit) {
+    const std::optional<std::uintmax_t> size = regularFileSize(path);
+    if (!size || *size > sizeLimit)
+        return std::nullopt;
+    std::optional<Bytes> bytes = readFileBytes(path);
+    if (bytes && bytes->size() > sizeLimit)
+        return std::nullopt;
+    return bytes;
+}
+
 bool fileExists(const fs::path& path) {
     std::error_code ec;
     return fs::is_regular_file(path, ec);
 }
 
-void writeFileAtomic(const fs::path& path, std::string_view bytes) {
+namespace {
+
+constexpr std::string_view kTemporaryMark = ".tmp";
+
+// "<name>.tmp<pid>_<stamp>_<n>": the temporary a whole-file write renames over <name>.
+fs::path temporaryFor(const fs::path& path) {
     static std::atomic<unsigned> counter{0};
     const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
     fs::path temp = path;
-    temp +=
-        ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(stamp) + "_" + std::to_string(counter++);
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out)
-            throw FileError("cannot write " + path.string());
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::error_code ec;
-            fs::remove(temp, ec);
-            throw FileError("cannot write " + path.string());
+    temp += std::string(kTemporaryMark) + std::to_string(::getpid()) + "_" + std::to_string(stamp) + "_" +
+            std::to_string(counter++);
+    return temp;
+}
+
+// The process id of a temporary's name, or nothing when the name is not of that pattern.
+std::optional<long long> temporaryWriter(const std::string& name) {
+    const std::size_t mark = name.rfind(kTemporaryMark);
+    if (mark == std::string::npos || mark == 0)
+        return std::nullopt;
+    std::string_view rest = std::string_view(name).substr(mark + kTemporaryMark.size());
+    long long pid = 0;
+    for (int part = 0; part < 3; ++part) {
+        std::size_t digits = 0;
+        while (digits < rest.size() && rest[digits] >= '0' && rest[digits] <= '9')
+            ++digits;
+        if (digits == 0 || digits > 18)
+            return std::nullopt;
+        if (part == 0)
+            pid = std::stoll(std::string(rest.substr(0, digits)));
+        rest.remove_prefix(digits);
+        if (part < 2) {
+            if (rest.empty() || rest.front() != '_')
+                return std::nullopt;
+            rest.remove_prefix(1);
         }
     }
+    if (!rest.empty())
+        return std::nullopt;
+    return pid;
+}
+
+bool processRuns(long long pid) {
+    if (pid <= 0 || pid > std::numeric_limits<pid_t>::max())
+        return false;
+    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+}
+
+bool writeAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+void syncDirectory(const fs::path& dir) {
+    const int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+// The permission bits of the file being replaced; nothing for a new file. A file its owner
+// may not write is refused: the user made it read-only.
+std::optional<mode_t> replacedMode(const fs::path& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return std::nullopt;
+    if ((st.st_mode & S_IWUSR) == 0)
+        throw FileError("salt okunur dosya değiştirilmedi: " + path.string());
+    return st.st_mode & 07777;
+}
+
+} // namespace
+
+void writeFileAtomic(const fs::path& path, std::string_view bytes) {
+    const std::optional<mode_t> mode = replacedMode(path);
+    const fs::path temp = temporaryFor(path);
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0)
+        throw FileError("cannot write " + path.string());
+    bool written = writeAll(fd, bytes);
+    if (written && mode)
+        written = ::fchmod(fd, *mode) == 0;
+    written = written && ::fsync(fd) == 0;
+    written = ::close(fd) == 0 && written;
     std::error_code ec;
+    if (!written) {
+        fs::remove(temp, ec);
+        throw FileError("cannot write " + path.string());
+    }
     fs::rename(temp, path, ec);
     if (ec) {
         fs::remove(temp, ec);
         throw FileError("cannot replace " + path.string());
     }
+    syncDirectory(path.parent_path());
+}
+
+std::size_t removeStaleTemporaries(const fs::path& dir) {
+    std::size_t removed = 0;
+    std::error_code ec;
+    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        const std::optional<long long> pid = temporaryWriter(name);
+        if (!pid || processRuns(*pid) || !it->is_regular_file(ec))
+            continue;
+        std::error_code removeError;
+        if (fs::remove(it->path(), removeError))
+            ++removed;
+    }
+    return removed;
 }
 
 void writeFileAtomic(const fs::path& path, const Bytes& bytes) {
@@ -88,28 +206,41 @@ void writeRecords(const fs::path& path, std::size_t recordSize, const std::map<s
     for (const auto& [n, bytes] : records)
         if (n == 0 || bytes.size() != recordSize)
             throw FileError("bad record for " + path.string());
-    if (!fileExists(path)) {
-        std::ofstream create(path, std::ios::binary);
-        if (!create)
-            throw FileError("cannot create " + path.string());
+    const bool exists = fileExists(path);
+    if (!exists || records.size() > 1) {
+        // Several records, or a new file, go in one whole-file replacement: a write cut short
+        // leaves the old file, never a mixture or a truncated file.
+        Bytes image;
+        if (exists) {
+            std::optional<Bytes> old = readFileBytes(path);
+            if (!old)
+                throw FileError("cannot read " + path.string());
+            image = std::move(*old);
+        }
+        const std::size_t end = (records.rbegin()->first) * recordSize;
+        if (image.size() < end)
+            image.resize(end, 0);
+        for (const auto& [n, bytes] : records)
+            std::copy(bytes.begin(), bytes.end(),
+                      image.begin() + static_cast<std::ptrdiff_t>((n - 1) * recordSize));
+        writeFileAtomic(path, image);
+        return;
     }
+    replacedMode(path);
+    const auto& [n, bytes] = *records.begin();
     std::fstream file(path, std::ios::binary | std::ios::in | std::ios::out);
     if (!file)
         throw FileError("cannot open " + path.string());
     file.seekp(0, std::ios::end);
-    auto size = static_cast<std::size_t>(file.tellp());
-    for (const auto& [n, bytes] : records) {
-        const std::size_t offset = (n - 1) * recordSize;
-        if (offset > size) {
-            // Zero-fill the gap up to the new record.
-            file.seekp(static_cast<std::streamoff>(size));
-            const std::string zeros(offset - size, '\0');
-            file.write(zeros.data(), static_cast<std::streamsize>(zeros.size()));
-        }
-        file.seekp(static_cast<std::streamoff>(offset));
-        file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(recordSize));
-        size = std::max(size, offset + recordSize);
+    const auto size = static_cast<std::size_t>(file.tellp());
+    const std::size_t offset = (n - 1) * recordSize;
+    if (offset > size) {
+        // Zero-fill the gap up to the new record.
+        const std::string zeros(offset - size, '\0');
+        file.write(zeros.data(), static_cast<std::streamsize>(zeros.size()));
     }
+    file.seekp(static_cast<std::streamoff>(offset));
+    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(recordSize));
     file.flush();
     if (!file)
         throw FileError("cannot write " + path.string());

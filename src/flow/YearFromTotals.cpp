@@ -4,6 +4,7 @@
 #include "core/FileIO.h"
 #include "core/Numbers.h"
 #include "core/Paths.h"
+#include "core/StationFiles.h"
 #include "store/WaterYearFile.h"
 
 #include <algorithm>
@@ -60,14 +61,13 @@ MonthlyTotalsOutcome buildYearFromMonthlyTotals(const std::filesystem::path& sta
     std::array<double, 12> values{};
     for (std::size_t c = 0; c < totals.size(); ++c) {
         const std::optional<double> value = locale.parseEnteredNumber(trimmed(totals[c]));
-        if (!value || *value < 0.0)
+        if (!value || *value < 0.0 || !std::isfinite(dischargeOfMonthlyTotal(*value, 28)))
             return refused(std::string(kWaterYearMonthNames[c]) + " ayının toplam akımı okunamadı: \"" +
                            trimmed(totals[c]) + "\"");
         values[c] = *value;
     }
 
-    const std::filesystem::path file =
-        resolveCaseInsensitive(stationDir / waterYearFileName(year, stationNumber));
+    const std::filesystem::path file = stationFilePath(stationDir, waterYearFileName(year, stationNumber));
     std::vector<DayRecord> existing;
     if (fileExists(file)) {
         const std::optional<Bytes> bytes = readFileBytes(file);

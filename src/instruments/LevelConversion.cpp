@@ -294,24 +294,6 @@ std::string incompleteDownloadMessage(std::size_t daysWritten, int missingDays) 
            std::to_string(missingDays) + " gün alınamadı";
 }
 
-std::optional<std::string> stationNumberProblem(std::string_view stationNumber) {
-    const std::string number = trimmed(stationNumber);
-    if (number.empty())
-        return std::string("İstasyon numarası boş");
-    const bool unsafe =
-        number == "." || number == ".." || std::any_of(number.begin(), number.end(), [](char c) {
-            return static_cast<unsigned char>(c) < 0x20 ||
-                   std::string_view("/\\:*?\"<>|").find(c) != std::string_view::npos;
-        });
-    if (unsafe)
-        return "İstasyon numarası dosya adında kullanılamaz: " + number;
-    // The station texts keep 8 characters; a longer number would name files the texts do not match.
-    if (utf8Length(number) > leveldump::kTextWidth)
-        return "İstasyon numarası en çok " + std::to_string(leveldump::kTextWidth) +
-               " karakter olabilir: " + number;
-    return std::nullopt;
-}
-
 fs::path levelDumpPath(const fs::path& korvel96Root) {
     return resolveCaseInsensitive(korvel96Root / std::string(kLevelDumpName));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/ByteIO.h"
+#include "core/StationFiles.h"
 #include "instruments/LevelDump.h"
 #include "store/WaterYearFile.h"
 
@@ -87,11 +88,6 @@ struct LevelConversionResult {
     bool lastDayInProgress = false;
     int missingDays = 0; // day blocks a cut-off download did not bring
 };
-
-// A station number that can name files and a directory: not empty once trimmed, at most the
-// 8 characters the logger and the station texts keep, and without path separators or other
-// characters a file name cannot hold.
-std::optional<std::string> stationNumberProblem(std::string_view stationNumber);
 
 // Converts a memory image into day records of the station's water-year files (first-write rule)
 // and the two side files. Refuses an image that is not 32768 bytes and a station number that

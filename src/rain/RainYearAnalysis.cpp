@@ -115,7 +115,7 @@ RainYearRun analyseRainYear(std::vector<RainDayRecord> fileRecords, std::optiona
 
 std::optional<RainYearFileAnalysis> analyseRainYearFile(const std::filesystem::path& path,
                                                         const RainProgress& progress) {
-    const std::optional<Bytes> bytes = readFileBytes(path);
+    const std::optional<Bytes> bytes = readFileBytes(path, kRainYearFileSizeLimit);
     if (!bytes)
         return std::nullopt;
     RainYearRun run =
@@ -123,6 +123,7 @@ std::optional<RainYearFileAnalysis> analyseRainYearFile(const std::filesystem::p
     RainYearFileAnalysis result;
     result.analysis = run.analysis;
     result.rewritten = run.dates.rewritten;
+    result.repairRefused = run.dates.repairRefused;
     try {
         writeRainRecords(path, run.dates.records, run.dates.rewritten);
     } catch (const FileError&) {
@@ -134,7 +135,7 @@ std::optional<RainYearFileAnalysis> analyseRainYearFile(const std::filesystem::p
 std::optional<RainDayAt> findRainDayOfCell(const std::filesystem::path& path, int row, int column) {
     if (row < 1 || row > 31 || column < 0 || column > 12)
         return std::nullopt;
-    const std::optional<Bytes> bytes = readFileBytes(path);
+    const std::optional<Bytes> bytes = readFileBytes(path, kRainYearFileSizeLimit);
     if (!bytes)
         return std::nullopt;
     const std::vector<RainDayRecord> records = parseRainYearFile(*bytes);

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace korvel {
@@ -93,6 +94,7 @@ struct RainYearFileAnalysis {
     RainYearAnalysis analysis;
     std::vector<std::size_t> rewritten; // records whose repaired date was written back
     bool repairWritten = true;          // false when writing the repaired dates failed
+    std::string repairRefused;          // why the dates were left as they are, when they were
 };
 // Reads the file once, writes the repaired dates back at once and analyses it; the end year is
 // the first four characters of the file's own name. Nothing when the file cannot be read.

@@ -80,6 +80,10 @@ HqTable readHqTable(const fs::path& file) {
 }
 
 void writeHqTable(const fs::path& file, const HqTable& table) {
+    for (std::size_t level = 0; level < HqTable::kLevels; ++level)
+        if (!std::isfinite(table.discharge[level]))
+            throw FileError("seviye " + std::to_string(level) +
+                            " debisi sayı değil; tablo yazılmadı: " + file.filename().string());
     writeFileAtomic(file, serializeHqTable(table));
 }
 

@@ -3,6 +3,7 @@
 #include "core/Cp1254.h"
 #include "core/FileIO.h"
 #include "core/Numbers.h"
+#include "core/StationFiles.h"
 
 #include <algorithm>
 #include <cmath>
@@ -168,7 +169,9 @@ std::optional<MeasurementCard> convertSuvakMeasurementLine(std::string_view line
 MeasurementImportResult importMeasurementRecords(const Bytes& sourceFileBytes, const fs::path& targetDir,
                                                  std::string_view stationNumber) {
     MeasurementImportResult result;
-    result.cardPath = targetDir / measurementCardFileName(stationNumber);
+    if (const auto problem = stationNumberProblem(stationNumber))
+        throw FileError(*problem);
+    result.cardPath = stationFilePath(targetDir, measurementCardFileName(stationNumber));
 
     Bytes original;
     if (fileExists(result.cardPath)) {
@@ -178,7 +181,13 @@ MeasurementImportResult importMeasurementRecords(const Bytes& sourceFileBytes, c
         original = std::move(*bytes);
     }
     std::vector<MeasurementCard> card = parseMeasurementCardFile(original);
+    // The first record holding each date, and the records touched in the order first touched.
+    std::map<double, std::size_t> recordOfDate;
+    for (std::size_t k = card.size(); k >= 1; --k)
+        if (const double date = card[k - 1].measurementDate.value(); !std::isnan(date))
+            recordOfDate[date] = k;
     std::vector<std::size_t> touched;
+    std::vector<bool> isTouched(card.size() + 1, false);
 
     const std::size_t lines = recordCount(sourceFileBytes, kSuvakMeasurementLineSize);
     const std::string_view source(reinterpret_cast<const char*>(sourceFileBytes.data()),
@@ -195,19 +204,19 @@ MeasurementImportResult importMeasurementRecords(const Bytes& sourceFileBytes, c
         }
         if (!converted)
             break;
-        const auto same = std::find_if(card.begin(), card.end(), [&](const MeasurementCard& r) {
-            return r.measurementDate == converted->measurementDate;
-        });
-        std::size_t k = 0;
-        if (same != card.end()) {
-            *same = std::move(*converted);
-            k = static_cast<std::size_t>(same - card.begin()) + 1;
-        } else {
+        const auto [same, added] =
+            recordOfDate.try_emplace(converted->measurementDate.value(), card.size() + 1);
+        const std::size_t k = same->second;
+        if (added) {
             card.push_back(std::move(*converted));
-            k = card.size();
+            isTouched.push_back(false);
+        } else {
+            card[k - 1] = std::move(*converted);
         }
-        if (std::find(touched.begin(), touched.end(), k) == touched.end())
+        if (!isTouched[k]) {
+            isTouched[k] = true;
             touched.push_back(k);
+        }
         ++result.imported;
     }
     writeChangedCards(result.cardPath, original, card, touched);

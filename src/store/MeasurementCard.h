@@ -17,6 +17,8 @@ namespace korvel {
 // records numbered from 1, no header. Texts are cp1254, space padded, held here decoded and at
 // full width as read (a record read and written again keeps its bytes).
 inline constexpr std::size_t kMeasurementCardRecordSize = 170;
+// A card of 100000 measurements; one larger is not read.
+inline constexpr std::uintmax_t kMeasurementCardSizeLimit = 100000 * kMeasurementCardRecordSize;
 inline constexpr std::size_t kSuvakMeasurementLineSize = 133;
 inline constexpr std::string_view kSuvakSourceTag = "SUVAK";
 

@@ -3,6 +3,7 @@
 #include "core/Cp1254.h"
 #include "core/FileIO.h"
 #include "core/Numbers.h"
+#include "core/StationFiles.h"
 
 #include <algorithm>
 #include <cmath>
@@ -94,7 +95,8 @@ DayMinutes downloadedMinutes(const DownloadedRainDay& day, int bucketFactor) {
 void writeDownloadedYear(const fs::path& path, const std::vector<const DownloadedRainDay*>& days, int endYear,
                          int bucketFactor, RainDownloadResult& result) {
     const std::string name = path.filename().string();
-    const std::optional<Bytes> bytes = fileExists(path) ? readFileBytes(path) : Bytes{};
+    const std::optional<Bytes> bytes =
+        fileExists(path) ? readFileBytes(path, kRainYearFileSizeLimit) : Bytes{};
     if (!bytes) {
         result.errors.push_back(fileError("Dosya okunamadı: " + name));
         return;
@@ -296,7 +298,7 @@ CreateRainYearResult createRainYear(const fs::path& stationDir, std::string_view
         return result;
     }
     try {
-        writeFileAtomic(result.path, serializeRecords(newRainYearRecords(*year)));
+        writeFileAtomic(stationFilePath(stationDir, name), serializeRecords(newRainYearRecords(*year)));
     } catch (const FileError&) {
         result.error = fileError("Dosya yazılamadı: " + name);
     }
@@ -316,7 +318,7 @@ std::vector<RainDayRecord> readRainYear(const std::vector<RainDayRecord>& record
 }
 
 std::optional<std::vector<RainDayRecord>> loadRainYear(const fs::path& path) {
-    const std::optional<Bytes> bytes = readFileBytes(path);
+    const std::optional<Bytes> bytes = readFileBytes(path, kRainYearFileSizeLimit);
     if (!bytes)
         return std::nullopt;
     const int endYear = rainYearOfFileName(path.filename().string()).value_or(0);
@@ -348,6 +350,23 @@ void writeRainRecords(const fs::path& path, const std::vector<RainDayRecord>& re
     writeRecords(path, kRainDayRecordSize, changed);
 }
 
+namespace {
+
+// A calendar date (years 100..9999) inside the water year ending in endYear, when one is given.
+bool isDateOfWaterYear(OleDate date, std::optional<int> endYear) {
+    static const double firstCalendarDay = OleDate::fromDate(100, 1, 1).value();
+    static const double afterLastCalendarDay = OleDate::fromDate(9999, 12, 31).value() + 1.0;
+    const double v = date.value();
+    if (!std::isfinite(v) || v < firstCalendarDay || v >= afterLastCalendarDay)
+        return false;
+    if (!endYear)
+        return true;
+    return v >= OleDate::fromDate(*endYear - 1, 10, 1).value() &&
+           v < OleDate::fromDate(*endYear, 10, 1).value();
+}
+
+} // namespace
+
 RainYearDates repairRainYearDates(std::vector<RainDayRecord> fileRecords, std::optional<int> endYear) {
     RainYearDates result;
     result.records = std::move(fileRecords);
@@ -356,11 +375,14 @@ RainYearDates repairRainYearDates(std::vector<RainDayRecord> fileRecords, std::o
     const OleDate first = result.records.front().dayDate;
     const std::optional<OleDate> endDate =
         endYear ? std::optional<OleDate>(OleDate::fromDate(*endYear, 10, 1)) : std::nullopt;
+    const bool countable = !first.isEmpty() && isDateOfWaterYear(first, endYear);
+    if (!first.isEmpty() && !countable)
+        result.repairRefused = "Kayıt 1'in tarihi su yılının bir günü değil; tarihler düzeltilmedi";
     result.yearDays = kRainYearRecords;
     for (std::size_t k = 1; k <= kRainYearRecords; ++k) {
         RainDayRecord& record = result.records[k - 1];
-        const OleDate expected = first.plusDays(static_cast<long long>(k - 1));
-        if (!first.isEmpty() && record.dayDate != expected) {
+        const OleDate expected = countable ? first.plusDays(static_cast<long long>(k - 1)) : OleDate();
+        if (countable && record.dayDate != expected) {
             record.dayDate = expected;
             result.rewritten.push_back(k);
         }
@@ -373,7 +395,7 @@ RainYearDates repairRainYearDates(std::vector<RainDayRecord> fileRecords, std::o
 }
 
 std::optional<RainDateRepair> loadRainYearRepaired(const fs::path& path) {
-    const std::optional<Bytes> bytes = readFileBytes(path);
+    const std::optional<Bytes> bytes = readFileBytes(path, kRainYearFileSizeLimit);
     if (!bytes)
         return std::nullopt;
     RainYearDates dates =
@@ -390,9 +412,16 @@ RainDownloadResult writeDownloadedRain(const fs::path& stationDir, std::string_v
         byYear[rainWaterYearOfDate(day.day.datePart())].push_back(&day);
 
     RainDownloadResult result;
-    for (const auto& [endYear, yearDays] : byYear)
-        writeDownloadedYear(stationDir / rainYearFileName(endYear, stationNumber), yearDays, endYear,
-                            bucketFactor, result);
+    for (const auto& [endYear, yearDays] : byYear) {
+        fs::path file;
+        try {
+            file = stationFilePath(stationDir, rainYearFileName(endYear, stationNumber));
+        } catch (const FileError& e) {
+            result.errors.push_back(fileError(e.what()));
+            continue;
+        }
+        writeDownloadedYear(file, yearDays, endYear, bucketFactor, result);
+    }
     return result;
 }
 

@@ -18,6 +18,8 @@ namespace korvel {
 // year, numbered from 1, no header. Record k holds 1 October (YYYY - 1) + (k - 1) days.
 inline constexpr std::size_t kRainDayRecordSize = 1470;
 inline constexpr std::size_t kRainYearRecords = 366;
+// A rainfall-year file holds 366 records (538020 bytes); one far larger is not read.
+inline constexpr std::uintmax_t kRainYearFileSizeLimit = 8 * 1024 * 1024;
 inline constexpr std::size_t kRainMinuteEntries = 1441;
 inline constexpr std::size_t kMinutesPerDay = 1440;
 inline constexpr std::size_t kRainRecordTagWidth = 20;
@@ -116,10 +118,14 @@ RainDateRepair repairRainDates(std::vector<RainDayRecord> records);
 // order (those past the end of the file as zero records), each given its expected date first
 // and then compared with 1 October endYear, where the year ends. A record that only got the end
 // date from the repair still ends the year. With no end year the year runs to record 366.
+// Dates are counted only from a record-1 date that is a calendar date inside the water year
+// ending in endYear (any calendar date with no end year); from another date nothing is changed
+// and repairRefused says why.
 struct RainYearDates {
     std::vector<RainDayRecord> records; // the file's records, at least the ones the pass read
     std::vector<std::size_t> rewritten; // numbers (from 1) of the records given a new date
     std::size_t yearDays = 0;           // records 1..yearDays are the days of the year
+    std::string repairRefused;          // why the dates were not counted from record 1
 };
 RainYearDates repairRainYearDates(std::vector<RainDayRecord> fileRecords, std::optional<int> endYear);
 // Writes records[k - 1] at number k for every k listed, in place.

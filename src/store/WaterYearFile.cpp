@@ -3,6 +3,7 @@
 #include "core/Cp1254.h"
 #include "core/FileIO.h"
 #include "core/Paths.h"
+#include "core/StationFiles.h"
 
 #include <algorithm>
 #include <cmath>
@@ -116,7 +117,7 @@ std::vector<DayRecord> parseWaterYearFile(const Bytes& bytes) {
 }
 
 std::vector<DayRecord> readWaterYearFile(const fs::path& file) {
-    const auto bytes = readFileBytes(file);
+    const auto bytes = readFileBytes(file, kWaterYearFileSizeLimit);
     return bytes ? parseWaterYearFile(*bytes) : std::vector<DayRecord>{};
 }
 
@@ -157,7 +158,7 @@ CreatedWaterYear createWaterYear(const fs::path& stationDir, int year, std::stri
     if (!isWaterYear(year))
         throw std::invalid_argument("geçersiz su yılı: " + std::to_string(year));
     CreatedWaterYear result;
-    result.file = resolveCaseInsensitive(stationDir / waterYearFileName(year, stationNumber));
+    result.file = stationFilePath(stationDir, waterYearFileName(year, stationNumber));
     if (fileExists(result.file)) {
         result.alreadyExisted = true;
         return result;
@@ -188,10 +189,10 @@ WrittenDays writeDays(const fs::path& stationDir, std::string_view stationNumber
     }
 
     for (const auto& [year, yearDays] : byYear) {
-        const fs::path file = resolveCaseInsensitive(stationDir / waterYearFileName(year, stationNumber));
+        const fs::path file = stationFilePath(stationDir, waterYearFileName(year, stationNumber));
         Bytes original;
         if (fileExists(file)) {
-            auto bytes = readFileBytes(file);
+            auto bytes = readFileBytes(file, kWaterYearFileSizeLimit);
             if (!bytes)
                 throw FileError("cannot read " + file.string());
             original = std::move(*bytes);

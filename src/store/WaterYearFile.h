@@ -51,6 +51,8 @@ bool isBlankSource(std::string_view source);
 bool isMeasuredSource(std::string_view source);
 
 inline constexpr std::size_t kWaterYearRecords = 366;
+// A water-year file holds 366 records (46848 bytes); one far larger is not read.
+inline constexpr std::uintmax_t kWaterYearFileSizeLimit = 1024 * 1024;
 
 // "2004_01-001.ard": the year the water year ends in, "_", the station number trimmed.
 std::string waterYearFileName(int year, std::string_view stationNumber);
@@ -63,7 +65,7 @@ bool isCalendarDate(OleDate date);
 
 // Every record of the file; a trailing partial record reads as if padded with zeros.
 std::vector<DayRecord> parseWaterYearFile(const Bytes& bytes);
-// The records of the file, none when it is missing or unreadable.
+// The records of the file, none when it is missing, unreadable or far too large.
 std::vector<DayRecord> readWaterYearFile(const std::filesystem::path& file);
 
 // Record n (from 1); past the end of the file a record reads as zeros.

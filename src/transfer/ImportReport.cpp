@@ -2,6 +2,7 @@
 
 #include "core/Cp1254.h"
 #include "core/FileIO.h"
+#include "core/StationFiles.h"
 
 namespace korvel {
 
@@ -42,6 +43,10 @@ std::optional<ImportSource> openImportSource(const std::filesystem::path& file,
     source.stationNumber = trimmed(stationNumber);
     if (source.stationNumber.empty()) {
         outcome.skippedReason = kReasonNoStationNumber;
+        return std::nullopt;
+    }
+    if (const auto problem = stationNumberProblem(source.stationNumber)) {
+        outcome.skippedReason = *problem;
         return std::nullopt;
     }
     auto bytes = readFileBytes(file);

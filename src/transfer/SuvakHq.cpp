@@ -4,10 +4,12 @@
 #include "core/FileIO.h"
 #include "core/Numbers.h"
 #include "core/Paths.h"
+#include "core/StationFiles.h"
 #include "transfer/SuvakFields.h"
 #include "transfer/SuvakImport.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace korvel {
 
@@ -86,6 +88,9 @@ HqTable convertSuvakHq(const Bytes& fileBytes, const Locale& locale) {
             throw SuvakFormatError("kayıt " + std::to_string(i) + " debisi sayı değil: \"" +
                                    cp1254ToUtf8(discharge) + "\"");
         table.discharge[i - 1] = static_cast<float>(numericValue(discharge));
+        if (!std::isfinite(table.discharge[i - 1]))
+            throw SuvakFormatError("kayıt " + std::to_string(i) + " debisi saklanamaz: \"" +
+                                   cp1254ToUtf8(discharge) + "\"");
         table.keyFlags[i - 1] = image.at(flag, 1).front();
     }
 
@@ -113,7 +118,7 @@ ImportOutcome importSuvakHq(const fs::path& file, const fs::path& stationDir, st
         return outcome;
     try {
         const HqTable table = convertSuvakHq(source->bytes, locale);
-        outcome.target = resolveCaseInsensitive(stationDir / (*number + "_" + source->stationNumber + ".HQ"));
+        outcome.target = stationFilePath(stationDir, *number + "_" + source->stationNumber + ".HQ");
         writeHqTable(outcome.target, table);
         outcome.written = 1;
     } catch (const SuvakFormatError& e) {

@@ -113,7 +113,8 @@ TEST_F(AnnualTable, TiesKeepTheEarlierDayAndZeroMinimumIsNoCandidate) {
     EXPECT_FALSE(f.months[5].instMin);
 
     // A month without a minimum shows empty cells.
-    const Table& g = *sheet().findTable("MSFlexGrid4");
+    const Sheet s = sheet();
+    const Table& g = *s.findTable("MSFlexGrid4");
     expectCells(g, {{1, 0, "anl.max."}, {0, 5, "gün"}, {1, 5, "4"}, {1, 6, "80"}, {2, 5, "4"}, {2, 7, ""}});
     EXPECT_EQ(g.cell(2, 8), "");
 }
@@ -125,7 +126,8 @@ TEST_F(AnnualTable, MinimumOfHighFlowsIsTheirLowest) {
     const AnnualFlow f = flow();
     EXPECT_EQ(f.months[5].instMin, 1280.0F);
     EXPECT_EQ(f.months[5].instMinDay, 11);
-    expectCells(*sheet().findTable("MSFlexGrid4"), {{2, 11, "11"}, {2, 12, "1280"}});
+    const Sheet high = sheet();
+    expectCells(*high.findTable("MSFlexGrid4"), {{2, 11, "11"}, {2, 12, "1280"}});
 }
 
 TEST_F(AnnualTable, ExtremesSkipLevelsOutsideTheTables) {

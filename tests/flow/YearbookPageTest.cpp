@@ -74,7 +74,8 @@ TEST_F(YearbookPage, MaximumNeedsALevelAndTiesKeepTheEarlierMonth) {
     EXPECT_EQ(f.yearMin, 10.0F);
     EXPECT_EQ(f.yearMinDate, day(2003, 12, 6));
 
-    const Table& block = *page().findTable("MSFlexGrid1");
+    const Sheet s = page();
+    const Table& block = *s.findTable("MSFlexGrid1");
     expectCells(block, {{1, 1, "120"}, {1, 2, "07.12.2003"}});
     EXPECT_EQ(page(en).findTable("MSFlexGrid1")->cell(1, 2), "12/7/2003");
 }

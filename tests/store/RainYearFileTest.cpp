@@ -4,6 +4,8 @@
 #include "common/ScratchDirectory.h"
 #include "core/FileIO.h"
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -272,6 +274,26 @@ TEST(RainDateRepair, DatesAreRepairedBeforeTheEndDateIsLookedFor) {
     ASSERT_EQ(dates.records.size(), 366u);
     EXPECT_EQ(dates.rewritten.size(), 363u);
     EXPECT_EQ(dates.records[365].dayDate, day(2004, 9, 30));
+}
+
+TEST(RainDateRepair, AFirstDateOutsideTheWaterYearIsNotCountedFrom) {
+    std::vector<RainDayRecord> records = newRainYearRecords(2004);
+    records[10].dayDate = day(1990, 1, 1);
+    for (const double first :
+         {std::nan(""), 1e300, -1e6, 0.5, day(2004, 10, 1).value(), day(2003, 9, 30).value()}) {
+        records.front().dayDate = OleDate(first);
+        const RainYearDates dates = repairRainYearDates(records, 2004);
+        EXPECT_TRUE(dates.rewritten.empty()) << first;
+        EXPECT_TRUE(std::equal(records.begin() + 1, records.end(), dates.records.begin() + 1)) << first;
+        EXPECT_EQ(dates.repairRefused, "Kayıt 1'in tarihi su yılının bir günü değil; tarihler düzeltilmedi");
+    }
+    // Without a year in the name any calendar date is counted from, but no impossible one.
+    records.front().dayDate = OleDate(1e300);
+    EXPECT_TRUE(repairRainYearDates(records, std::nullopt).rewritten.empty());
+    records.front().dayDate = day(2003, 10, 2);
+    const RainYearDates counted = repairRainYearDates(records, 2004);
+    EXPECT_TRUE(counted.repairRefused.empty());
+    EXPECT_EQ(counted.records[10].dayDate, day(2003, 10, 12));
 }
 
 TEST(RainDateRepair, NothingToCountFromLeavesTheRecordsAlone) {

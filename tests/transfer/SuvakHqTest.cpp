@@ -1,10 +1,13 @@
 #include "transfer/SuvakHq.h"
 
 #include "common/ScratchDirectory.h"
+#include "core/FileIO.h"
+#include "transfer/SuvakFields.h"
 #include "transfer/SuvakFiles.h"
 
 #include <cstring>
 #include <gtest/gtest.h>
+#include <limits>
 
 using namespace korvel;
 using namespace korvel::testing;
@@ -91,6 +94,23 @@ TEST(SuvakHq, InvalidDatesLeaveZero) {
     EXPECT_EQ(table.validTo[1], OleDate());
     EXPECT_EQ(table.createdOn, OleDate());
     EXPECT_EQ(table.discharge[0], 10.0F);
+}
+
+TEST(SuvakHq, ADischargeNoTableCanHoldIsRefused) {
+    HqFileImage image;
+    image.entry(1, '1', "  10");
+    image.entry(2, '1', "9e99");
+    try {
+        convertSuvakHq(image.bytes(), Locale::turkish());
+        FAIL() << "an infinite discharge was taken";
+    } catch (const SuvakFormatError& e) {
+        EXPECT_EQ(std::string(e.what()), "kayıt 2 debisi saklanamaz: \"9e99\"");
+    }
+    HqTable table;
+    table.discharge[7] = std::numeric_limits<float>::infinity();
+    ScratchDirectory scratch;
+    EXPECT_THROW(writeHqTable(scratch / "01_01-001.HQ", table), FileError);
+    EXPECT_TRUE(fs::is_empty(scratch.path()));
 }
 
 TEST(SuvakHq, ImportWritesTheStationTableBytes) {

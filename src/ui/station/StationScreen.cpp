@@ -107,6 +107,7 @@ void StationScreen::changeDirectory(fs::path dir) {
         dir = context_.paths.dataRoot();
     state_.stationDir = dir;
     directories_->setDirectory(dir);
+    removeStaleTemporaries(dir);
 
     const bool hasRecord = fileExists(resolveCaseInsensitive(dir / kStationRecordFileName));
     state_.record = loadStationRecord(dir, stdText(region_->currentText()));

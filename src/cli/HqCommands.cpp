@@ -60,7 +60,10 @@ void addHqCommands(CLI::App& app, const ActionSlot& slot) {
                     context.printLine(context.locale.numberText32(static_cast<float>(found->discharge)) +
                                       " m3/s  (" + found->hqKey + ")");
                 else if (findRatingPeriod(tables, date))
-                    context.printLine("level " + args->level + " lies outside the rated range of the table");
+                    context.printLine("level " + args->level +
+                                      (level < 0.0 || level > 1000.0
+                                           ? " lies outside the rating table (0..1000)"
+                                           : " lies outside the rated range of the table"));
                 else
                     context.printLine("no table covers " + date.dateText());
             }

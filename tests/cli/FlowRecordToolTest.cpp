@@ -118,12 +118,12 @@ TEST_F(FlowRecordTool, CardShowsZeroRecordsWithoutZeroBytes) {
     MeasurementCard row;
     row.measurementDate = OleDate::fromDate(2005, 6, 1);
     row.measuredBy = "Ayşe Demir";
-    writeMeasurementRow(station / "01-001.olc", 13, row);
+    writeMeasurementRow(station / "01-001.olc", 45, row);
     const ToolRun shown = run({"card", "show", station.string()});
     EXPECT_EQ(shown.code, 0);
     EXPECT_EQ(shown.out.find('\0'), std::string::npos);
     const auto grid = json({"card", "show", station.string()})["grids"]["MSFlexGrid1"];
-    EXPECT_EQ(grid[11][1].get<std::string>().find_first_not_of(' '), std::string::npos);
+    EXPECT_EQ(grid[43][1].get<std::string>().find_first_not_of(' '), std::string::npos);
 }
 
 TEST_F(FlowRecordTool, SupplyTableOfAllYearsOrOfTheFilesGiven) {

@@ -40,9 +40,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         modemLevel(input.bytes);
         break;
     }
-    case 3:
-        check(alignModemDownload(input.bytes).size() == 32768);
+    case 3: {
+        // An image is accepted only whole and only when it reads as a logger memory.
+        const AlignedModemImage aligned = alignModemDownload(input.bytes);
+        if (aligned.ok) {
+            check(aligned.image.size() == 32768);
+            check(aligned.receivedEnd <= aligned.image.size() || aligned.receivedEnd == kWholeImage);
+            check(readsAsLevelImage(aligned.image, aligned.receivedEnd));
+        }
         break;
+    }
     default:
         terminalText(input.bytes);
         break;

@@ -17,12 +17,6 @@ namespace {
 class FlowRecordTool : public ToolDrive {
 protected:
     void SetUp() override { writeDemo(); }
-    nlohmann::json json(std::vector<std::string> args) {
-        args.insert(args.begin(), "--json");
-        const ToolRun r = run(std::move(args));
-        EXPECT_EQ(r.code, 0) << r.err;
-        return nlohmann::json::parse(r.out);
-    }
 
     const fs::path other = drive / "korvel2000" / "Ankara" / "01" / "01-002";
 };

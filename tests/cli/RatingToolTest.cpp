@@ -16,12 +16,6 @@ namespace {
 class RatingTool : public ToolDrive {
 protected:
     void SetUp() override { writeDemo(); }
-    nlohmann::json json(std::vector<std::string> args) {
-        args.insert(args.begin(), "--json");
-        const ToolRun r = run(std::move(args));
-        EXPECT_EQ(r.code, 0) << r.err;
-        return nlohmann::json::parse(r.out);
-    }
     // A bad call: exit 1, one line on standard error naming `cause`.
     void expectRefused(std::vector<std::string> args, const std::string& cause) {
         const ToolRun r = run(std::move(args));
@@ -76,8 +70,9 @@ TEST_F(RatingTool, SavedTableIsUsedFromItsFirstDay) {
     ASSERT_EQ(saved.code, 0) << saved.err;
     ASSERT_TRUE(fileExists(station / "03_01-001.HQ"));
     const auto fitted = json({"rating", "fit", station.string(), "--exclude", "17"})["fit"]["curve"];
-    const auto at200 = std::find_if(fitted.begin(), fitted.end(),
-                                    [](const nlohmann::json& p) { return p["level"].get<double>() == 200.0; });
+    const auto at200 = std::find_if(fitted.begin(), fitted.end(), [](const nlohmann::json& p) {
+        return p["level"].get<double>() == 200.0;
+    });
     ASSERT_NE(at200, fitted.end());
 
     const auto may = json({"hq", "lookup", station.string(), "15.05.2004", "200"});

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -31,6 +32,13 @@ protected:
     ToolRun run(std::vector<std::string> args) const {
         args.insert(args.begin(), {"--drive", drive.string(), "--locale", "tr_TR"});
         return runTool(args);
+    }
+    // A run with --json that must succeed, its output parsed.
+    nlohmann::json json(std::vector<std::string> args) const {
+        args.insert(args.begin(), "--json");
+        const ToolRun r = run(std::move(args));
+        EXPECT_EQ(r.code, 0) << r.err;
+        return nlohmann::json::parse(r.out);
     }
     void writeDemo() const { ASSERT_EQ(runTool({"demo", drive.string()}).code, 0); }
 

@@ -90,7 +90,8 @@ WaterSupplyScreen::WaterSupplyScreen(const AppContext& context, StationHub& hub,
 WaterSupplyScreen::~WaterSupplyScreen() = default;
 
 void WaterSupplyScreen::showTable() {
-    showSheet(this, waterSupplySheet(*table_, station_.record, context_->locale));
+    sheet_ = waterSupplySheet(*table_, station_.record, context_->locale);
+    showSheet(this, sheet_);
 }
 
 bool WaterSupplyScreen::addYear(const QString& flowFileName) {
@@ -114,7 +115,7 @@ void WaterSupplyScreen::addAllYears() {
 }
 
 Sheet WaterSupplyScreen::reportSheet() const {
-    return readSheet(this, waterSupplySheet(*table_, station_.record, context_->locale));
+    return readSheet(this, sheet_);
 }
 
 bool WaterSupplyScreen::print() {

@@ -55,6 +55,7 @@ private:
     std::unique_ptr<const AppContext> context_;
     CurrentStation station_; // the station when the screen was opened
     std::unique_ptr<WaterSupplyTable> table_;
+    Sheet sheet_; // what the grid and labels show
     QListWidget* files_;
     QPushButton* computeAll_;
     GridView* grid_;

@@ -21,6 +21,7 @@ public:
     SerialLink& link() { return link_; }
     Clock& clock() { return clock_; }
     bool stopRequested() const { return stop_.stop_requested(); }
+    std::stop_token stopToken() const { return stop_; }
 
     // Opens the port unless it is open already; false when it cannot be opened.
     bool openPort();

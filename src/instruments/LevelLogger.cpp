@@ -148,10 +148,13 @@ CommandOutcome eraseMemory(Exchange& exchange) {
 DownloadOutcome downloadMemory(Exchange& exchange, const DownloadOptions& options,
                                const std::function<void(std::size_t)>& progress) {
     DownloadOutcome outcome;
-    auto fail = [&exchange, &outcome] {
+    Bytes buffer;
+    auto fail = [&exchange, &outcome, &buffer] {
         exchange.closePort();
         outcome.message = exchange.portOpenFailed() ? std::string(kPortUnsuitable) : std::string(kTryAgain);
         outcome.image.clear();
+        if (buffer.size() > 1)
+            outcome.partial.assign(buffer.begin() + 1, buffer.end());
         return outcome;
     };
     if (!exchange.wakeLogger(options.wakeRepeats, options.firstWait))
@@ -161,7 +164,6 @@ DownloadOutcome downloadMemory(Exchange& exchange, const DownloadOptions& option
     if (!exchange.awaitAny(options.replyWait))
         return fail();
 
-    Bytes buffer;
     buffer.reserve(options.expected);
     SerialLink& link = exchange.link();
     for (;;) {

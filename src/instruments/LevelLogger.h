@@ -75,6 +75,8 @@ struct DownloadOutcome {
     bool ok = false;
     std::string message;
     Bytes image; // the memory image (the received bytes without the first) when ok
+    // When not ok: the part of the image that came before the download stopped.
+    Bytes partial;
     std::size_t received = 0;
     int idleTicks = 0;
 };

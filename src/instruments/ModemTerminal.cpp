@@ -150,7 +150,6 @@ ModemDownload downloadOverModem(Exchange& exchange, ModemDownloadMode mode,
     ModemDownload result;
     auto fail = [&exchange, &result] {
         result.message = exchange.portOpenFailed() ? std::string(kPortUnsuitable) : std::string(kTryAgain);
-        result.received.clear();
         return result;
     };
     const Clock::Duration firstWait = mode == ModemDownloadMode::Slow ? Seconds(8) : Seconds(4);

@@ -79,7 +79,7 @@ std::uint8_t modemDownloadByte(ModemDownloadMode mode);
 struct ModemDownload {
     bool ok = false;
     std::string message;
-    Bytes received; // as it came, the reply byte first
+    Bytes received; // as it came, the reply byte first; also what came before a failure
     Bytes image;    // aligned, 32768 bytes, when ok
     // The first image position the received bytes did not reach (kWholeImage: all came).
     std::size_t receivedEnd = kWholeImage;

@@ -75,6 +75,8 @@ void addLoggerCommands(CLI::App& app, const ActionSlot& slot);
 void addRainLoggerCommands(CLI::App& app, const ActionSlot& slot);
 void addMeterCommands(CLI::App& app, const ActionSlot& slot);
 void addModemCommands(CLI::App& app, const ActionSlot& slot);
+// "downloads DIR": the downloads kept in a station directory.
+void addDownloadsCommand(CLI::App& app, const ActionSlot& slot);
 // "rain idf" (joining the "rain" group) and the "flow" group of the station's whole record.
 void addMultiYearCommands(CLI::App& app, const ActionSlot& slot);
 

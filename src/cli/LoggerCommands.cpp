@@ -1,4 +1,5 @@
 #include "cli/CliContext.h"
+#include "cli/KeptSession.h"
 #include "cli/PortSession.h"
 #include "core/Cp1254.h"
 #include "core/FileIO.h"
@@ -7,6 +8,7 @@
 #include "instruments/LevelLogger.h"
 #include "instruments/LevelLoggerView.h"
 #include "instruments/ReceivedReadings.h"
+#include "instruments/Reconversion.h"
 #include "platform/PosixSerialLink.h"
 
 #include <memory>
@@ -78,12 +80,19 @@ void printDays(const CliContext& context, const std::vector<DayRecord>& days, co
                           "\t" + std::to_string(d.minLevel) + "\t" + context.locale.longTime(d.minTime));
 }
 
+// Converts the image and prints the days; the conversion is noted in the kept download's
+// description when there is one. Throws why nothing was converted.
 void convertDump(const CliContext& context, const Bytes& dump, const std::filesystem::path& stationDir,
-                 const std::string& number) {
+                 const std::string& number, std::optional<KeptDownload> kept = std::nullopt,
+                 std::size_t receivedEnd = kWholeImage) {
     const LevelConversionResult r =
-        convertLevelDump(dump, number, {stationDir, context.paths.korvel96Root()});
-    if (!r.converted)
+        convertLevelDump(dump, number, {stationDir, context.paths.korvel96Root()}, receivedEnd);
+    if (!r.converted) {
+        noteKeptConversion(context, kept, number, {}, r.message);
         throw CliError(r.message);
+    }
+    noteKeptConversion(context, kept, number, levelConversionFiles(r, stationDir, number),
+                       std::to_string(r.days.size()) + " gün yazıldı");
     printDays(context, r.days, r.written,
               {{"readingsFile", r.readingsFile.string()},
                {"textsFile", r.textsFile.string()},
@@ -215,8 +224,21 @@ void addLoggerCommands(CLI::App& app, const ActionSlot& slot) {
             const std::filesystem::path dumpFile = download->dump.empty()
                                                        ? levelDumpPath(context.paths.korvel96Root())
                                                        : context.path(download->dump);
+            const std::filesystem::path stationDir =
+                download->station.empty() ? std::filesystem::path() : context.existingDirectory(download->station);
             PortSession session(port->port);
-            const DownloadOutcome outcome = downloadWithCount(session, {});
+            auto [outcome, recorded] = recordedSession(session.exchange(), kLevelInstrument, session.port(),
+                                                       [](Exchange& e) { return downloadWithCount(e, {}); });
+            std::optional<KeptDownload> kept;
+            if (!stationDir.empty()) {
+                recorded.image = outcome.ok ? outcome.image : outcome.partial;
+                recorded.complete = outcome.ok;
+                recorded.outcome = outcome.ok ? std::string(kDownloadDone) : outcome.message;
+                recorded.settings = levelImageSettings(recorded.image);
+                kept = keepSession(context, stationDir, recorded);
+            }
+            if (!outcome.ok)
+                throw CliError(outcome.message);
             writeRawLoggerDump(dumpFile, outcome.image);
             if (download->station.empty()) {
                 if (context.json)
@@ -225,8 +247,23 @@ void addLoggerCommands(CLI::App& app, const ActionSlot& slot) {
                     context.printLine(std::string(kDownloadDone) + ": " + dumpFile.string());
                 return;
             }
-            convertDump(context, outcome.image, context.existingDirectory(download->station),
-                        download->number);
+            convertDump(context, outcome.image, stationDir, download->number, kept);
+        });
+    });
+
+    auto reconvert = std::make_shared<ConvertOptions>();
+    auto* reconvertCommand = logger->add_subcommand(
+        "reconvert", "convert a kept download (sagimlar/*.bin) into the station's water years again");
+    reconvertCommand->add_option("IMAGE", reconvert->input, "the kept image")->required();
+    reconvertCommand->add_option("DIR", reconvert->dir, "station directory")->required();
+    reconvertCommand->add_option("--number", reconvert->number, "the confirmed station number")->required();
+    reconvertCommand->callback([slot, reconvert] {
+        slot([reconvert](CliContext& context) {
+            const ReconversionImage image = levelImageForReconversion(context.path(reconvert->input));
+            if (!image.ok())
+                throw CliError(image.problem);
+            convertDump(context, image.image, context.existingDirectory(reconvert->dir), reconvert->number,
+                        image.kept, image.receivedEnd);
         });
     });
 

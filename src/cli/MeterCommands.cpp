@@ -1,4 +1,5 @@
 #include "cli/CliContext.h"
+#include "cli/KeptSession.h"
 #include "cli/PortSession.h"
 #include "instruments/Clock.h"
 #include "instruments/CurrentMeter.h"
@@ -12,6 +13,7 @@ namespace {
 
 struct MeterOptions {
     std::string port;
+    std::string station;
     std::string a;
     std::string b;
     std::string time;
@@ -36,13 +38,28 @@ void addMeterCommands(CLI::App& app, const ActionSlot& slot) {
 
     auto* read = group->add_subcommand("read", "read the calibration back (ÖNCEKİ KATSAYI)");
     addPort(read);
+    read->add_option("--station", o->station, "keep the reply and its log in this station directory");
     read->callback([slot, o] {
         slot([o](CliContext& context) {
+            const std::filesystem::path stationDir =
+                o->station.empty() ? std::filesystem::path() : context.existingDirectory(o->station);
             PortSession session(o->port);
-            const MeterOutcome r = readCalibration(session.exchange());
+            auto [r, recorded] = recordedSession(session.exchange(), kMeterInstrument, session.port(),
+                                                 [](Exchange& e) { return readCalibration(e); });
+            const MeterCalibration calibration = decodeCalibration(r.reply);
+            if (!stationDir.empty()) {
+                recorded.image = r.reply;
+                recorded.complete = r.ok;
+                recorded.outcome = r.ok ? std::string("ÖNCEKİ KATSAYI") : r.message;
+                if (r.ok)
+                    recorded.settings = {{"a", context.locale.numberText(calibration.a)},
+                                         {"b", context.locale.numberText(calibration.b)},
+                                         {"time", context.locale.numberText(calibration.time)}};
+                keepSession(context, stationDir, recorded);
+            }
             if (!r.ok)
                 throw CliError(r.message);
-            printCalibration(context, decodeCalibration(r.reply));
+            printCalibration(context, calibration);
         });
     });
 

@@ -1,9 +1,12 @@
 #include "cli/CliContext.h"
+#include "cli/KeptSession.h"
 #include "core/Cp1254.h"
 #include "core/FileIO.h"
 #include "instruments/Clock.h"
 #include "instruments/LevelConversion.h"
 #include "instruments/ModemTerminal.h"
+#include "instruments/Reconversion.h"
+#include "instruments/RecordingLink.h"
 #include "platform/PosixSerialLink.h"
 
 #include <memory>
@@ -25,7 +28,30 @@ struct ModemOptions {
 // One telephone call: the port is held from the dial to the hang-up.
 class Call {
 public:
-    Call(const ModemOptions& o) {
+    // `log`, when given, receives every byte of the call once it has ended.
+    Call(const ModemOptions& o, ProtocolLog* log = nullptr) : log_(log) {
+        try {
+            dial(o);
+        } catch (...) {
+            if (log_)
+                *log_ = recorder_.log();
+            throw;
+        }
+    }
+    ~Call() {
+        const std::string hangUp = std::string(modem::kHangUp) + "\r";
+        exchange_.write(Bytes(hangUp.begin(), hangUp.end()));
+        clock_.sleepFor(std::chrono::milliseconds(200));
+        exchange_.closePort();
+        if (log_)
+            *log_ = recorder_.log();
+    }
+    Call(const Call&) = delete;
+    Call& operator=(const Call&) = delete;
+    Exchange& exchange() { return exchange_; }
+
+private:
+    void dial(const ModemOptions& o) {
         link_.setLineSettings(kInstrumentLine);
         link_.setPort(o.port);
         const std::string number = dialNumber(o.prefix, o.phone);
@@ -50,20 +76,12 @@ public:
         clock_.sleepFor(std::chrono::milliseconds(100));
         exchange_.discardInput();
     }
-    ~Call() {
-        const std::string hangUp = std::string(modem::kHangUp) + "\r";
-        exchange_.write(Bytes(hangUp.begin(), hangUp.end()));
-        clock_.sleepFor(std::chrono::milliseconds(200));
-        exchange_.closePort();
-    }
-    Call(const Call&) = delete;
-    Call& operator=(const Call&) = delete;
-    Exchange& exchange() { return exchange_; }
 
-private:
+    ProtocolLog* log_;
     PosixSerialLink link_;
     SteadyClock clock_;
-    Exchange exchange_{link_, clock_};
+    RecordingLink recorder_{link_, clock_};
+    Exchange exchange_{recorder_, clock_};
 };
 
 ModemDownloadMode modeOf(const std::string& text) {
@@ -114,11 +132,34 @@ void addModemCommands(CLI::App& app, const ActionSlot& slot) {
         slot([o](CliContext& context) {
             if (!o->station.empty() && trimmed(o->number).empty())
                 throw CliError("--station needs --number");
+            const std::filesystem::path stationDir =
+                o->station.empty() ? std::filesystem::path() : context.existingDirectory(o->station);
             ModemDownload result;
-            {
-                Call call(*o);
+            DownloadSession session;
+            session.instrument = std::string(kModemInstrument);
+            session.port = o->port;
+            session.started = localNow();
+            std::optional<KeptDownload> kept;
+            auto keep = [&] {
+                if (stationDir.empty())
+                    return;
+                session.image = result.received;
+                session.complete = result.ok && result.complete();
+                session.outcome = !result.ok          ? result.message
+                                  : result.complete() ? std::string(kDownloadDone)
+                                                      : std::string(kIncompleteDownload);
+                session.settings = levelImageSettings(result.image);
+                kept = keepSession(context, stationDir, session);
+            };
+            try {
+                Call call(*o, &session.log);
                 result = downloadOverModem(call.exchange(), modeOf(o->mode));
+            } catch (const CliError& e) {
+                result.message = e.what();
+                keep();
+                throw;
             }
+            keep();
             if (!result.ok)
                 throw CliError(result.message);
             const std::filesystem::path dumpFile =
@@ -137,8 +178,11 @@ void addModemCommands(CLI::App& app, const ActionSlot& slot) {
                 return;
             }
             const LevelConversionResult r = convertLevelDump(
-                result.image, o->number,
-                {context.existingDirectory(o->station), context.paths.korvel96Root()}, result.receivedEnd);
+                result.image, o->number, {stationDir, context.paths.korvel96Root()}, result.receivedEnd);
+            noteKeptConversion(context, kept, o->number,
+                               r.converted ? levelConversionFiles(r, stationDir, o->number)
+                                           : std::vector<std::string>{},
+                               r.converted ? std::to_string(r.days.size()) + " gün yazıldı" : r.message);
             if (!r.converted)
                 throw CliError(r.message);
             if (context.json)

@@ -12,16 +12,14 @@ void requireOk(const CommandOutcome& outcome) {
         throw CliError(outcome.message);
 }
 
-DownloadOutcome downloadWithCount(PortSession& session, const DownloadOptions& options) {
+DownloadOutcome downloadWithCount(Exchange& exchange, const DownloadOptions& options) {
     const bool showProgress = ::isatty(STDERR_FILENO) != 0;
-    DownloadOutcome outcome = downloadMemory(session.exchange(), options, [showProgress](std::size_t n) {
+    DownloadOutcome outcome = downloadMemory(exchange, options, [showProgress](std::size_t n) {
         if (showProgress)
             std::cerr << "\r" << n << std::flush;
     });
     if (showProgress)
         std::cerr << "\n";
-    if (!outcome.ok)
-        throw CliError(outcome.message);
     return outcome;
 }
 

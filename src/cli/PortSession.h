@@ -16,13 +16,15 @@ namespace korvel {
 // steady clock. The port opens and closes with each command of the exchange.
 class PortSession {
 public:
-    explicit PortSession(const std::string& port) {
+    explicit PortSession(const std::string& port) : port_(port) {
         link_.setLineSettings(kInstrumentLine);
         link_.setPort(port);
     }
     Exchange& exchange() { return exchange_; }
+    const std::string& port() const { return port_; }
 
 private:
+    std::string port_;
     PosixSerialLink link_;
     SteadyClock clock_;
     Exchange exchange_{link_, clock_};
@@ -44,8 +46,7 @@ template <typename View> View showReplies(View view, const CommandOutcome& outco
 }
 
 // Downloads a logger's memory, counting the bytes on standard error when that is a terminal.
-// Throws the message of a download that failed.
-DownloadOutcome downloadWithCount(PortSession& session, const DownloadOptions& options);
+DownloadOutcome downloadWithCount(Exchange& exchange, const DownloadOptions& options);
 
 // Erases a logger's memory and says so.
 void eraseAndReport(PortSession& session, const CliContext& context);

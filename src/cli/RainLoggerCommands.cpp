@@ -1,4 +1,5 @@
 #include "cli/CliContext.h"
+#include "cli/KeptSession.h"
 #include "cli/PortSession.h"
 #include "core/Cp1254.h"
 #include "core/FileIO.h"
@@ -6,6 +7,7 @@
 #include "instruments/LevelConversion.h"
 #include "instruments/LevelLoggerView.h"
 #include "instruments/RainLogger.h"
+#include "instruments/Reconversion.h"
 #include "platform/PosixSerialLink.h"
 
 #include <memory>
@@ -36,11 +38,15 @@ int bucketOf(const std::string& text) {
     return setting->data[0];
 }
 
+// Converts the image and prints what was written; the conversion is noted in the kept
+// download's description when there is one.
 void convertRain(const CliContext& context, const Bytes& dump, const std::filesystem::path& stationDir,
-                 const std::string& number, int bucketFactor) {
+                 const std::string& number, int bucketFactor, std::optional<KeptDownload> kept = std::nullopt) {
     if (const auto problem = stationNumberProblem(number))
         throw CliError(*problem);
     const RainConversionResult r = convertRainDump(dump, number, stationDir, bucketFactor);
+    noteKeptConversion(context, kept, number, r.converted ? rainConversionFiles(r, number) : std::vector<std::string>{},
+                       r.message);
     if (!r.converted)
         throw CliError(r.message);
     if (context.json) {
@@ -134,8 +140,22 @@ void addRainLoggerCommands(CLI::App& app, const ActionSlot& slot) {
             const int bucket = o->station.empty() ? 0 : bucketOf(o->bucket);
             const std::filesystem::path dumpFile =
                 o->dump.empty() ? rainDumpPath(context.paths.korvel96Root()) : context.path(o->dump);
+            const std::filesystem::path stationDir =
+                o->station.empty() ? std::filesystem::path() : context.existingDirectory(o->station);
             PortSession session(o->port);
-            const DownloadOutcome outcome = downloadWithCount(session, rainDownloadOptions());
+            auto [outcome, recorded] =
+                recordedSession(session.exchange(), kRainInstrument, session.port(),
+                                [](Exchange& e) { return downloadWithCount(e, rainDownloadOptions()); });
+            std::optional<KeptDownload> kept;
+            if (!stationDir.empty()) {
+                recorded.image = outcome.ok ? outcome.image : outcome.partial;
+                recorded.complete = outcome.ok;
+                recorded.outcome = outcome.ok ? std::string(kDownloadDone) : outcome.message;
+                recorded.settings = rainImageSettings(recorded.image, bucket);
+                kept = keepSession(context, stationDir, recorded);
+            }
+            if (!outcome.ok)
+                throw CliError(outcome.message);
             writeRawLoggerDump(dumpFile, outcome.image);
             if (o->station.empty()) {
                 if (context.json)
@@ -144,7 +164,23 @@ void addRainLoggerCommands(CLI::App& app, const ActionSlot& slot) {
                     context.printLine(std::string(kDownloadDone) + ": " + dumpFile.string());
                 return;
             }
-            convertRain(context, outcome.image, context.existingDirectory(o->station), o->number, bucket);
+            convertRain(context, outcome.image, stationDir, o->number, bucket, kept);
+        });
+    });
+
+    auto* reconvert = group->add_subcommand(
+        "reconvert", "convert a kept download (sagimlar/*.bin) into the station's rainfall years again");
+    reconvert->add_option("IMAGE", o->input, "the kept image")->required();
+    reconvert->add_option("DIR", o->station, "station directory")->required();
+    reconvert->add_option("--number", o->number, "the confirmed station number")->required();
+    reconvert->add_option("--bucket", o->bucket, "the bucket factor")->required();
+    reconvert->callback([slot, o] {
+        slot([o](CliContext& context) {
+            const int bucket = bucketOf(o->bucket);
+            const ReconversionImage image = rainImageForReconversion(context.path(o->input));
+            if (!image.ok())
+                throw CliError(image.problem);
+            convertRain(context, image.image, context.existingDirectory(o->station), o->number, bucket, image.kept);
         });
     });
 

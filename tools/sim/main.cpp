@@ -11,6 +11,7 @@
 #include "instruments/sim/LevelLoggerSim.h"
 #include "instruments/sim/ModemSim.h"
 #include "instruments/sim/RainMemory.h"
+#include "instruments/sim/ReplayDevice.h"
 
 #include <CLI/CLI.hpp>
 #include <atomic>
@@ -18,6 +19,7 @@
 #include <ctime>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 
 using namespace korvel;
 using namespace korvel::sim;
@@ -80,10 +82,13 @@ int main(int argc, char** argv) {
     int bucket = 1;
     int totalRain = 0;
     int lead = 0;
+    std::string replayLog;
     app.add_option("--device", device,
                    "level (water-level logger, default), rain (rain logger), meter (current meter) or modem "
                    "(a Hayes modem with the water-level logger behind it)")
         ->check(CLI::IsMember({"level", "rain", "meter", "modem"}));
+    app.add_option("--replay", replayLog,
+                   "answer as the device did in a recorded session (a protocol log of a kept download)");
     app.add_option("--lead", lead,
                    "modem: bytes put before each download (negative: first bytes lost), to be aligned");
     app.add_option("--bucket", bucket, "rain logger: bucket setting (default 1)")->check(CLI::Range(0, 255));
@@ -210,7 +215,18 @@ int main(int argc, char** argv) {
     ModemSim modem(logger);
     modem.setDownloadLead(lead);
     SimDevice* served = &logger;
-    if (device == "meter") {
+    std::unique_ptr<ReplayDevice> replay;
+    if (!replayLog.empty()) {
+        const auto text = readFileBytes(replayLog);
+        std::string problem = "cannot read the file";
+        const auto log = text ? ProtocolLog::parse(std::string(text->begin(), text->end()), &problem) : std::nullopt;
+        if (!log) {
+            std::cerr << "korvel-sim: not a protocol log: " << replayLog << ": " << problem << "\n";
+            return 1;
+        }
+        replay = std::make_unique<ReplayDevice>(*log);
+        served = replay.get();
+    } else if (device == "meter") {
         for (const std::string& text : faultTexts)
             meter.addFault(*parseSimFault(text));
         served = &meter;

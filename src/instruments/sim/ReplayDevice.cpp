@@ -6,6 +6,14 @@ namespace korvel::sim {
 
 using Kind = ProtocolLog::Kind;
 
+namespace {
+
+// A burst is answered once it has been quiet this long at least, so that the program has taken
+// up what came before (the logger's own quiet gap).
+constexpr Duration kBurstQuiet = std::chrono::milliseconds(5);
+
+} // namespace
+
 ReplayDevice::ReplayDevice(const ProtocolLog& log) {
     steps_.push_back({});
     const auto& entries = log.entries();
@@ -16,25 +24,30 @@ ReplayDevice::ReplayDevice(const ProtocolLog& log) {
             stepsBeforeWrite = steps_.size();
             for (const std::uint8_t b : e.bytes) {
                 Step& last = steps_.back();
-                if (steps_.size() > 1 && last.byte == b && last.replies.empty())
+                if (steps_.size() > 1 && last.byte == b && last.replies.empty()) {
+                    last.lastMs = e.ms;
+                    last.burst = true;
                     continue;
-                steps_.push_back({b, e.ms, {}});
+                }
+                steps_.push_back({b, e.ms, false, {}});
             }
         } else if (e.kind == Kind::Read) {
             const bool waitingBefore =
                 i > 0 && entries[i - 1].kind == Kind::Written && entries[i - 1].ms == e.ms;
-            Step& owner =
-                waitingBefore ? steps_[std::min(stepsBeforeWrite, steps_.size()) - 1] : steps_.back();
-            owner.replies.push_back({std::chrono::milliseconds(std::max(0LL, e.ms - owner.ms)), e.bytes});
+            Step& owner = waitingBefore ? steps_[std::min(stepsBeforeWrite, steps_.size()) - 1] : steps_.back();
+            Duration delay = std::chrono::milliseconds(std::max(0LL, e.ms - owner.lastMs));
+            if (owner.burst)
+                delay = std::max(delay, kBurstQuiet);
+            owner.replies.push_back({delay, e.bytes});
         }
     }
 }
 
 void ReplayDevice::start(std::size_t step, TimePoint now) {
     for (const Reply& r : steps_[step].replies)
-        scheduled_.emplace_back(now + r.delay, r.bytes);
+        scheduled_.push_back({now + r.delay, r.delay, step, r.bytes});
     std::stable_sort(scheduled_.begin(), scheduled_.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
+                     [](const Scheduled& a, const Scheduled& b) { return a.due < b.due; });
 }
 
 void ReplayDevice::receive(const Bytes& bytes, TimePoint now) {
@@ -44,11 +57,21 @@ void ReplayDevice::receive(const Bytes& bytes, TimePoint now) {
         commands_.push_back(b);
         if (next_ >= steps_.size())
             continue;
-        const bool sameAsLast = next_ > 1 && steps_[next_ - 1].byte == b;
-        if (sameAsLast && !scheduled_.empty())
+        const std::size_t current = next_ - 1;
+        if (current > 0 && steps_[current].byte == b && !scheduled_.empty()) {
+            // The burst goes on: its answers wait until it ends, unless they have begun.
+            if (!answering_)
+                for (Scheduled& s : scheduled_)
+                    if (s.step == current)
+                        s.due = now + s.delay;
             continue;
+        }
         if (steps_[next_].byte != b)
             continue;
+        // What the device still had to say to the steps before is not waited for any more: in the
+        // session it was read, and thrown away, as the program went on.
+        scheduled_.clear();
+        answering_ = false;
         start(next_, now);
         ++next_;
     }
@@ -56,9 +79,10 @@ void ReplayDevice::receive(const Bytes& bytes, TimePoint now) {
 
 Bytes ReplayDevice::takeOutput(TimePoint now) {
     Bytes out;
-    while (!scheduled_.empty() && scheduled_.front().first <= now) {
-        out.insert(out.end(), scheduled_.front().second.begin(), scheduled_.front().second.end());
+    while (!scheduled_.empty() && scheduled_.front().due <= now) {
+        out.insert(out.end(), scheduled_.front().bytes.begin(), scheduled_.front().bytes.end());
         scheduled_.pop_front();
+        answering_ = true;
     }
     return out;
 }
@@ -66,7 +90,7 @@ Bytes ReplayDevice::takeOutput(TimePoint now) {
 std::optional<TimePoint> ReplayDevice::nextEvent() const {
     if (scheduled_.empty())
         return std::nullopt;
-    return scheduled_.front().first;
+    return scheduled_.front().due;
 }
 
 } // namespace korvel::sim

@@ -4,16 +4,16 @@
 #include "instruments/sim/SimDevice.h"
 
 #include <deque>
-#include <utility>
 
 namespace korvel::sim {
 
 // A device that answers as one did in a recorded session. The log is read as steps: a byte the
-// program wrote (a run of the same byte, such as the wake-up burst, counts as one) and the bytes it
-// read afterwards, each with its delay after the step's first byte. Bytes read in the same
+// program wrote (a burst of the same byte, such as the wake-up, counts as one) and the bytes it
+// read afterwards, each with its delay after the step's last byte. Bytes read in the same
 // millisecond as the write before them were already waiting, so they answer the step before. When
 // the program writes the byte of the next step, the replies of that step are sent after their
-// recorded delays. A byte equal to the step just matched starts the next step only once that
+// recorded delays (a burst is answered once it has ended), and what was still to come for the steps
+// before is dropped. A byte equal to the step just matched starts the next step only once that
 // step's replies have all gone out; a byte that matches no next step is ignored.
 class ReplayDevice : public SimDevice {
 public:
@@ -36,14 +36,22 @@ private:
     };
     struct Step {
         std::uint8_t byte = 0;
-        long long ms = 0;
+        long long lastMs = 0; // of the last byte of the step in the log
+        bool burst = false;
         std::vector<Reply> replies;
+    };
+    struct Scheduled {
+        TimePoint due;
+        Duration delay;
+        std::size_t step = 0;
+        Bytes bytes;
     };
     void start(std::size_t step, TimePoint now);
 
     std::vector<Step> steps_; // steps_[0] holds what was read before anything was written
     std::size_t next_ = 1;    // the step the next new byte must match
-    std::deque<std::pair<TimePoint, Bytes>> scheduled_;
+    std::deque<Scheduled> scheduled_;
+    bool answering_ = false; // a reply of the last step matched has gone out
     std::vector<std::uint8_t> commands_;
 };
 

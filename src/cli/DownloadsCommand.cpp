@@ -17,15 +17,16 @@ void addDownloadsCommand(CLI::App& app, const ActionSlot& slot) {
             if (context.json) {
                 nlohmann::json list = nlohmann::json::array();
                 for (const KeptDownload& k : kept)
-                    list.push_back({{"image", stationRelative(k.image, stationDir)},
-                                    {"log", fileExists(k.log) ? nlohmann::json(stationRelative(k.log, stationDir))
-                                                              : nlohmann::json()},
-                                    {"instrument", k.instrument},
-                                    {"time", k.time},
-                                    {"bytes", k.bytes},
-                                    {"complete", k.complete},
-                                    {"station", k.station},
-                                    {"files", k.files}});
+                    list.push_back(
+                        {{"image", stationRelative(k.image, stationDir)},
+                         {"log", fileExists(k.log) ? nlohmann::json(stationRelative(k.log, stationDir))
+                                                   : nlohmann::json()},
+                         {"instrument", k.instrument},
+                         {"time", k.time},
+                         {"bytes", k.bytes},
+                         {"complete", k.complete},
+                         {"station", k.station},
+                         {"files", k.files}});
                 context.printJson({{"downloads", list}});
                 return;
             }

@@ -15,8 +15,8 @@ std::optional<KeptDownload> keepSession(const CliContext& context, const std::fi
     }
 }
 
-void noteKeptConversion(const CliContext& context, std::optional<KeptDownload>& kept, std::string_view station,
-                        std::vector<std::string> files, std::string_view outcome) {
+void noteKeptConversion(const CliContext& context, std::optional<KeptDownload>& kept,
+                        std::string_view station, std::vector<std::string> files, std::string_view outcome) {
     if (!kept || !fileExists(kept->description))
         return;
     try {

@@ -18,8 +18,8 @@ std::optional<KeptDownload> keepSession(const CliContext& context, const std::fi
                                         const DownloadSession& session);
 
 // Notes a conversion in the description of a kept download (when there is one).
-void noteKeptConversion(const CliContext& context, std::optional<KeptDownload>& kept, std::string_view station,
-                        std::vector<std::string> files, std::string_view outcome);
+void noteKeptConversion(const CliContext& context, std::optional<KeptDownload>& kept,
+                        std::string_view station, std::vector<std::string> files, std::string_view outcome);
 
 // Runs `job` on the exchange with the session recorded: its result, and the session (instrument,
 // port, the local time it began, the log) to fill in and keep.

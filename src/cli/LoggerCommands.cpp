@@ -224,8 +224,9 @@ void addLoggerCommands(CLI::App& app, const ActionSlot& slot) {
             const std::filesystem::path dumpFile = download->dump.empty()
                                                        ? levelDumpPath(context.paths.korvel96Root())
                                                        : context.path(download->dump);
-            const std::filesystem::path stationDir =
-                download->station.empty() ? std::filesystem::path() : context.existingDirectory(download->station);
+            const std::filesystem::path stationDir = download->station.empty()
+                                                         ? std::filesystem::path()
+                                                         : context.existingDirectory(download->station);
             PortSession session(port->port);
             auto [outcome, recorded] = recordedSession(session.exchange(), kLevelInstrument, session.port(),
                                                        [](Exchange& e) { return downloadWithCount(e, {}); });

@@ -41,12 +41,13 @@ int bucketOf(const std::string& text) {
 // Converts the image and prints what was written; the conversion is noted in the kept
 // download's description when there is one.
 void convertRain(const CliContext& context, const Bytes& dump, const std::filesystem::path& stationDir,
-                 const std::string& number, int bucketFactor, std::optional<KeptDownload> kept = std::nullopt) {
+                 const std::string& number, int bucketFactor,
+                 std::optional<KeptDownload> kept = std::nullopt) {
     if (const auto problem = stationNumberProblem(number))
         throw CliError(*problem);
     const RainConversionResult r = convertRainDump(dump, number, stationDir, bucketFactor);
-    noteKeptConversion(context, kept, number, r.converted ? rainConversionFiles(r, number) : std::vector<std::string>{},
-                       r.message);
+    noteKeptConversion(context, kept, number,
+                       r.converted ? rainConversionFiles(r, number) : std::vector<std::string>{}, r.message);
     if (!r.converted)
         throw CliError(r.message);
     if (context.json) {
@@ -180,7 +181,8 @@ void addRainLoggerCommands(CLI::App& app, const ActionSlot& slot) {
             const ReconversionImage image = rainImageForReconversion(context.path(o->input));
             if (!image.ok())
                 throw CliError(image.problem);
-            convertRain(context, image.image, context.existingDirectory(o->station), o->number, bucket, image.kept);
+            convertRain(context, image.image, context.existingDirectory(o->station), o->number, bucket,
+                        image.kept);
         });
     });
 

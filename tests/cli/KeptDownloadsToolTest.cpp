@@ -100,8 +100,8 @@ TEST_F(KeptDownloadsTool, TwoDownloadsKeptAndAMonthDeletedByMistakeComesBackFrom
 TEST_F(KeptDownloadsTool, ACutOffDownloadIsKeptIncompleteAndRefusedForConversion) {
     SimProcess sim(levelSim({"--fault", "cutoff"}));
     ASSERT_TRUE(sim.running());
-    ToolRun r = run({"logger", "download", "--port", sim.path(), "--station", station.string(), "--number",
-                     "01-001"});
+    ToolRun r = run(
+        {"logger", "download", "--port", sim.path(), "--station", station.string(), "--number", "01-001"});
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.err, "korvel: Yeniden deneyin\n");
     const nlohmann::json list = downloads(station);
@@ -113,8 +113,8 @@ TEST_F(KeptDownloadsTool, ACutOffDownloadIsKeptIncompleteAndRefusedForConversion
     const std::string image = (station / list[0]["image"].get<std::string>()).string();
     r = run({"logger", "reconvert", image, other.string(), "--number", "01-002"});
     EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.err, "korvel: Ham veri eksik: 16383 bayt, 32768 olmalı: " + fs::path(image).filename().string() +
-                         "\n");
+    EXPECT_EQ(r.err, "korvel: Ham veri eksik: 16383 bayt, 32768 olmalı: " +
+                         fs::path(image).filename().string() + "\n");
     r = run({"rainlogger", "reconvert", image, other.string(), "--number", "01-002", "--bucket", "2"});
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.err.rfind("korvel: Pluviograf ham verisi değil: ", 0), 0u) << r.err;

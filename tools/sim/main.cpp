@@ -219,7 +219,8 @@ int main(int argc, char** argv) {
     if (!replayLog.empty()) {
         const auto text = readFileBytes(replayLog);
         std::string problem = "cannot read the file";
-        const auto log = text ? ProtocolLog::parse(std::string(text->begin(), text->end()), &problem) : std::nullopt;
+        const auto log =
+            text ? ProtocolLog::parse(std::string(text->begin(), text->end()), &problem) : std::nullopt;
         if (!log) {
             std::cerr << "korvel-sim: not a protocol log: " << replayLog << ": " << problem << "\n";
             return 1;

@@ -34,7 +34,8 @@ ReplayDevice::ReplayDevice(const ProtocolLog& log) {
         } else if (e.kind == Kind::Read) {
             const bool waitingBefore =
                 i > 0 && entries[i - 1].kind == Kind::Written && entries[i - 1].ms == e.ms;
-            Step& owner = waitingBefore ? steps_[std::min(stepsBeforeWrite, steps_.size()) - 1] : steps_.back();
+            Step& owner =
+                waitingBefore ? steps_[std::min(stepsBeforeWrite, steps_.size()) - 1] : steps_.back();
             Duration delay = std::chrono::milliseconds(std::max(0LL, e.ms - owner.lastMs));
             if (owner.burst)
                 delay = std::max(delay, kBurstQuiet);
@@ -58,12 +59,20 @@ void ReplayDevice::receive(const Bytes& bytes, TimePoint now) {
         if (next_ >= steps_.size())
             continue;
         const std::size_t current = next_ - 1;
-        if (current > 0 && steps_[current].byte == b && !scheduled_.empty()) {
+        const Step& step = steps_[current];
+        if (current > 0 && step.byte == b && !scheduled_.empty()) {
             // The burst goes on: its answers wait until it ends, unless they have begun.
             if (!answering_)
                 for (Scheduled& s : scheduled_)
                     if (s.step == current)
                         s.due = now + s.delay;
+            continue;
+        }
+        if (current > 0 && step.byte == b && step.burst && answering_ && !step.replies.empty() &&
+            steps_[next_].byte != b) {
+            // Another burst after the answer (the program's wake-up byte "once more"): the device
+            // answers it too, as a logger answers every burst.
+            scheduled_.push_back({now + kBurstQuiet, kBurstQuiet, current, step.replies.back().bytes});
             continue;
         }
         if (steps_[next_].byte != b)

@@ -3,6 +3,7 @@
 #include "core/FileIO.h"
 #include "instruments/LevelConversion.h"
 #include "instruments/LevelLogger.h"
+#include "instruments/Reconversion.h"
 #include "platform/Dialogs.h"
 #include "ui/common/QtText.h"
 #include "ui/instruments/StationNumberPrompt.h"
@@ -12,7 +13,8 @@
 namespace korvel {
 
 bool storeAndConvertLevelImage(QWidget* screen, const AppContext& context, StationHub& hub,
-                               const Bytes& image, QLineEdit* progress, std::size_t receivedEnd) {
+                               const Bytes& image, QLineEdit* progress, std::size_t receivedEnd,
+                               KeptDownload* kept) {
     try {
         writeRawLoggerDump(levelDumpPath(context.paths.korvel96Root()), image);
     } catch (const FileError& e) {
@@ -20,11 +22,11 @@ bool storeAndConvertLevelImage(QWidget* screen, const AppContext& context, Stati
         return false;
     }
     progress->setText(qText(receivedEnd == kWholeImage ? kDownloadDone : kIncompleteDownload));
-    return convertLevelImage(screen, context, hub, image, progress, receivedEnd);
+    return convertLevelImage(screen, context, hub, image, progress, receivedEnd, kept);
 }
 
 bool convertLevelImage(QWidget* screen, const AppContext& context, StationHub& hub, const Bytes& image,
-                       QLineEdit* progress, std::size_t receivedEnd) {
+                       QLineEdit* progress, std::size_t receivedEnd, KeptDownload* kept) {
     const CurrentStation& station = hub.current();
     if (station.stationDir.empty()) {
         showMessage(screen, QString::fromUtf8("Lütfen istasyon secimin yapınız"));
@@ -37,6 +39,12 @@ bool convertLevelImage(QWidget* screen, const AppContext& context, StationHub& h
     try {
         const LevelConversionResult result =
             convertLevelDump(image, *number, {station.stationDir, context.paths.korvel96Root()}, receivedEnd);
+        if (kept && fileExists(kept->description))
+            noteConversion(*kept, localNow(), *number,
+                           result.converted ? levelConversionFiles(result, station.stationDir, *number)
+                                            : std::vector<std::string>{},
+                           result.converted ? std::to_string(result.days.size()) + " gün yazıldı"
+                                            : result.message);
         if (!result.converted) {
             if (result.message == kNoRecordedDate)
                 progress->setText(qText(kNoRecordedDate));

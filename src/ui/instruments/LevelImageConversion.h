@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/ByteIO.h"
+#include "instruments/KeptDownloads.h"
 #include "instruments/LevelConversion.h"
 #include "ui/common/AppContext.h"
 #include "ui/station/CurrentStation.h"
@@ -17,13 +18,16 @@ namespace korvel {
 // whole, and says how many were written and how many did not come. True when day records were
 // written.
 bool storeAndConvertLevelImage(QWidget* screen, const AppContext& context, StationHub& hub,
-                               const Bytes& image, QLineEdit* progress,
-                               std::size_t receivedEnd = kWholeImage);
+                               const Bytes& image, QLineEdit* progress, std::size_t receivedEnd = kWholeImage,
+                               KeptDownload* kept = nullptr);
 
 // The conversion of an image into the current station's water years, once the user confirmed the
 // station number ("KAYITLI TARIH BULUNAMADI" in `progress` when the image holds no day block).
-// The station screen's file lists are refreshed. True when day records were written.
+// The station screen's file lists are refreshed. The conversion (the confirmed number, the files
+// written, the outcome) is noted in the description of `kept` when given. True when day records
+// were written.
 bool convertLevelImage(QWidget* screen, const AppContext& context, StationHub& hub, const Bytes& image,
-                       QLineEdit* progress, std::size_t receivedEnd = kWholeImage);
+                       QLineEdit* progress, std::size_t receivedEnd = kWholeImage,
+                       KeptDownload* kept = nullptr);
 
 } // namespace korvel

@@ -4,6 +4,7 @@
 #include "instruments/LevelConversion.h"
 #include "instruments/LevelLoggerCommands.h"
 #include "instruments/LevelLoggerSettings.h"
+#include "instruments/Reconversion.h"
 #include "platform/Dialogs.h"
 #include "ui/common/QtText.h"
 #include "ui/instruments/LevelImageConversion.h"
@@ -140,16 +141,34 @@ void LevelLoggerForm::Command2_Click() {
     if (busy())
         return;
     setBusy(true);
-    startDownload({}, [this](DownloadOutcome outcome) { downloadFinished(std::move(outcome)); });
+    startDownload({}, [this](RecordedDownload download) { downloadFinished(std::move(download)); });
 }
 
-void LevelLoggerForm::downloadFinished(DownloadOutcome outcome) {
+void LevelLoggerForm::downloadFinished(RecordedDownload download) {
     setBusy(false);
+    const DownloadOutcome& outcome = download.result;
+    std::optional<KeptDownload> kept = keepDownload(
+        kLevelInstrument, download, levelImageSettings(outcome.ok ? outcome.image : outcome.partial));
     if (!outcome.ok)
         showMessage(this, QString::fromStdString(outcome.message));
-    else if (storeAndConvertLevelImage(this, context_, hub_, outcome.image, boxes_["Text9"]))
+    else if (storeAndConvertLevelImage(this, context_, hub_, outcome.image, boxes_["Text9"], kWholeImage,
+                                       kept ? &*kept : nullptr))
         emit waterYearsChanged();
+    refreshKeptDownloads();
     emit commandFinished();
+}
+
+void LevelLoggerForm::reconvertKept(const KeptDownload& kept) {
+    ReconversionImage image = levelImageForReconversion(kept.image);
+    if (!image.ok()) {
+        showMessage(this, QString::fromStdString(image.problem));
+        return;
+    }
+    boxes_["Text9"]->clear();
+    if (convertLevelImage(this, context_, hub_, image.image, boxes_["Text9"], image.receivedEnd,
+                          image.kept ? &*image.kept : nullptr))
+        emit waterYearsChanged();
+    refreshKeptDownloads();
 }
 
 void LevelLoggerForm::convertDump() {

@@ -42,7 +42,8 @@ signals:
 private:
     void setBusy(bool busy);
     void runSetting(const SettingCommand& command, int unitCodeAfter);
-    void downloadFinished(DownloadOutcome outcome);
+    void downloadFinished(RecordedDownload download);
+    void reconvertKept(const KeptDownload& kept) override;
 
     LevelLoggerView view_;
     QPushButton* read_;

@@ -1,5 +1,6 @@
 #include "ui/instruments/LoggerScreen.h"
 
+#include "core/FileIO.h"
 #include "instruments/LevelLoggerCommands.h"
 #include "instruments/LevelLoggerSettings.h"
 #include "instruments/PortSettings.h"
@@ -7,6 +8,7 @@
 #include "ui/common/QtText.h"
 #include "ui/instruments/EraseForm.h"
 #include "ui/instruments/InstrumentPort.h"
+#include "ui/instruments/KeptDownloadsPanel.h"
 #include "ui/instruments/LoggerFields.h"
 #include "ui/instruments/PortSettingsForm.h"
 
@@ -92,6 +94,46 @@ void LoggerScreen::layOut(QMenuBar* menu, QLayout* fields, const QList<QPushButt
     layout->addWidget(addStatusBox(QStringLiteral("Text10")));
     layout->addWidget(addStatusBox(QStringLiteral("Text9")));
     layout->addLayout(row);
+    kept_ = new KeptDownloadsPanel(
+        [this](const KeptDownload& k) {
+            if (!busy())
+                reconvertKept(k);
+        },
+        this);
+    layout->addWidget(kept_);
+    refreshKeptDownloads();
+}
+
+void LoggerScreen::refreshKeptDownloads() {
+    if (kept_)
+        kept_->showStation(hub_.current().stationDir);
+}
+
+std::optional<KeptDownload>
+LoggerScreen::keepDownload(std::string_view instrument, const RecordedDownload& download,
+                           std::vector<std::pair<std::string, std::string>> settings) {
+    const std::filesystem::path& stationDir = hub_.current().stationDir;
+    if (stationDir.empty())
+        return std::nullopt;
+    DownloadSession session;
+    session.instrument = std::string(instrument);
+    session.port =
+        context_.settings ? context_.settings->comPort(portApplication_).toStdString() : std::string();
+    session.started = downloadStarted_;
+    const DownloadOutcome& outcome = download.result;
+    session.image = outcome.ok ? outcome.image : outcome.partial;
+    session.complete = outcome.ok;
+    session.outcome = outcome.ok ? std::string(kDownloadDone) : outcome.message;
+    session.settings = std::move(settings);
+    session.log = download.log;
+    try {
+        KeptDownload kept = korvel::keepDownload(stationDir, session);
+        refreshKeptDownloads();
+        return kept;
+    } catch (const FileError& e) {
+        showMessage(this, QString::fromStdString(e.what()));
+        return std::nullopt;
+    }
 }
 
 void LoggerScreen::showFields(const Sheet& fields) {
@@ -124,13 +166,16 @@ std::optional<std::optional<SettingCommand>> LoggerScreen::askSharedSetting(cons
     return textSetting(read, answer->toStdString());
 }
 
-void LoggerScreen::startDownload(const DownloadOptions& options, std::function<void(DownloadOutcome)> done) {
+void LoggerScreen::startDownload(const DownloadOptions& options, std::function<void(RecordedDownload)> done) {
     LinkWorker* worker = &worker_;
     QLineEdit* progress = boxes_[QStringLiteral("Text9")];
-    worker_.run<DownloadOutcome>(
+    downloadStarted_ = localNow();
+    worker_.run<RecordedDownload>(
         [worker, progress, options](Exchange& exchange) {
-            return downloadMemory(exchange, options, [worker, progress](std::size_t received) {
-                worker->post([progress, received] { progress->setText(QString::number(received)); });
+            return recordSession(exchange, [&](Exchange& recorded) {
+                return downloadMemory(recorded, options, [worker, progress](std::size_t received) {
+                    worker->post([progress, received] { progress->setText(QString::number(received)); });
+                });
             });
         },
         std::move(done));
@@ -163,6 +208,7 @@ void LoggerScreen::Cikis_Click() {
 void LoggerScreen::Form_Activate() {
     if (busy())
         return;
+    refreshKeptDownloads();
     const std::unique_ptr<SerialLink> link = linkFactory_();
     const QString stored = context_.settings ? context_.settings->comPort(portApplication_) : QString();
     if (const auto message = probePort(*link, stored.toStdString()))

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "core/Sheet.h"
+#include "instruments/KeptDownloads.h"
 #include "instruments/LevelLogger.h"
+#include "instruments/RecordingLink.h"
 #include "ui/common/AppContext.h"
 #include "ui/instruments/LinkWorker.h"
 #include "ui/station/CurrentStation.h"
@@ -18,6 +20,10 @@ class QLayout;
 class QPushButton;
 class QLineEdit;
 class QMenuBar;
+
+namespace korvel {
+class KeptDownloadsPanel;
+}
 
 namespace korvel {
 
@@ -43,6 +49,9 @@ public:
 
     bool busy() const { return worker_.busy(); }
     LinkWorker& worker() { return worker_; }
+    // The current station's kept downloads, shown again.
+    void refreshKeptDownloads();
+    KeptDownloadsPanel* keptDownloadsPanel() { return kept_; }
 
 signals:
     // A command ended (its messages shown, its fields updated).
@@ -70,8 +79,17 @@ protected:
     // The settings both loggers take alike: the clock (Text2), the date (Text3) and the texts
     // (Text5 .. Text7). Nothing for another field; an empty command when the user gave up.
     std::optional<std::optional<SettingCommand>> askSharedSetting(const QString& field);
-    // Downloads the memory with the byte count in Text9; `done` gets the outcome on this thread.
-    void startDownload(const DownloadOptions& options, std::function<void(DownloadOutcome)> done);
+    // Downloads the memory with the byte count in Text9, every byte on the line recorded; `done`
+    // gets the outcome and the session's log on this thread.
+    using RecordedDownload = RecordedSession<DownloadOutcome>;
+    void startDownload(const DownloadOptions& options, std::function<void(RecordedDownload)> done);
+    // Keeps a download in the current station's kept-downloads folder: the image as it came (what
+    // came of a download that failed), its log and description; the list is shown again. Nothing
+    // without a current station; a folder that cannot be written is told and the download goes on.
+    std::optional<KeptDownload> keepDownload(std::string_view instrument, const RecordedDownload& download,
+                                             std::vector<std::pair<std::string, std::string>> settings);
+    // "Ham verileri yeniden dönüştür" on the chosen kept download.
+    virtual void reconvertKept(const KeptDownload& kept) = 0;
     // The erase screen, modally; `erased` runs when it erased the memory.
     void openEraseScreen(const std::function<void()>& erased);
 
@@ -87,6 +105,8 @@ protected:
     std::map<QString, QLineEdit*> boxes_;
 
 private:
+    KeptDownloadsPanel* kept_ = nullptr;
+    LocalTime downloadStarted_;
     QLabel* memoryLabel_ = nullptr;
     QLabel* batteryLabel_ = nullptr;
     bool shown_ = false;

@@ -4,6 +4,7 @@
 #include "instruments/LevelConversion.h"
 #include "instruments/LevelLoggerCommands.h"
 #include "instruments/LevelLoggerView.h"
+#include "instruments/Reconversion.h"
 #include "platform/Dialogs.h"
 #include "ui/common/QtText.h"
 
@@ -13,6 +14,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <cstdlib>
 
 namespace korvel {
 
@@ -113,11 +115,15 @@ void RainLoggerForm::Command2_Click() {
         return;
     setBusy(true);
     startDownload(rainDownloadOptions(),
-                  [this](DownloadOutcome outcome) { downloadFinished(std::move(outcome)); });
+                  [this](RecordedDownload download) { downloadFinished(std::move(download)); });
 }
 
-void RainLoggerForm::downloadFinished(DownloadOutcome outcome) {
+void RainLoggerForm::downloadFinished(RecordedDownload download) {
     setBusy(false);
+    const DownloadOutcome& outcome = download.result;
+    std::optional<KeptDownload> kept =
+        keepDownload(kRainInstrument, download,
+                     rainImageSettings(outcome.ok ? outcome.image : outcome.partial, view_.bucketFactor));
     if (!outcome.ok) {
         showMessage(this, QString::fromStdString(outcome.message));
         emit commandFinished();
@@ -131,7 +137,8 @@ void RainLoggerForm::downloadFinished(DownloadOutcome outcome) {
         return;
     }
     boxes_["Text9"]->setText(qText(kDownloadDone));
-    convertImage(outcome.image);
+    convertImage(outcome.image, view_.bucketFactor, kept ? &*kept : nullptr);
+    refreshKeptDownloads();
     emit commandFinished();
 }
 
@@ -146,10 +153,24 @@ void RainLoggerForm::Command4_Click() {
                               QString::fromStdString(path.string()));
         return;
     }
-    convertImage(*dump);
+    convertImage(*dump, view_.bucketFactor);
 }
 
-void RainLoggerForm::convertImage(const Bytes& image) {
+void RainLoggerForm::reconvertKept(const KeptDownload& kept) {
+    ReconversionImage image = rainImageForReconversion(kept.image);
+    if (!image.ok()) {
+        showMessage(this, QString::fromStdString(image.problem));
+        return;
+    }
+    boxes_["Text9"]->clear();
+    // The bucket factor the download was converted with, unless none was known then.
+    const int keptFactor = std::atoi(kept.setting("bucketFactor").c_str());
+    convertImage(image.image, keptFactor > 0 ? keptFactor : view_.bucketFactor,
+                 image.kept ? &*image.kept : nullptr);
+    refreshKeptDownloads();
+}
+
+void RainLoggerForm::convertImage(const Bytes& image, int bucketFactor, KeptDownload* kept) {
     const CurrentStation& station = hub_.current();
     if (station.stationDir.empty()) {
         showMessage(this, kNoStation);
@@ -166,8 +187,17 @@ void RainLoggerForm::convertImage(const Bytes& image) {
         showMessage(this, QString::fromStdString(*problem));
         return;
     }
-    const RainConversionResult result =
-        convertRainDump(image, number, station.stationDir, view_.bucketFactor);
+    const RainConversionResult result = convertRainDump(image, number, station.stationDir, bucketFactor);
+    if (kept && fileExists(kept->description)) {
+        try {
+            noteConversion(*kept, localNow(), number,
+                           result.converted ? rainConversionFiles(result, number)
+                                            : std::vector<std::string>{},
+                           result.message);
+        } catch (const FileError& e) {
+            showMessage(this, QString::fromStdString(e.what()));
+        }
+    }
     if (!result.converted) {
         showMessage(this, QString::fromStdString(result.message));
         return;
@@ -176,7 +206,7 @@ void RainLoggerForm::convertImage(const Bytes& image) {
     if (!result.written.ok() || !result.clipped.empty()) {
         QString refused;
         for (const ClippedRainMinute& clip : result.clipped)
-            refused += QString::fromStdString(clip.text(view_.bucketFactor)) + QLatin1Char('\n');
+            refused += QString::fromStdString(clip.text(bucketFactor)) + QLatin1Char('\n');
         for (const RainWriteError& e : result.written.errors)
             refused += QString::fromStdString(e.message) + QLatin1Char('\n');
         showMessage(this, refused.trimmed());

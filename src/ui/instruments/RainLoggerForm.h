@@ -39,8 +39,10 @@ private:
     void setBusy(bool busy);
     void runSetting(const SettingCommand& command);
     void finishCommand(const CommandOutcome& outcome);
-    void downloadFinished(DownloadOutcome outcome);
-    void convertImage(const Bytes& image);
+    void downloadFinished(RecordedDownload download);
+    void reconvertKept(const KeptDownload& kept) override;
+    // `kept`, when given, has the conversion noted in its description.
+    void convertImage(const Bytes& image, int bucketFactor, KeptDownload* kept = nullptr);
 
     RainLoggerView view_;
     QPushButton* read_;

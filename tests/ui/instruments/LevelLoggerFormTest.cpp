@@ -3,6 +3,7 @@
 #include "InstrumentBench.h"
 #include "core/FileIO.h"
 #include "core/Numbers.h"
+#include "instruments/KeptDownloads.h"
 #include "instruments/LevelDump.h"
 #include "instruments/sim/LevelMemory.h"
 #include "platform/QtSerialLink.h"
@@ -10,6 +11,7 @@
 #include "sim/SimProcess.h"
 #include "store/WaterYearFile.h"
 #include "ui/instruments/EraseForm.h"
+#include "ui/instruments/KeptDownloadsPanel.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -31,6 +33,14 @@ std::vector<std::string> simArguments(int days, std::vector<std::string> more = 
     std::vector<std::string> args{"--date", "15.03.2026", "--time", "10:00", "--days", std::to_string(days)};
     args.insert(args.end(), more.begin(), more.end());
     return args;
+}
+
+// Nothing in the station directory but the kept downloads: no day was written.
+bool onlyKeptDownloads(const fs::path& stationDir) {
+    for (const auto& entry : fs::directory_iterator(stationDir))
+        if (entry.path().filename() != "sagimlar")
+            return false;
+    return true;
 }
 
 // A logger screen on a scratch drive, its port the simulator's pseudo-terminal.
@@ -266,7 +276,40 @@ private slots:
         bench.form->Command2_Click();
         QVERIFY(bench.finish());
         QVERIFY(fs::exists(bench.dump()));
-        QVERIFY(fs::is_empty(bench.hub.state.stationDir));
+        QVERIFY(onlyKeptDownloads(bench.hub.state.stationDir));
+        // Kept all the same, and not converted.
+        const auto kept = listKeptDownloads(bench.hub.state.stationDir);
+        QCOMPARE(kept.size(), std::size_t(1));
+        QVERIFY(kept[0].complete);
+        QCOMPARE(kept[0].station, std::string());
+    }
+
+    // A kept download converted again: the water year comes back as the download wrote it.
+    void aKeptDownloadConvertsAgain() {
+        SimProcess sim(simArguments(40));
+        QVERIFY(sim.running());
+        Bench bench(sim.path());
+        bench.dialogs.queueInput("01-001");
+        bench.form->Command2_Click();
+        QVERIFY(bench.finish());
+        const fs::path year = bench.hub.state.stationDir / "2026_01-001.ard";
+        const auto written = readFileBytes(year);
+        QVERIFY(written);
+        fs::remove(year);
+
+        KeptDownloadsPanel& panel = *bench.form->keptDownloadsPanel();
+        QCOMPARE(panel.downloads().size(), std::size_t(1));
+        QCOMPARE(panel.findChild<QLabel*>("KeptDownloadsTotal")->text().left(17),
+                 QString::fromUtf8("Toplam: 1 sağım, "));
+        panel.ReconvertCommand_Click();
+        QCOMPARE(bench.dialogs.messages().last(), QString::fromUtf8("Listeden bir sağım seçiniz"));
+        panel.choose(0);
+        bench.dialogs.queueInput("01-001");
+        panel.findChild<QPushButton*>("ReconvertCommand")->click();
+        QCOMPARE(readFileBytes(year), written);
+        const auto kept = listKeptDownloads(bench.hub.state.stationDir);
+        QCOMPARE(kept[0].history.size(), std::size_t(2));
+        QCOMPARE(kept[0].station, std::string("01-001"));
     }
 
     // Another number confirmed names the files of this conversion only: the station record
@@ -376,8 +419,14 @@ private slots:
             QVERIFY(bench.finish());
             QCOMPARE(bench.dialogs.messages(), QStringList{"Yeniden deneyin"});
             QCOMPARE(readFileBytes(bench.dump()), std::optional<Bytes>(old));
-            QVERIFY(fs::is_empty(bench.hub.state.stationDir));
+            QVERIFY(onlyKeptDownloads(bench.hub.state.stationDir));
             QVERIFY(bench.text("Text9").toInt() > 0);
+            // What came is kept, marked incomplete, with the log of the session.
+            const auto kept = listKeptDownloads(bench.hub.state.stationDir);
+            QCOMPARE(kept.size(), std::size_t(1));
+            QVERIFY(!kept[0].complete);
+            QCOMPARE(kept[0].bytes, std::uintmax_t(32769 / 2 - 1));
+            QVERIFY(fs::file_size(kept[0].log) > 0);
         }
     }
 

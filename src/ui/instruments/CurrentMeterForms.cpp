@@ -1,9 +1,11 @@
 #include "ui/instruments/CurrentMeterForms.h"
 
 #include "instruments/PortSettings.h"
+#include "instruments/RecordingLink.h"
 #include "platform/Dialogs.h"
 #include "ui/common/QtText.h"
 #include "ui/instruments/InstrumentPort.h"
+#include "ui/instruments/KeptDownloadsPanel.h"
 #include "ui/instruments/PortSettingsForm.h"
 
 #include <QEvent>
@@ -95,7 +97,22 @@ void CoefficientEditor::Command2_Click() {
     const std::unique_ptr<SerialLink> link = port();
     const std::unique_ptr<Clock> clock = clock_();
     Exchange exchange(*link, *clock);
-    const MeterOutcome outcome = readCalibration(exchange);
+    DownloadSession session;
+    session.instrument = std::string(kMeterInstrument);
+    session.port = context_.settings ? context_.settings->comPort().toStdString() : std::string();
+    session.started = localNow();
+    auto [outcome, log] = recordSession(exchange, [](Exchange& e) { return readCalibration(e); });
+    session.image = outcome.reply;
+    session.complete = outcome.ok;
+    session.outcome = outcome.ok ? std::string("ÖNCEKİ KATSAYI") : outcome.message;
+    session.log = std::move(log);
+    if (outcome.ok) {
+        const MeterCalibration c = decodeCalibration(outcome.reply);
+        session.settings = {{"a", context_.locale.numberText(c.a)},
+                            {"b", context_.locale.numberText(c.b)},
+                            {"time", context_.locale.numberText(c.time)}};
+    }
+    keepInStation(this, stationDir_, session);
     if (!outcome.ok) {
         showMessage(this, QString::fromStdString(outcome.message));
         return;
@@ -145,8 +162,8 @@ void MeterEraseForm::Command1_Click() {
         showMessage(this, QString::fromStdString(outcome.message));
 }
 
-CurrentMeterForm::CurrentMeterForm(const AppContext& context, StationHub&, QWidget* parent)
-    : QWidget(parent), context_(context), link_(storedPortLink(context)), clock_(steadyClock()) {
+CurrentMeterForm::CurrentMeterForm(const AppContext& context, StationHub& hub, QWidget* parent)
+    : QWidget(parent), context_(context), hub_(hub), link_(storedPortLink(context)), clock_(steadyClock()) {
     setObjectName(QStringLiteral("muline1"));
     setWindowTitle(QString::fromUtf8("Muline ile iletişim"));
     grid_ = new QTableWidget(2, 6, this);
@@ -181,6 +198,7 @@ CurrentMeterForm::CurrentMeterForm(const AppContext& context, StationHub&, QWidg
 
 void CurrentMeterForm::Ayarlar_Click() {
     auto* editor = new CoefficientEditor(context_, link_, clock_, this);
+    editor->keepReadsIn(hub_.current().stationDir);
     editor->setAttribute(Qt::WA_DeleteOnClose);
     editor->open();
     editor->Form_Load();

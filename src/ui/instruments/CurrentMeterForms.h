@@ -7,6 +7,7 @@
 
 #include <QDialog>
 #include <QWidget>
+#include <filesystem>
 
 class QLineEdit;
 class QScrollBar;
@@ -27,11 +28,15 @@ public:
     void Command2_Click(); // "ÖNCEKİ KATSAYI"
     void Command3_Click(); // "HAFIZAYI SİL": the erase screen, modally
     void Form_Load();      // checks the port
+    // "ÖNCEKİ KATSAYI" keeps the meter's reply and the log of its exchange in this station
+    // directory (none: not kept).
+    void keepReadsIn(const std::filesystem::path& stationDir) { stationDir_ = stationDir; }
 
 private:
     std::unique_ptr<SerialLink> port();
 
     const AppContext& context_;
+    std::filesystem::path stationDir_;
     LinkWorker::LinkFactory link_;
     LinkWorker::ClockFactory clock_;
     QLineEdit* a_;
@@ -70,6 +75,7 @@ protected:
 
 private:
     const AppContext& context_;
+    StationHub& hub_;
     LinkWorker::LinkFactory link_;
     LinkWorker::ClockFactory clock_;
     QTableWidget* grid_;

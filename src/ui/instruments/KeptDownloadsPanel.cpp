@@ -1,5 +1,6 @@
 #include "ui/instruments/KeptDownloadsPanel.h"
 
+#include "core/FileIO.h"
 #include "platform/Dialogs.h"
 
 #include <QHBoxLayout>
@@ -64,6 +65,18 @@ void KeptDownloadsPanel::ReconvertCommand_Click() {
         return;
     }
     reconvert_(downloads_[static_cast<std::size_t>(row)]);
+}
+
+std::optional<KeptDownload> keepInStation(QWidget* screen, const std::filesystem::path& stationDir,
+                                          const DownloadSession& session) {
+    if (stationDir.empty())
+        return std::nullopt;
+    try {
+        return keepDownload(stationDir, session);
+    } catch (const FileError& e) {
+        showMessage(screen, QString::fromStdString(e.what()));
+        return std::nullopt;
+    }
 }
 
 } // namespace korvel

@@ -38,4 +38,9 @@ private:
     QPushButton* button_;
 };
 
+// Keeps a session in the station's kept-downloads folder. Nothing without a station; a folder that
+// cannot be written is told on `screen`, and the download goes on without it.
+std::optional<KeptDownload> keepInStation(QWidget* screen, const std::filesystem::path& stationDir,
+                                          const DownloadSession& session);
+
 } // namespace korvel

@@ -1,6 +1,5 @@
 #include "ui/instruments/LoggerScreen.h"
 
-#include "core/FileIO.h"
 #include "instruments/LevelLoggerCommands.h"
 #include "instruments/LevelLoggerSettings.h"
 #include "instruments/PortSettings.h"
@@ -112,9 +111,6 @@ void LoggerScreen::refreshKeptDownloads() {
 std::optional<KeptDownload>
 LoggerScreen::keepDownload(std::string_view instrument, const RecordedDownload& download,
                            std::vector<std::pair<std::string, std::string>> settings) {
-    const std::filesystem::path& stationDir = hub_.current().stationDir;
-    if (stationDir.empty())
-        return std::nullopt;
     DownloadSession session;
     session.instrument = std::string(instrument);
     session.port =
@@ -126,14 +122,9 @@ LoggerScreen::keepDownload(std::string_view instrument, const RecordedDownload& 
     session.outcome = outcome.ok ? std::string(kDownloadDone) : outcome.message;
     session.settings = std::move(settings);
     session.log = download.log;
-    try {
-        KeptDownload kept = korvel::keepDownload(stationDir, session);
-        refreshKeptDownloads();
-        return kept;
-    } catch (const FileError& e) {
-        showMessage(this, QString::fromStdString(e.what()));
-        return std::nullopt;
-    }
+    std::optional<KeptDownload> kept = keepInStation(this, hub_.current().stationDir, session);
+    refreshKeptDownloads();
+    return kept;
 }
 
 void LoggerScreen::showFields(const Sheet& fields) {

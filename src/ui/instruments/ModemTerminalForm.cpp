@@ -3,9 +3,11 @@
 #include "core/Cp1254.h"
 #include "instruments/CommEvents.h"
 #include "instruments/LevelLogger.h"
+#include "instruments/Reconversion.h"
 #include "platform/Dialogs.h"
 #include "platform/PortDevices.h"
 #include "ui/common/QtText.h"
+#include "ui/instruments/KeptDownloadsPanel.h"
 #include "ui/instruments/LevelImageConversion.h"
 #include "ui/instruments/LoggerFields.h"
 #include "ui/instruments/PortSettingsForm.h"
@@ -316,22 +318,39 @@ void ModemTerminalForm::download(ModemDownloadMode mode) {
     downloadRunning_ = true;
     TerminalPort* port = &port_;
     QLineEdit* progress = boxes_["Text9"];
-    port_.run<ModemDownload>(
+    downloadStarted_ = localNow();
+    port_.run<RecordedSession<ModemDownload>>(
         [mode, port, progress](Exchange& exchange) {
-            return downloadOverModem(exchange, mode, [port, progress](std::size_t received) {
-                port->post([progress, received] { progress->setText(QString::number(received)); });
+            return recordSession(exchange, [&](Exchange& recorded) {
+                return downloadOverModem(recorded, mode, [port, progress](std::size_t received) {
+                    port->post([progress, received] { progress->setText(QString::number(received)); });
+                });
             });
         },
-        [this](ModemDownload outcome) { downloadFinished(std::move(outcome)); });
+        [this](RecordedSession<ModemDownload> download) { downloadFinished(std::move(download)); });
 }
 
-void ModemTerminalForm::downloadFinished(ModemDownload outcome) {
+void ModemTerminalForm::downloadFinished(RecordedSession<ModemDownload> download) {
     downloadRunning_ = false;
     setEnabled(true);
+    const ModemDownload& outcome = download.result;
+    DownloadSession session;
+    session.instrument = std::string(kModemInstrument);
+    session.port = context_.settings ? context_.settings->comPort().toStdString() : std::string();
+    session.started = downloadStarted_;
+    session.image = outcome.received;
+    session.complete = outcome.ok && outcome.complete();
+    session.outcome = !outcome.ok          ? outcome.message
+                      : outcome.complete() ? std::string(kDownloadDone)
+                                           : std::string(kIncompleteDownload);
+    session.settings = levelImageSettings(outcome.image);
+    session.log = std::move(download.log);
+    std::optional<KeptDownload> kept = keepInStation(this, hub_.current().stationDir, session);
     if (!outcome.ok)
         showMessage(this, QString::fromStdString(outcome.message));
     else
-        storeAndConvertLevelImage(this, context_, hub_, outcome.image, boxes_["Text9"], outcome.receivedEnd);
+        storeAndConvertLevelImage(this, context_, hub_, outcome.image, boxes_["Text9"], outcome.receivedEnd,
+                                  kept ? &*kept : nullptr);
 }
 
 // ---- closing

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "instruments/KeptDownloads.h"
 #include "instruments/ModemTerminal.h"
+#include "instruments/RecordingLink.h"
 #include "store/HqTable.h"
 #include "ui/common/AppContext.h"
 #include "ui/instruments/TerminalPort.h"
@@ -83,7 +85,7 @@ private:
     void setCallActions(bool calling);
     void setStatus(const QString& text);
     void download(ModemDownloadMode mode);
-    void downloadFinished(ModemDownload outcome);
+    void downloadFinished(RecordedSession<ModemDownload> download);
     void writeToPort(const QByteArray& bytes);
     void waitForOutput();
     void releasePort();
@@ -112,6 +114,7 @@ private:
     QFile log_;
     bool dtrEnable_ = true;
     bool downloadRunning_ = false;
+    LocalTime downloadStarted_;
     bool closeAllowed_ = false;
     int drainLimitMs_ = 10000;
 };

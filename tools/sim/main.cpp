@@ -1,5 +1,6 @@
-// korvel-sim: the water-level logger on a pseudo-terminal (or standard input and output), for
-// trying the logger screen and the korvel tool without a logger.
+// korvel-sim: the water-level logger, the rain logger, the current meter or the modem on a
+// pseudo-terminal (or standard input and output), or a device replayed from a recorded session, for
+// trying the instrument screens and the korvel tool without the instrument.
 #include "SimLine.h"
 #include "core/Cp1254.h"
 #include "core/FileIO.h"

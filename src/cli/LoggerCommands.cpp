@@ -232,9 +232,7 @@ void addLoggerCommands(CLI::App& app, const ActionSlot& slot) {
                                                        [](Exchange& e) { return downloadWithCount(e, {}); });
             std::optional<KeptDownload> kept;
             if (!stationDir.empty()) {
-                recorded.image = outcome.ok ? outcome.image : outcome.partial;
-                recorded.complete = outcome.ok;
-                recorded.outcome = outcome.ok ? std::string(kDownloadDone) : outcome.message;
+                describeDownload(recorded, outcome);
                 recorded.settings = levelImageSettings(recorded.image);
                 kept = keepSession(context, stationDir, recorded);
             }

@@ -143,11 +143,7 @@ void addModemCommands(CLI::App& app, const ActionSlot& slot) {
             auto keep = [&] {
                 if (stationDir.empty())
                     return;
-                session.image = result.received;
-                session.complete = result.ok && result.complete();
-                session.outcome = !result.ok          ? result.message
-                                  : result.complete() ? std::string(kDownloadDone)
-                                                      : std::string(kIncompleteDownload);
+                describeDownload(session, result);
                 session.settings = levelImageSettings(result.image);
                 kept = keepSession(context, stationDir, session);
             };

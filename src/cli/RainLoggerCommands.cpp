@@ -149,9 +149,7 @@ void addRainLoggerCommands(CLI::App& app, const ActionSlot& slot) {
                                 [](Exchange& e) { return downloadWithCount(e, rainDownloadOptions()); });
             std::optional<KeptDownload> kept;
             if (!stationDir.empty()) {
-                recorded.image = outcome.ok ? outcome.image : outcome.partial;
-                recorded.complete = outcome.ok;
-                recorded.outcome = outcome.ok ? std::string(kDownloadDone) : outcome.message;
+                describeDownload(recorded, outcome);
                 recorded.settings = rainImageSettings(recorded.image, bucket);
                 kept = keepSession(context, stationDir, recorded);
             }

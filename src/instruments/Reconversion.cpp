@@ -1,7 +1,6 @@
 #include "instruments/Reconversion.h"
 
 #include "core/FileIO.h"
-#include "instruments/ModemTerminal.h"
 #include "store/RainYearFile.h"
 
 #include <set>
@@ -88,6 +87,20 @@ std::vector<std::string> rainConversionFiles(const RainConversionResult& result,
     for (const int year : years)
         files.push_back(rainYearFileName(year, stationNumber));
     return files;
+}
+
+void describeDownload(DownloadSession& session, const DownloadOutcome& outcome) {
+    session.image = outcome.ok ? outcome.image : outcome.partial;
+    session.complete = outcome.ok;
+    session.outcome = outcome.ok ? std::string(kDownloadDone) : outcome.message;
+}
+
+void describeDownload(DownloadSession& session, const ModemDownload& outcome) {
+    session.image = outcome.received;
+    session.complete = outcome.ok && outcome.complete();
+    session.outcome = !outcome.ok          ? outcome.message
+                      : outcome.complete() ? std::string(kDownloadDone)
+                                           : std::string(kIncompleteDownload);
 }
 
 std::vector<std::pair<std::string, std::string>> levelImageSettings(const Bytes& image) {

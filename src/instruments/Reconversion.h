@@ -3,6 +3,8 @@
 #include "core/ByteIO.h"
 #include "instruments/KeptDownloads.h"
 #include "instruments/LevelConversion.h"
+#include "instruments/LevelLogger.h"
+#include "instruments/ModemTerminal.h"
 #include "instruments/RainLogger.h"
 
 #include <filesystem>
@@ -36,6 +38,11 @@ std::vector<std::string> levelConversionFiles(const LevelConversionResult& resul
                                               std::string_view stationNumber);
 std::vector<std::string> rainConversionFiles(const RainConversionResult& result,
                                              std::string_view stationNumber);
+
+// A download's image (what came of one that failed), whether it is whole and what the user was
+// told, into the session to keep. A modem download is kept as its bytes came.
+void describeDownload(DownloadSession& session, const DownloadOutcome& outcome);
+void describeDownload(DownloadSession& session, const ModemDownload& outcome);
 
 // What an image tells of the device's settings, for the description of a kept download.
 std::vector<std::pair<std::string, std::string>> levelImageSettings(const Bytes& image);

@@ -3,6 +3,7 @@
 #include "instruments/LevelLoggerCommands.h"
 #include "instruments/LevelLoggerSettings.h"
 #include "instruments/PortSettings.h"
+#include "instruments/Reconversion.h"
 #include "platform/Dialogs.h"
 #include "ui/common/QtText.h"
 #include "ui/instruments/EraseForm.h"
@@ -116,10 +117,7 @@ LoggerScreen::keepDownload(std::string_view instrument, const RecordedDownload& 
     session.port =
         context_.settings ? context_.settings->comPort(portApplication_).toStdString() : std::string();
     session.started = downloadStarted_;
-    const DownloadOutcome& outcome = download.result;
-    session.image = outcome.ok ? outcome.image : outcome.partial;
-    session.complete = outcome.ok;
-    session.outcome = outcome.ok ? std::string(kDownloadDone) : outcome.message;
+    describeDownload(session, download.result);
     session.settings = std::move(settings);
     session.log = download.log;
     std::optional<KeptDownload> kept = keepInStation(this, hub_.current().stationDir, session);

@@ -338,11 +338,7 @@ void ModemTerminalForm::downloadFinished(RecordedSession<ModemDownload> download
     session.instrument = std::string(kModemInstrument);
     session.port = context_.settings ? context_.settings->comPort().toStdString() : std::string();
     session.started = downloadStarted_;
-    session.image = outcome.received;
-    session.complete = outcome.ok && outcome.complete();
-    session.outcome = !outcome.ok          ? outcome.message
-                      : outcome.complete() ? std::string(kDownloadDone)
-                                           : std::string(kIncompleteDownload);
+    describeDownload(session, outcome);
     session.settings = levelImageSettings(outcome.image);
     session.log = std::move(download.log);
     std::optional<KeptDownload> kept = keepInStation(this, hub_.current().stationDir, session);

@@ -182,7 +182,9 @@ TEST_F(LoggerTool, ACutOffDownloadLeavesTheOldDumpAndWritesNothing) {
     EXPECT_EQ(r.err, "korvel: Yeniden deneyin\n");
     EXPECT_EQ(readFileBytes(dumpFile()), old);
     EXPECT_EQ(std::distance(fs::directory_iterator(dumpFile().parent_path()), fs::directory_iterator()), 1);
-    EXPECT_TRUE(fs::is_empty(station));
+    // No day written: the station holds only what came, kept with its log.
+    EXPECT_EQ(std::distance(fs::directory_iterator(station), fs::directory_iterator()), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(station / "sagimlar"), fs::directory_iterator()), 3);
 }
 
 TEST_F(LoggerTool, InfoThatStopsPartWayShowsTheFieldsReadThenTheMessage) {

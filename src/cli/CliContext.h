@@ -77,6 +77,8 @@ void addMeterCommands(CLI::App& app, const ActionSlot& slot);
 void addModemCommands(CLI::App& app, const ActionSlot& slot);
 // "rain idf" (joining the "rain" group) and the "flow" group of the station's whole record.
 void addMultiYearCommands(CLI::App& app, const ActionSlot& slot);
+// "export" of a station's daily series, and "import csv" (joining the "import" group).
+void addSeriesCommands(CLI::App& app, const ActionSlot& slot);
 
 // Shared argument checks, throwing CliError with a clear message.
 int parseYearArgument(const std::string& text);

@@ -44,6 +44,7 @@ int runKorvel(const std::vector<std::string>& args, std::ostream& out, std::ostr
     addRainLoggerCommands(app, slot);
     addMeterCommands(app, slot);
     addModemCommands(app, slot);
+    addSeriesCommands(app, slot);
 
     std::vector<std::string> reversed(args.rbegin(), args.rend());
     try {

@@ -14,18 +14,6 @@ std::string fileText(const std::filesystem::path& file) {
     return bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
 }
 
-std::string commandOutput(const std::string& command) {
-    std::string text;
-    if (FILE* pipe = ::popen(command.c_str(), "r")) {
-        char buffer[4096];
-        std::size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            text.append(buffer, n);
-        ::pclose(pipe);
-    }
-    return text;
-}
-
 class SeriesToolTest : public ToolDrive {
 protected:
     void SetUp() override { writeDemo(); }

@@ -9,18 +9,6 @@ namespace {
 
 #ifndef KORVEL_TOOL_WITHOUT_PDF
 
-std::string commandOutput(const std::string& command) {
-    std::string text;
-    if (FILE* pipe = ::popen(command.c_str(), "r")) {
-        char buffer[4096];
-        std::size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            text.append(buffer, n);
-        ::pclose(pipe);
-    }
-    return text;
-}
-
 // The book is written by the korvel executable beside this test, which renders through Qt.
 std::string runKorvelExecutable(const std::vector<std::string>& args) {
     const auto tool = std::filesystem::read_symlink("/proc/self/exe").parent_path() / "korvel";

@@ -8,6 +8,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Printing.h"
 #include "ui/basin/BasinScreens.h"
+#include "ui/book/NetworkYearbookDialog.h"
 #include "ui/card/MeasurementCardScreen.h"
 #include "ui/charts/ChartWindow.h"
 #include "ui/common/AppContext.h"
@@ -215,6 +216,7 @@ void CommandMap::connectCommands() {
     route(QStringLiteral("Aylıkn"), [this] { openMonthlyFlow(); });
     route(QStringLiteral("yıllıkn"), [this] { openAnnualFlow(); });
     route(QStringLiteral("kitapn"), [this] { openYearbookPage(); });
+    route(QStringLiteral("yillikkitapn"), [this] { showNetworkYearbook(); });
     route(QStringLiteral("suteminitablon"), opens(S::WaterSupply));
     route(QStringLiteral("hqanahtarn"), [this] { openHqTable(); });
     route(QStringLiteral("olcukayıtkatn"), opens(S::MeasurementCard));
@@ -504,6 +506,11 @@ void CommandMap::startKorvel96() {
 
 void CommandMap::showPrinterSetupDialog() {
     showPrinterSetup(&window_);
+}
+
+void CommandMap::showNetworkYearbook() {
+    NetworkYearbookDialog dialog(window_.context(), &window_);
+    dialog.exec();
 }
 
 void CommandMap::showAbout() {

@@ -135,6 +135,7 @@ private:
     void startKorvel96();
     void showPrinterSetupDialog();
     void showAbout();
+    void showNetworkYearbook();
     void addWaterYearToStation();
     void addRainYearToStation();
     void closeAnnualChartAndTable();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/Korvel.h"
 #include "core/ByteIO.h"
 #include "core/Locale.h"
 #include "core/Paths.h"
@@ -32,6 +33,8 @@ struct CliContext {
     std::filesystem::path csvDir;
     // --pdf FILE: every printed report is also handed here, to be rendered once the command ends.
     std::function<void(const Sheet&)> reportSink;
+    // Renders the yearbook of a network; empty in a tool built without Qt.
+    NetworkBookPdfWriter bookWriter;
 
     // A path argument: a "c:\..." path resolves under the drive root, anything else is
     // taken as a local path (case-insensitively resolved).
@@ -79,6 +82,10 @@ void addModemCommands(CLI::App& app, const ActionSlot& slot);
 void addDownloadsCommand(CLI::App& app, const ActionSlot& slot);
 // "rain idf" (joining the "rain" group) and the "flow" group of the station's whole record.
 void addMultiYearCommands(CLI::App& app, const ActionSlot& slot);
+// "export" of a station's daily series, and "import csv" (joining the "import" group).
+void addSeriesCommands(CLI::App& app, const ActionSlot& slot);
+// "yearbook": the yearbook of every station of a data root for one water year as one PDF file.
+void addYearbookCommand(CLI::App& app, const ActionSlot& slot);
 
 // Shared argument checks, throwing CliError with a clear message.
 int parseYearArgument(const std::string& text);

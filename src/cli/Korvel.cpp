@@ -8,7 +8,7 @@
 namespace korvel {
 
 int runKorvel(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-              const SheetPdfWriter& pdfWriter) {
+              const SheetPdfWriter& pdfWriter, const NetworkBookPdfWriter& bookWriter) {
     CLI::App app{"korvel: the KORVEL2000 hydrometry tool", "korvel"};
     app.require_subcommand(1);
     app.fallthrough();
@@ -45,6 +45,8 @@ int runKorvel(const std::vector<std::string>& args, std::ostream& out, std::ostr
     addMeterCommands(app, slot);
     addModemCommands(app, slot);
     addDownloadsCommand(app, slot);
+    addSeriesCommands(app, slot);
+    addYearbookCommand(app, slot);
 
     std::vector<std::string> reversed(args.rbegin(), args.rend());
     try {
@@ -77,6 +79,7 @@ int runKorvel(const std::vector<std::string>& args, std::ostream& out, std::ostr
             context.locale = Locale::fromEnvironment();
         }
         context.json = json;
+        context.bookWriter = bookWriter;
         if (!csvDir.empty())
             context.csvDir = csvDir;
         context.out = &out;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Sheet.h"
+#include "transfer/NetworkYearbook.h"
 
 #include <filesystem>
 #include <functional>
@@ -16,9 +17,14 @@ namespace korvel {
 using SheetPdfWriter =
     std::function<void(const std::vector<Sheet>& sheets, const std::filesystem::path& file)>;
 
+// Renders the yearbook of a network into a PDF file (korvel yearbook); missing, like the writer
+// above, from a tool built without Qt.
+using NetworkBookPdfWriter = std::function<NetworkBookSummary(
+    const NetworkBookPlan& plan, const std::filesystem::path& file, const Locale& locale)>;
+
 // The korvel tool: parses the arguments (without the program name), runs the command and
 // returns the exit code: 0 on success, 1 with one line on err for bad input.
 int runKorvel(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-              const SheetPdfWriter& pdfWriter = {});
+              const SheetPdfWriter& pdfWriter = {}, const NetworkBookPdfWriter& bookWriter = {});
 
 } // namespace korvel

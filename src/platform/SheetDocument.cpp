@@ -235,9 +235,11 @@ QFont reportFont(double points, bool bold) {
 // one unit is one point whatever the device's resolution; the fonts are sized in those units.
 class ReportPainter {
 public:
-    explicit ReportPainter(QPagedPaintDevice& writer)
-        : writer_(writer), cell_(reportFont(kCellSize, false)), heading_(reportFont(kCellSize, true)),
-          caption_(reportFont(kCaptionSize, true)) {}
+    explicit ReportPainter(QPagedPaintDevice& writer) : ReportPainter(writer, ownPainter_) {}
+    // Paints with a painter the caller has begun on the device.
+    ReportPainter(QPagedPaintDevice& writer, QPainter& painter)
+        : writer_(writer), painter_(painter), cell_(reportFont(kCellSize, false)),
+          heading_(reportFont(kCellSize, true)), caption_(reportFont(kCaptionSize, true)) {}
 
     TextWidth textWidth() const {
         return [this](const std::string& text, bool bold) {
@@ -263,14 +265,21 @@ public:
                 }
                 painter_.save();
                 painter_.scale(writer_.logicalDpiX() / 72.0, writer_.logicalDpiY() / 72.0);
-                painter_.scale(plan.fit.scale, plan.fit.scale);
-                for (const ReportBlock& block : page.blocks)
-                    paintBlock(sheet, plan, block);
+                paintPage(sheet, plan, page);
                 painter_.restore();
             }
         }
         if (firstPage || !painter_.end())
             throw std::runtime_error("cannot finish the document");
+    }
+
+    // One planned page at the painter's origin, the painter's units being points.
+    void paintPage(const Sheet& sheet, const SheetPlan& plan, const ReportPage& page) {
+        painter_.save();
+        painter_.scale(plan.fit.scale, plan.fit.scale);
+        for (const ReportBlock& block : page.blocks)
+            paintBlock(sheet, plan, block);
+        painter_.restore();
     }
 
 private:
@@ -326,7 +335,8 @@ private:
     }
 
     QPagedPaintDevice& writer_;
-    QPainter painter_;
+    QPainter ownPainter_;
+    QPainter& painter_;
     QFont cell_;
     QFont heading_;
     QFont caption_;
@@ -382,9 +392,22 @@ bool printSheets(const std::vector<Sheet>& sheets, QPrinter& printer) {
     }
 }
 
-void writeSheetsPdfHeadless(const std::vector<Sheet>& sheets, const std::filesystem::path& file) {
+TextWidth reportTextWidth(QPagedPaintDevice& device) {
+    const QFont cell = reportFont(kCellSize, false);
+    const QFont heading = reportFont(kCellSize, true);
+    return [cell, heading, &device](const std::string& text, bool bold) {
+        return QFontMetricsF(bold ? heading : cell, &device).horizontalAdvance(qt(text));
+    };
+}
+
+void paintSheetPage(QPainter& painter, QPagedPaintDevice& device, const Sheet& sheet, const SheetPlan& plan,
+                    const ReportPage& page) {
+    ReportPainter(device, painter).paintPage(sheet, plan, page);
+}
+
+void withGuiApplication(const std::function<void()>& work) {
     if (QCoreApplication::instance() != nullptr) {
-        writeSheetsPdf(sheets, file);
+        work();
         return;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -394,7 +417,11 @@ void writeSheetsPdfHeadless(const std::vector<Sheet>& sheets, const std::filesys
     char* argv[] = {programName, nullptr};
     int argc = 1;
     const QGuiApplication application(argc, argv);
-    writeSheetsPdf(sheets, file);
+    work();
+}
+
+void writeSheetsPdfHeadless(const std::vector<Sheet>& sheets, const std::filesystem::path& file) {
+    withGuiApplication([&] { writeSheetsPdf(sheets, file); });
 }
 
 } // namespace korvel

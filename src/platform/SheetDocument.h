@@ -4,6 +4,9 @@
 #include "platform/Printing.h"
 
 #include <QSizeF>
+
+class QPagedPaintDevice;
+class QPainter;
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -77,5 +80,16 @@ bool printSheets(const std::vector<Sheet>& sheets, QPrinter& printer);
 // The same for a program without an application object: it creates a QGuiApplication for the
 // time of the rendering, on the offscreen platform unless QT_QPA_PLATFORM names another.
 void writeSheetsPdfHeadless(const std::vector<Sheet>& sheets, const std::filesystem::path& file);
+
+// For documents that frame the pages of sheets with their own header and footer: the width of
+// a text in the report's fonts on the device, and one planned page painted at the painter's
+// origin (the painter's units being points, the plan's scale applied here).
+TextWidth reportTextWidth(QPagedPaintDevice& device);
+void paintSheetPage(QPainter& painter, QPagedPaintDevice& device, const Sheet& sheet, const SheetPlan& plan,
+                    const ReportPage& page);
+
+// Runs the work with a QGuiApplication, creating one (offscreen unless QT_QPA_PLATFORM names
+// another platform) for the time of the work when the program has none.
+void withGuiApplication(const std::function<void()>& work);
 
 } // namespace korvel

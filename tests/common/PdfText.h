@@ -18,13 +18,8 @@ inline bool havePdftotext() {
     return std::system("pdftotext -v > /dev/null 2>&1") == 0;
 }
 
-// The text pdftotext -layout extracts from the file, pages separated by form feeds; pages
-// `first` to `last` only when given (counted from 1).
-inline std::string pdfText(const std::filesystem::path& pdf, int first = 0, int last = 0) {
-    std::string command = "pdftotext -layout -enc UTF-8";
-    if (first > 0)
-        command += " -f " + std::to_string(first) + " -l " + std::to_string(last);
-    command += " '" + pdf.string() + "' - 2>/dev/null";
+// What a shell command prints on standard output.
+inline std::string commandOutput(const std::string& command) {
     std::string text;
     if (FILE* pipe = ::popen(command.c_str(), "r")) {
         char buffer[4096];
@@ -34,6 +29,16 @@ inline std::string pdfText(const std::filesystem::path& pdf, int first = 0, int 
         ::pclose(pipe);
     }
     return text;
+}
+
+// The text pdftotext -layout extracts from the file, pages separated by form feeds; pages
+// `first` to `last` only when given (counted from 1).
+inline std::string pdfText(const std::filesystem::path& pdf, int first = 0, int last = 0) {
+    std::string command = "pdftotext -layout -enc UTF-8";
+    if (first > 0)
+        command += " -f " + std::to_string(first) + " -l " + std::to_string(last);
+    command += " '" + pdf.string() + "' - 2>/dev/null";
+    return commandOutput(command);
 }
 
 inline int pdfPageCount(const std::string& text) {

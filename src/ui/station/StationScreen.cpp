@@ -2,14 +2,17 @@
 
 #include "core/Cp1254.h"
 #include "core/FileIO.h"
+#include "core/Numbers.h"
 #include "platform/Dialogs.h"
 #include "store/StationLists.h"
 #include "store/StationMap.h"
 #include "ui/common/QtText.h"
 #include "ui/station/DirectoryList.h"
+#include "ui/station/SeriesExportDialog.h"
 #include "ui/station/StationMapView.h"
 
 #include <QComboBox>
+#include <QDate>
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -387,6 +390,19 @@ void StationScreen::markStations() {
     for (const MapPoint& point : readMapPoints(mapFile()))
         map_->markPoint(point.x, point.y);
     markButton_->hide();
+}
+
+void StationScreen::exportSeries() {
+    if (state_.stationDir.empty() || trimmed(state_.record.stationNumber).empty()) {
+        showMessage(this, QStringLiteral("Lütfen istasyon secimin yapınız"));
+        return;
+    }
+    const QDate today = QDate::currentDate();
+    int year = today.month() >= 10 ? today.year() + 1 : today.year();
+    if (state_.selectedFlowFile.size() >= 4 && isNumericText(state_.selectedFlowFile.substr(0, 4)))
+        year = static_cast<int>(numericValue(state_.selectedFlowFile.substr(0, 4)));
+    SeriesExportDialog dialog(state_.stationDir, state_.record, year, this);
+    dialog.exec();
 }
 
 void StationScreen::selectStationAt(int x, int y) {

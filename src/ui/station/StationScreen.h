@@ -48,6 +48,7 @@ inline const QString kLongitudeLabel = QStringLiteral("Label1");
 inline const QString kLatitudeLabel = QStringLiteral("Label2");
 inline const QString kMarkStations = QStringLiteral("Command1");
 inline const QString kPassword = QStringLiteral("Command2");
+inline const QString kExportSeries = QStringLiteral("exportSeriesButton");
 } // namespace stationControls
 
 inline const QString kPasswordAskText = QStringLiteral("Lütfen şifrenizi giriniz");
@@ -81,6 +82,8 @@ public:
     void newStationRecord();
     // "İstasyonları işaretle": every station of genel.har in red; the button hides.
     void markStations();
+    // "Dışa aktar": the station's daily series as CSV or WaterML, from the selected water year on.
+    void exportSeries();
     // "Şifre": asks for the password and shows the phone number when it is right.
     void askPassword();
     // A click on the map at picture position (x, y): the station there becomes current.

@@ -87,11 +87,15 @@ void StationScreen::buildControls() {
     markButton_ = new QPushButton(QStringLiteral("İstasyonları işaretle"));
     markButton_->setObjectName(stationControls::kMarkStations);
     connect(markButton_, &QPushButton::clicked, this, &StationScreen::markStations);
+    auto* exportButton = new QPushButton(QStringLiteral("Dışa aktar"));
+    exportButton->setObjectName(stationControls::kExportSeries);
+    connect(exportButton, &QPushButton::clicked, this, &StationScreen::exportSeries);
 
     auto* underMap = new QHBoxLayout;
     underMap->addWidget(longitudeLabel_);
     underMap->addWidget(latitudeLabel_);
     underMap->addStretch(1);
+    underMap->addWidget(exportButton);
     underMap->addWidget(markButton_);
 
     auto* right = new QVBoxLayout;

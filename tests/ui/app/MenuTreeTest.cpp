@@ -63,6 +63,7 @@ const std::vector<Menu>& expectedMenus() {
           {"yıllıkn", "Yıllık akım tablosu "},
           sep,
           {"kitapn", "Kitap"},
+          {"yillikkitapn", "Yıllık kitap (tüm istasyonlar)"},
           {"suteminitablon", "Su temini tablosu"},
           sep,
           {"hqanahtarn", "HQ anahtar degerleri"},

@@ -168,17 +168,19 @@ QWidget* CommandMap::makeMonthlyChart(const ScreenSite& site) {
     auto* table = qobject_cast<MonthlyFlowScreen*>(screen(Screen::MonthlyFlow));
     if (table == nullptr)
         return nullptr;
-    const QString title = QStringLiteral("Aylık grafik  %1  %2")
-                              .arg(QString::fromStdString(table->flowFile().filename().string()),
-                                   QString::fromStdString(table->sheet().text("month")).trimmed());
+    const QString title = waterYearChartTitle(
+        site.station.current().record.stationNumber, table->flowFile().filename().string(),
+        QStringLiteral("%1, günlük seviye ve akım")
+            .arg(QString::fromStdString(table->sheet().text("month")).trimmed()));
     return new MonthlyChartScreen(table->monthFlow(), title, site.context.locale);
 }
 
-QWidget* CommandMap::makeAnnualChart(const ScreenSite&) {
+QWidget* CommandMap::makeAnnualChart(const ScreenSite& site) {
     auto* table = qobject_cast<AnnualFlowScreen*>(screen(Screen::AnnualFlow));
     if (table == nullptr)
         return nullptr;
-    const QString title = QStringLiteral("Yıllık grafik  %1").arg(table->windowTitle());
+    const QString title = waterYearChartTitle(site.station.current().record.stationNumber,
+                                              table->flowFileName(), QStringLiteral("günlük akım"));
     return new AnnualChartScreen(table->annualFlow(), title);
 }
 

@@ -19,7 +19,9 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <system_error>
 
 namespace korvel {
@@ -43,7 +45,29 @@ MainWindow::MainWindow(const AppContext& context, QWidget* parent)
     buildMenus();
     connect(mdi_, &QMdiArea::subWindowActivated, this, [this] { updateActivation(); });
     commands_ = std::make_unique<CommandMap>(*this);
-    resize(1100, 820);
+    restorePlacement();
+}
+
+QSize MainWindow::defaultSize(const QRect& available) {
+    // The annual table and the yearbook page with every column at its widest text.
+    const QSize wanted(1560, 960);
+    return wanted.boundedTo(available.size() - QSize(20, 40)).expandedTo(QSize(640, 480));
+}
+
+void MainWindow::restorePlacement() {
+    const QRect available = screen() != nullptr ? screen()->availableGeometry() : QRect(0, 0, 1600, 1000);
+    resize(defaultSize(available));
+    if (context_->settings == nullptr)
+        return;
+    const QString saved = context_->settings->mainWindowPlacement();
+    if (!saved.isEmpty())
+        restoreGeometry(QByteArray::fromBase64(saved.toLatin1()));
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (context_->settings != nullptr)
+        context_->settings->setMainWindowPlacement(QString::fromLatin1(saveGeometry().toBase64()));
+    QMainWindow::closeEvent(event);
 }
 
 MainWindow::~MainWindow() {
@@ -142,10 +166,33 @@ QMdiSubWindow* MainWindow::subWindowOf(const QWidget* screen) const {
     return nullptr;
 }
 
+// A child opens large enough for everything its screen shows and the size the screen gave itself
+// (`requested`, valid only on opening), where it fits in the window's area when it can; later it
+// only grows, when its content no longer fits.
+void MainWindow::fitToContent(QMdiSubWindow* window, QSize requested) {
+    QWidget* screen = window->widget();
+    const QSize content = screen->sizeHint().expandedTo(screen->minimumSizeHint()).expandedTo(requested);
+    const bool opening = requested.isValid();
+    if (screen->width() >= content.width() && screen->height() >= content.height() && !opening)
+        return;
+    const QSize frame = window->size() - screen->size();
+    window->resize(content.expandedTo(screen->size()) + frame);
+    const QRect area = mdi_->viewport()->rect();
+    QPoint at = window->pos();
+    at.setX(std::max(0, std::min(at.x(), area.width() - window->width())));
+    at.setY(std::max(0, std::min(at.y(), area.height() - window->height())));
+    window->move(at);
+}
+
 QMdiSubWindow* MainWindow::openChild(QWidget* screen) {
     QMdiSubWindow* window = subWindowOf(screen);
-    if (window == nullptr) {
+    const bool opening = window == nullptr;
+    // The size a screen gave itself before it was framed.
+    const QSize requested = screen->testAttribute(Qt::WA_Resized) ? screen->size() : QSize();
+    if (opening) {
         window = mdi_->addSubWindow(screen);
+        // Content that grows after opening (a fit computed, a list filled) widens the window.
+        screen->installEventFilter(this);
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->setWindowIcon(windowIcon());
         connect(screen, &QObject::destroyed, this, [this] {
@@ -163,6 +210,8 @@ QMdiSubWindow* MainWindow::openChild(QWidget* screen) {
     }
     screen->show();
     window->show();
+    if (opening)
+        fitToContent(window, requested.isValid() ? requested : QSize(0, 0));
     window->raise();
     mdi_->setActiveSubWindow(window);
     updateActivation();
@@ -284,6 +333,16 @@ void MainWindow::copyGrid(int number) {
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (shuttingDown_)
         return false;
+    if (event->type() == QEvent::LayoutRequest) {
+        // Measured once the screen's layout has taken in the change.
+        QMetaObject::invokeMethod(
+            this,
+            [this, window = QPointer<QMdiSubWindow>(subWindowOf(qobject_cast<QWidget*>(watched)))] {
+                if (window != nullptr && window->isVisible() && !shuttingDown_)
+                    fitToContent(window, QSize());
+            },
+            Qt::QueuedConnection);
+    }
     if (station_ != nullptr && watched == subWindowOf(station_) && event->type() == QEvent::Close) {
         // The station screen stays loaded while the program runs.
         event->ignore();

@@ -8,6 +8,7 @@
 #include <vector>
 
 class QAction;
+class QCloseEvent;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
@@ -65,15 +66,22 @@ public:
     // copies that grid to the clipboard.
     void attachCopyMenu(GridView* grid, int number);
 
+    // The size the window opens at without a remembered placement: large enough for the annual
+    // table and the yearbook page, within the screen's free area.
+    static QSize defaultSize(const QRect& available);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
+    void restorePlacement();
     void buildMenus();
     void updateActivation();
     void stationActivated(bool active);
     void copyGrid(int number);
     QMdiSubWindow* subWindowOf(const QWidget* screen) const;
+    void fitToContent(QMdiSubWindow* window, QSize requested);
 
     struct ActivationHook {
         QPointer<QWidget> screen;

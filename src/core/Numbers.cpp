@@ -59,7 +59,7 @@ std::string generalText(double value, int significant, char decimalSeparator) {
     if (value == 0.0)
         return "0";
     if (!std::isfinite(value))
-        return std::isnan(value) ? "NaN" : (value > 0 ? "Inf" : "-Inf");
+        return kNotAFigure;
     // to_chars ignores the C locale, which a GUI program may have set to a decimal comma.
     char buffer[64];
     const auto result =

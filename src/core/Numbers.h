@@ -20,6 +20,9 @@ double numericValue(std::string_view text);
 // True when the whole text (spaces aside) is such a number.
 bool isNumericText(std::string_view text);
 
+// What a value that is not a finite number (a damaged file's NaN or Inf) shows instead of a figure.
+inline constexpr const char* kNotAFigure = "?";
+
 // The general number format: the shortest text of the value with up to 15 significant
 // digits (7 for a 32-bit value), no trailing zeros, exponent form "1E+15" for large and
 // "1E-05" for small values, and the given decimal separator.

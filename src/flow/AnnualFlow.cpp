@@ -200,6 +200,12 @@ Sheet annualFlowSheet(const AnnualFlow& flow, const StationRecord& station, cons
     sheet.setTable("MSFlexGrid3", summaryGrid(flow, locale));
     sheet.setTable("MSFlexGrid4", extremesGrid(flow, locale));
     sheet.setTable("List1", keyList(flow, locale));
+    // The month strip and the monthly figures stand over and under the H and Q pairs of each month.
+    std::vector<int> monthPairs(13, 2);
+    monthPairs[0] = 1;
+    sheet.alignColumns("MSFlexGrid1", "MSFlexGrid2", monthPairs);
+    sheet.alignColumns("MSFlexGrid3", "MSFlexGrid2", monthPairs);
+    sheet.alignColumns("MSFlexGrid4", "MSFlexGrid2");
     addStationHeader(sheet, station, locale);
     sheet.setText("waterYear", "  Su yılı  " + utf8Left(flowFileName, 4));
     sheet.setText("annualMean",

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QGraphicsView>
 #include <QPainter>
 #include <QPixmap>
 #include <QPrintDialog>
@@ -83,6 +84,22 @@ bool printWindow(QWidget* window, QPrinter& printer) {
     const QRectF target(0, 0, imageInches.width() * fit.scale * resolution,
                         imageInches.height() * fit.scale * resolution);
     painter.drawPixmap(target, image, QRectF(image.rect()));
+    return painter.end();
+}
+
+bool printGraphicsView(QGraphicsView* view, QPrinter& printer) {
+    if (view == nullptr || view->viewport()->width() <= 0 || view->viewport()->height() <= 0)
+        return false;
+    printer.setPageOrientation(QPageLayout::Landscape);
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRect source = view->viewport()->rect();
+    const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
+    const double scale = std::min(page.width() / source.width(), page.height() / source.height());
+    const QRectF target(0, 0, source.width() * scale, source.height() * scale);
+    view->render(&painter, target, source, Qt::KeepAspectRatio);
     return painter.end();
 }
 

@@ -6,6 +6,7 @@
 #include <QString>
 #include <functional>
 
+class QGraphicsView;
 class QPrinter;
 class QWidget;
 
@@ -34,6 +35,10 @@ void reportUnprinted(QWidget* parent, bool printed);
 // Returns false when nothing could be printed (no window, no printer, unwritable file).
 bool printWindow(QWidget* window, QPrinter& printer);
 bool printWindow(QWidget* window);
+
+// Prints what the view shows (a chart) on one landscape page as vector graphics: lines and
+// text stay sharp and the text selectable in a PDF. The drawing keeps the view's proportions.
+bool printGraphicsView(QGraphicsView* view, QPrinter& printer);
 
 // The print commands that leave controls out of the printout: the controls are hidden, the
 // window is printed, and those that were visible are shown again.

@@ -14,6 +14,9 @@ const QString kComSection = QStringLiteral("com");
 const QString kPortKey = QStringLiteral("port");
 const QString kSpeedKey = QStringLiteral("hiz");
 
+const QString kWindowSection = QStringLiteral("pencere");
+const QString kMainWindowKey = QStringLiteral("anapencere");
+
 QString keyPath(const QString& section, const QString& key) {
     return section + QLatin1Char('/') + key;
 }
@@ -48,6 +51,14 @@ QString SettingsStore::lastStationPath() const {
 
 void SettingsStore::setLastStationPath(const QString& path) {
     setValue(kKorvel, kStationSection, kStationKey, path);
+}
+
+QString SettingsStore::mainWindowPlacement() const {
+    return value(kKorvel, kWindowSection, kMainWindowKey);
+}
+
+void SettingsStore::setMainWindowPlacement(const QString& placement) {
+    setValue(kKorvel, kWindowSection, kMainWindowKey, placement);
 }
 
 QString SettingsStore::comPort(const QString& application) const {

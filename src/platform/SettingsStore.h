@@ -31,6 +31,11 @@ public:
     QString comSpeed(const QString& application = kKorvel) const;
     void setComSpeed(const QString& speed, const QString& application = kKorvel);
 
+    // "korvel2000"/"pencere"/"anapencere": the main window's size and position as the window
+    // system saved them (base64), empty until the window was first closed.
+    QString mainWindowPlacement() const;
+    void setMainWindowPlacement(const QString& placement);
+
     // "korvel2000"/"com"/"device<n>": the device that stands for port n where ports have no Com names.
     QString comDevice(int port) const;
 

@@ -179,6 +179,7 @@ SheetPlan planSheet(const Sheet& sheet, const TextWidth& width, QSizeF portraitP
     SheetPlan plan;
     for (const auto& [name, table] : sheet.tables())
         plan.columnWidths.push_back(columnWidthsOf(table, width));
+    alignSheetColumns(sheet, plan.columnWidths);
     plan.natural = naturalSize(sheet, width, plan);
 
     plan.fit = fitOnPage(plan.natural, portraitPoints);

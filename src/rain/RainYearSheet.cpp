@@ -78,6 +78,8 @@ Sheet rainYearAnalysisSheet(const RainYearAnalysis& analysis, std::string_view s
     sheet.caption = rainAnalysisCaption(stationNumber);
     sheet.setTable(kDailyGridName, dailyGridTable(analysis, locale));
     sheet.setTable(kSummaryGridName, summaryGridTable(analysis, locale));
+    // The monthly figures stand under the month columns of the daily grid.
+    sheet.alignColumns(kSummaryGridName, kDailyGridName);
     sheet.setText(kRainyDaysLabel, "Yağışlı günler sayısı.. " + std::to_string(analysis.rainyDays));
     sheet.setText(kAnnualTotalLabel, "Yıllık toplam yağış= " + mmText(analysis.annualTenths, locale));
     const std::string largestDate =

@@ -36,6 +36,22 @@ bool sameBytes(const Bytes& file, std::size_t n, const Bytes& record) {
     return recordAt(file, DayRecord::kSize, n) == record;
 }
 
+// A day whose date, times or mean is not a finite number is never stored: the message names the
+// field and the day.
+void refuseNonFinite(const DayRecord& day) {
+    const auto check = [&](double value, const char* field) {
+        if (!std::isfinite(value))
+            throw FileError(std::string(field) + " sayı değil (" +
+                            (isCalendarDate(day.date) ? day.date.dateText() : "tarihsiz gün") +
+                            "); kayıt yazılmadı.");
+    };
+    check(day.date.value(), "Tarih");
+    check(day.maxTime.value(), "Maksimum saati");
+    check(day.minTime.value(), "Minimum saati");
+    check(static_cast<double>(day.meanValue),
+          sourceIsDischarge(day.source) ? "Günlük akım" : "Günlük ortalama");
+}
+
 } // namespace
 
 DayRecord parseDayRecord(const std::uint8_t* data, std::size_t size) {
@@ -149,8 +165,10 @@ std::optional<std::size_t> firstRecordOfMonth(const std::vector<DayRecord>& reco
 
 void writeDayRecords(const fs::path& file, const std::map<std::size_t, DayRecord>& records) {
     std::map<std::size_t, Bytes> bytes;
-    for (const auto& [n, record] : records)
+    for (const auto& [n, record] : records) {
+        refuseNonFinite(record);
         bytes.emplace(n, serializeDayRecord(record));
+    }
     writeRecords(file, DayRecord::kSize, bytes);
 }
 
@@ -185,6 +203,7 @@ WrittenDays writeDays(const fs::path& stationDir, std::string_view stationNumber
             ++result.dropped;
             continue;
         }
+        refuseNonFinite(day);
         byYear[waterYearOfDate(day.date)].push_back(&day);
     }
 

@@ -1,5 +1,7 @@
 #include "core/NumberFormat.h"
 
+#include "core/Numbers.h"
+
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
@@ -124,8 +126,10 @@ TEST(NumberFormat, LargeSmallAndNonFiniteValues) {
     EXPECT_EQ(formatNumber(1e-20, "0.00", tr), "0,00");
     EXPECT_EQ(formatNumber(4.9e-3, "0.00", tr), "0,00");
     EXPECT_EQ(formatNumber(std::numeric_limits<double>::max(), "##,##0.00", en).size(), 414u);
-    EXPECT_EQ(formatNumber(std::nan(""), "0.00", tr), "NaN");
-    EXPECT_EQ(formatNumber(-std::numeric_limits<double>::infinity(), "0.00", tr), "-Inf");
+    // A value that is not a number never reads as a figure.
+    EXPECT_EQ(formatNumber(std::nan(""), "0.00", tr), "?");
+    EXPECT_EQ(formatNumber(-std::numeric_limits<double>::infinity(), "#,##0", tr), "?");
+    EXPECT_EQ(generalNumber32(std::numeric_limits<float>::infinity(), ','), "?");
 }
 
 TEST(NumberFormat, EmptyAndGeneralPatternsUseTheGeneralFormat) {

@@ -62,3 +62,28 @@ TEST(Sheet, NamedTablesAndTextsKeepTheirOrder) {
     EXPECT_FALSE(sheet.hasText("Label1"));
     EXPECT_EQ(sheet.text("Label1"), "");
 }
+
+TEST(SheetAlignment, SpanningColumnsAndTheirGroupsGetOneWidth) {
+    // A month heading over an H and a Q column: a narrow heading takes the pair's width, a wide
+    // one widens the pair's last column. A hidden column stays hidden and takes no width.
+    std::vector<double> strip = {30, 50, 200, 40};
+    std::vector<double> daily = {20, 30, 40, 60, 70, 0, 25};
+    EXPECT_TRUE(alignColumnWidths(strip, daily, {1, 2, 2, 2}));
+    EXPECT_EQ(strip, (std::vector<double>{30, 70, 200, 40}));
+    EXPECT_EQ(daily, (std::vector<double>{30, 30, 40, 60, 140, 0, 40}));
+    EXPECT_FALSE(alignColumnWidths(strip, daily, {1, 2, 2, 2}));
+}
+
+TEST(SheetAlignment, AGridUnderTwoOthersLinesUpWithBoth) {
+    Sheet sheet;
+    sheet.setTable("strip", Table(1, 3));
+    sheet.setTable("daily", Table(2, 5));
+    sheet.setTable("summary", Table(2, 3));
+    sheet.alignColumns("strip", "daily", {1, 2, 2});
+    sheet.alignColumns("summary", "daily", {1, 2, 2});
+    std::vector<std::vector<double>> widths = {{10, 10, 10}, {10, 10, 10, 10, 10}, {40, 100, 10}};
+    alignSheetColumns(sheet, widths);
+    EXPECT_EQ(widths[0], (std::vector<double>{40, 100, 20}));
+    EXPECT_EQ(widths[1], (std::vector<double>{40, 10, 90, 10, 10}));
+    EXPECT_EQ(widths[2], (std::vector<double>{40, 100, 20}));
+}

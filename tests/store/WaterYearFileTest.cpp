@@ -5,7 +5,9 @@
 #include "core/FileIO.h"
 
 #include <chrono>
+#include <cmath>
 #include <gtest/gtest.h>
+#include <limits>
 #include <thread>
 
 namespace korvel {
@@ -274,6 +276,26 @@ TEST(WaterYearWriteDays, RewriteTouchesOnlyItsDayAndKeepsUnusedBytes) {
             ASSERT_EQ(after[i], bytes[i]) << "byte " << i;
         }
     }
+}
+
+TEST(WaterYearWriteDays, ValuesThatAreNotNumbersAreRefusedAndNothingIsWritten) {
+    ScratchDirectory dir;
+    const auto file = createWaterYear(dir.path(), 2004, "01-001").file;
+    const Bytes before = fileBytes(file);
+
+    DayRecord infinite = loggerDay(day(2003, 10, 10), 250, std::numeric_limits<float>::infinity());
+    infinite.source = "G";
+    try {
+        writeDays(dir.path(), "01-001", {loggerDay(day(2003, 10, 9), 250, 245.0F), infinite});
+        FAIL() << "an infinite discharge was stored";
+    } catch (const FileError& e) {
+        EXPECT_NE(std::string(e.what()).find("Günlük akım sayı değil (10.10.2003)"), std::string::npos)
+            << e.what();
+    }
+    DayRecord badTime = loggerDay(day(2003, 10, 11), 250, 245.0F);
+    badTime.maxTime = OleDate(std::nan(""));
+    EXPECT_THROW(writeDayRecords(file, {{11, badTime}}), FileError);
+    EXPECT_EQ(fileBytes(file), before);
 }
 
 TEST(WaterYearWriteDays, EmptyFileIsInitialisedFromItsFirstRecord) {

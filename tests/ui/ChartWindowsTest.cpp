@@ -1,10 +1,15 @@
+#include "common/PdfText.h"
 #include "core/Cp1254.h"
+#include "platform/Printing.h"
 #include "ui/charts/ChartWindow.h"
 #include "ui/rain/RainYearChart.h"
 
 #include <QCategoryAxis>
 #include <QChart>
 #include <QLineSeries>
+#include <QLocale>
+#include <QPrinter>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace korvel;
@@ -82,6 +87,29 @@ private slots:
         // Months without days take no room on the axis.
         QCOMPARE(x->categoriesLabels(), (QStringList{QStringLiteral("Ekim"), QStringLiteral("Kasım")}));
         QCOMPARE(x->endValue(QStringLiteral("Ekim")), 3.5);
+    }
+
+    // Printed as vector graphics: the title and the axis numbers are text in the PDF, the
+    // numbers with the Turkish decimal comma.
+    void chartPrintsAsTextWithLocaleNumbers() {
+        if (!testing::havePdftotext())
+            QSKIP(testing::kNoPdftotext);
+        QLocale::setDefault(QLocale(QLocale::Turkish, QLocale::Turkey));
+        AnnualFlow flow;
+        flow.months[0].days = {{1, 0.0F, 0.25, false, false}, {2, 0.0F, 1.5, false, false}};
+        AnnualChartScreen screen(
+            flow, waterYearChartTitle("01-001  ", "2004_01-001.ard", QStringLiteral("günlük akım")));
+        QLocale::setDefault(QLocale::c());
+        screen.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&screen));
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("chart.pdf"));
+        QVERIFY(printToPdf(file, [&screen](QPrinter& printer) { return screen.print(printer); }));
+        const std::string text = testing::pdfText(file.toStdString());
+        QVERIFY2(text.find("01-001 — 2004 su yılı, günlük akım") != std::string::npos, text.c_str());
+        QVERIFY2(text.find("Günlük debi (m3/s)") != std::string::npos, text.c_str());
+        QVERIFY2(text.find("0,5") != std::string::npos || text.find("1,0") != std::string::npos,
+                 text.c_str());
     }
 
     void readingsChartPlotsTheDayAgainstTime() {

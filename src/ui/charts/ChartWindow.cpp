@@ -8,6 +8,7 @@
 #include <QChartView>
 #include <QLegendMarker>
 #include <QLineSeries>
+#include <QLocale>
 #include <QVBoxLayout>
 #include <QValueAxis>
 
@@ -24,18 +25,28 @@ ChartWindow::ChartWindow(QWidget* parent)
     : QWidget(parent), chart_(new QChart), view_(new QChartView(chart_, this)) {
     view_->setObjectName(QStringLiteral("Chart1"));
     view_->setRenderHint(QPainter::Antialiasing);
+    // Axis numbers in the program's locale: a decimal comma in Turkish.
+    chart_->setLocale(QLocale());
+    chart_->setLocalizeNumbers(true);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(view_);
-    resize(760, 460);
+    resize(1000, 620);
 }
 
 bool ChartWindow::print() {
-    return printWindow(this);
+    return print(applicationPrinter());
 }
 
 bool ChartWindow::print(QPrinter& printer) {
-    return printWindow(this, printer);
+    return printGraphicsView(view_, printer);
+}
+
+QString waterYearChartTitle(const std::string& stationNumber, const std::string& flowFileName,
+                            const QString& what) {
+    const QString year = QString::fromStdString(flowFileName).left(4);
+    return QStringLiteral("%1 — %2 su yılı, %3")
+        .arg(QString::fromStdString(stationNumber).trimmed(), year, what);
 }
 
 void addGappedLine(QChart* chart, const GappedLine& line, QAbstractAxis* x, QAbstractAxis* y,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/charts/ChartData.h"
+#include "ui/common/Export.h"
 
 #include <QColor>
 #include <QWidget>
@@ -13,9 +14,9 @@ class QValueAxis;
 
 namespace korvel {
 
-// A window showing one chart, printed as shown on the screen. The chart windows of the flow
-// tables and the readings list derive from it.
-class ChartWindow : public QWidget {
+// A window showing one chart, printed as vector graphics the way the screen shows it. The chart
+// windows of the flow tables and the readings list derive from it.
+class ChartWindow : public QWidget, public PrintedWindow {
     Q_OBJECT
 public:
     explicit ChartWindow(QWidget* parent = nullptr);
@@ -23,11 +24,17 @@ public:
     QChart* chart() const { return chart_; }
     bool print();
     bool print(QPrinter& printer);
+    bool printOn(QPrinter& printer) override { return print(printer); }
 
 private:
     QChart* chart_;
     QChartView* view_;
 };
+
+// "01-001 — 2004 su yılı, günlük akım": the station, the water year the file name starts with,
+// and what the chart shows.
+QString waterYearChartTitle(const std::string& stationNumber, const std::string& flowFileName,
+                            const QString& what);
 
 // Puts a gapped line on the chart: one line series per segment, all drawn alike, the first one
 // named in the legend. A segment of one point shows as a point.

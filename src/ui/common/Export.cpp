@@ -9,9 +9,11 @@
 
 #include <QAction>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QPointer>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QScreen>
 
 namespace korvel {
 
@@ -37,6 +39,10 @@ QWidget* previewWindow(QWidget* window, QWidget* parent) {
     dialog->setObjectName(QStringLiteral("baskionizleme"));
     dialog->setWindowTitle(QStringLiteral("Baskı önizleme"));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
+    // Large enough to read a page, within the screen.
+    const QScreen* screen = parent != nullptr ? parent->screen() : QGuiApplication::primaryScreen();
+    const QSize available = screen != nullptr ? screen->availableGeometry().size() : QSize(1600, 1000);
+    dialog->resize(QSize(1100, 900).boundedTo(available - QSize(40, 60)));
     QObject::connect(dialog, &QPrintPreviewDialog::paintRequested, dialog,
                      [window = QPointer<QWidget>(window)](QPrinter* printer) {
                          if (window != nullptr)

@@ -321,6 +321,13 @@ int GridView::contentWidth(int column) const {
     return widest + 2 * margin + 1;
 }
 
+void GridView::widenColumn(int column, int pixels) {
+    if (columnWidth(column) == 0 || pixels <= columnWidth(column))
+        return;
+    setColumnWidth(column, pixels);
+    panes_->update(model_->table().fixedRows(), model_->table().fixedColumns());
+}
+
 void GridView::widenToContent(int column) {
     // A column of width 0 is hidden on purpose and stays so.
     if (columnWidth(column) == 0)
@@ -372,6 +379,26 @@ void GridView::placeCursorAtStart() {
     const Table& table = model_->table();
     if (table.fixedRows() < table.rows() && table.fixedColumns() < table.columns())
         setCurrentCell(table.fixedRows(), table.fixedColumns());
+}
+
+void fitGridToTable(GridView* grid, int visibleRows) {
+    const Table& table = grid->table();
+    int width = 2 * grid->frameWidth();
+    for (int c = 0; c < table.columns(); ++c)
+        width += grid->columnWidth(c);
+    const int rows = visibleRows < 0 ? table.rows() : std::min(visibleRows, table.rows());
+    int height = 2 * grid->frameWidth();
+    for (int r = 0; r < rows; ++r)
+        height += grid->rowHeight(r);
+    if (rows < table.rows()) {
+        width += grid->verticalScrollBar()->sizeHint().width();
+        grid->setFixedWidth(width);
+        grid->setMinimumHeight(height);
+    } else {
+        grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        grid->setFixedSize(width, height);
+    }
 }
 
 } // namespace korvel

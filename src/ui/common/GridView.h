@@ -48,6 +48,9 @@ public:
     // Widths and heights in twips; the table keeps them too.
     void setColumnWidthTwips(int column, int twips);
     void setRowHeightTwips(int row, int twips);
+    // Shows the column at least `pixels` wide (a hidden column stays hidden); the table's
+    // twips are left as they are.
+    void widenColumn(int column, int pixels);
 
     void setKeyFilter(GridKeyFilter filter);
 
@@ -106,5 +109,8 @@ private:
     GridCell released_;
     QMenu* copyMenu_ = nullptr;
 };
+
+// Sizes a grid to show all its columns and at most `visibleRows` rows (all when negative).
+void fitGridToTable(GridView* grid, int visibleRows = -1);
 
 } // namespace korvel

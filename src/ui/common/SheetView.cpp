@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextEdit>
+#include <cmath>
 
 namespace korvel {
 
@@ -56,11 +57,29 @@ void showSheet(QWidget* screen, const Sheet& sheet) {
         return;
     if (!sheet.caption.empty())
         screen->setWindowTitle(QString::fromStdString(sheet.caption));
-    for (const auto& [name, table] : sheet.tables())
-        if (auto* grid = screen->findChild<GridView*>(QString::fromStdString(name)))
-            grid->setTable(table);
+    std::vector<GridView*> grids;
+    for (const auto& [name, table] : sheet.tables()) {
+        grids.push_back(screen->findChild<GridView*>(QString::fromStdString(name)));
+        if (grids.back() != nullptr)
+            grids.back()->setTable(table);
+    }
     for (const auto& [name, text] : sheet.texts())
         setControlText(screen, QString::fromStdString(name), QString::fromStdString(text));
+    lineUpGrids(sheet, grids);
+}
+
+void lineUpGrids(const Sheet& sheet, const std::vector<GridView*>& grids) {
+    if (sheet.alignments().empty())
+        return;
+    std::vector<std::vector<double>> widths(grids.size());
+    for (std::size_t i = 0; i < grids.size(); ++i)
+        if (grids[i] != nullptr)
+            for (int c = 0; c < grids[i]->table().columns(); ++c)
+                widths[i].push_back(grids[i]->columnWidth(c));
+    alignSheetColumns(sheet, widths);
+    for (std::size_t i = 0; i < grids.size(); ++i)
+        for (std::size_t c = 0; c < widths[i].size(); ++c)
+            grids[i]->widenColumn(static_cast<int>(c), static_cast<int>(std::lround(widths[i][c])));
 }
 
 Sheet readSheet(const QWidget* screen, const Sheet& like) {
@@ -76,6 +95,8 @@ Sheet readSheet(const QWidget* screen, const Sheet& like) {
         if (const std::string label = like.label(name); !label.empty())
             sheet.setLabel(name, label);
     }
+    for (const ColumnAlignment& a : like.alignments())
+        sheet.alignColumns(a.spanning, a.spanned, a.spans);
     return sheet;
 }
 

@@ -88,7 +88,8 @@ void AnnualFlowScreen::fill() {
         file.empty() ? std::vector<DayRecord>{} : readWaterYearFile(resolveCaseInsensitive(file));
     flow_ = computeAnnualFlow(records, loadHqTableSet(station.stationDir),
                               static_cast<double>(station.record.drainageArea));
-    sheet_ = annualFlowSheet(flow_, station.record, station.selectedFlowFile, context_.locale);
+    flowFileName_ = station.selectedFlowFile;
+    sheet_ = annualFlowSheet(flow_, station.record, flowFileName_, context_.locale);
     showSheet(this, sheet_);
     keys_->clear();
     if (const Table* list = sheet_.findTable("List1"))

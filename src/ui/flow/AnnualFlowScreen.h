@@ -42,6 +42,8 @@ public:
     void openMonth(int column);
 
     const AnnualFlow& annualFlow() const { return flow_; }
+    // The water-year file the table was filled from.
+    const std::string& flowFileName() const { return flowFileName_; }
     const Sheet& sheet() const { return sheet_; }
     Sheet reportSheet() const override;
 
@@ -58,6 +60,7 @@ private:
     GridView* extremes_;
     QListWidget* keys_;
     AnnualFlow flow_;
+    std::string flowFileName_;
     Sheet sheet_;
 };
 

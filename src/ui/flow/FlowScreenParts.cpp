@@ -29,26 +29,6 @@ GridKeyFilter gridKeyFilter(CellKeyRule rule) {
     return keyOutcomeFilter(rule);
 }
 
-void fitGridToTable(GridView* grid, int visibleRows) {
-    const Table& table = grid->table();
-    int width = 2 * grid->frameWidth();
-    for (int c = 0; c < table.columns(); ++c)
-        width += grid->columnWidth(c);
-    const int rows = visibleRows < 0 ? table.rows() : std::min(visibleRows, table.rows());
-    int height = 2 * grid->frameWidth();
-    for (int r = 0; r < rows; ++r)
-        height += grid->rowHeight(r);
-    if (rows < table.rows()) {
-        width += grid->verticalScrollBar()->sizeHint().width();
-        grid->setFixedWidth(width);
-        grid->setMinimumHeight(height);
-    } else {
-        grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        grid->setFixedSize(width, height);
-    }
-}
-
 void useCompactFont(GridView* grid) {
     QFont font = grid->font();
     font.setPixelSize(10);

@@ -2,6 +2,7 @@
 
 #include "core/KeyFilters.h"
 #include "ui/common/GridKeys.h"
+#include "ui/common/GridView.h"
 #include "ui/common/NamedLabel.h"
 #include "ui/common/QtText.h"
 #include "ui/station/CurrentStation.h"
@@ -30,9 +31,6 @@ bool requireStationNumber(const CurrentStation& station, QWidget* messageParent,
 // A grid key filter made of one of the editing rules of the key filters.
 using CellKeyRule = KeyOutcome (*)(std::string_view, char32_t, CellPosition);
 GridKeyFilter gridKeyFilter(CellKeyRule rule);
-
-// Sizes a grid to show all its columns and at most `visibleRows` rows (all when negative).
-void fitGridToTable(GridView* grid, int visibleRows = -1);
 
 // A smaller, condensed font for grids whose columns are only a few digits wide.
 void useCompactFont(GridView* grid);

@@ -103,6 +103,8 @@ void Pludegerlendirfrm::analyse(const std::filesystem::path& file) {
     analysis_ = result->analysis;
     sheet_ = rainYearAnalysisSheet(*analysis_, stationNumberOf(file), context_.locale);
     showSheet(this, sheet_);
+    fitGridToTable(dailyGrid_);
+    fitGridToTable(summaryGrid_);
     if (!result->repairRefused.empty())
         showMessage(this, QString::fromStdString(result->repairRefused));
 }

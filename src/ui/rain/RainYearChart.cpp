@@ -6,6 +6,7 @@
 
 #include <QChart>
 #include <QChartView>
+#include <QLocale>
 #include <QVBoxLayout>
 #include <QValueAxis>
 
@@ -27,21 +28,23 @@ RainYearChart::RainYearChart(const RainYearAnalysis& analysis, const QString& ti
     addGappedLine(chart_, data_.daily, x, daily, QColor(0, 60, 200));
     addGappedLine(chart_, data_.monthly, x, monthly, QColor(200, 60, 0));
 
-    auto* view = new QChartView(chart_, this);
-    view->setObjectName(QStringLiteral("Chart1"));
-    view->setRenderHint(QPainter::Antialiasing);
+    chart_->setLocale(QLocale());
+    chart_->setLocalizeNumbers(true);
+    view_ = new QChartView(chart_, this);
+    view_->setObjectName(QStringLiteral("Chart1"));
+    view_->setRenderHint(QPainter::Antialiasing);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(view);
-    resize(760, 460);
+    layout->addWidget(view_);
+    resize(1000, 620);
     addExportMenu(this);
 }
 
 bool RainYearChart::print() {
-    return printWindow(this);
+    return print(applicationPrinter());
 }
 
 bool RainYearChart::print(QPrinter& printer) {
-    return printWindow(this, printer);
+    return printGraphicsView(view_, printer);
 }
 
 } // namespace korvel

@@ -77,6 +77,13 @@ void addMeterCommands(CLI::App& app, const ActionSlot& slot);
 void addModemCommands(CLI::App& app, const ActionSlot& slot);
 // "rain idf" (joining the "rain" group) and the "flow" group of the station's whole record.
 void addMultiYearCommands(CLI::App& app, const ActionSlot& slot);
+void addJournalCommands(CLI::App& app, const ActionSlot& slot);
+
+// The command as the change journal records it: the arguments without the global options.
+std::string journalCommandName(const std::vector<std::string>& args);
+// Settles the interrupted changes in the journals of the station directories the arguments
+// name (a directory, or a file's directory); what was done goes to the error stream.
+void settleStationsNamedIn(const CliContext& context, const std::vector<std::string>& args);
 
 // Shared argument checks, throwing CliError with a clear message.
 int parseYearArgument(const std::string& text);

@@ -63,6 +63,8 @@ int main(int argc, char* argv[]) {
     // Changes are journaled under the title of the screen that makes them.
     const korvel::AppJournal journal(
         [&window] {
+            if (const QWidget* modal = QApplication::activeModalWidget())
+                return modal->windowTitle();
             const QMdiSubWindow* active = window.mdiArea()->activeSubWindow();
             return active != nullptr ? active->windowTitle() : QString();
         },

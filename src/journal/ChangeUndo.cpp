@@ -88,23 +88,8 @@ UndoOutcome undoChange(const fs::path& stationDir, long long id, const JournalAu
     if (fileChecksum(image) != first->sumBefore)
         throw UndoRefused("günlükteki " + describeEntry(*first) + " kaydı eksik; geri alınamaz");
 
-    JournalEntry undo;
-    undo.time =
-        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch())
-            .count();
-    undo.user = author.user;
-    undo.command = author.command;
-    undo.file = first->file;
-    undo.recordSize = first->recordSize;
-    if (current)
-        undo.sizeBefore = current->size();
-    if (image)
-        undo.sizeAfter = image->size();
-    undo.sumBefore = fileChecksum(current);
-    undo.sumAfter = fileChecksum(image);
-    std::vector<RecordChange> records;
-    if (current)
-        records = changedRecords(*current, image.value_or(Bytes{}), undo.recordSize);
+    JournalEntry undo = changeEntry(author, first->file, current, image);
+    const std::vector<RecordChange> records = changedRecordsOf(undo, current, image);
 
     UndoOutcome outcome;
     outcome.entry = journal.addPending(std::move(undo), records, marksAfterUndo(journal, chain));

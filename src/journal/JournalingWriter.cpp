@@ -39,24 +39,8 @@ public:
     void recordIntent(const std::optional<Bytes>& before, const std::optional<Bytes>& after) override {
         if (!journal_ || before == after)
             return;
-        JournalEntry entry;
-        entry.time = std::chrono::duration_cast<std::chrono::seconds>(
-                         std::chrono::system_clock::now().time_since_epoch())
-                         .count();
-        entry.user = author_.user;
-        entry.command = author_.command;
-        entry.file = file_;
-        entry.recordSize = journalRecordSize(file_);
-        if (before)
-            entry.sizeBefore = before->size();
-        if (after)
-            entry.sizeAfter = after->size();
-        entry.sumBefore = fileChecksum(before);
-        entry.sumAfter = fileChecksum(after);
-        // A new file keeps no records: taking it back removes it, its checksum permitting.
-        std::vector<RecordChange> records;
-        if (before)
-            records = changedRecords(*before, after.value_or(Bytes{}), entry.recordSize);
+        JournalEntry entry = changeEntry(author_, file_, before, after);
+        const std::vector<RecordChange> records = changedRecordsOf(entry, before, after);
         try {
             id_ = journal_->addPending(std::move(entry), records);
         } catch (const JournalError& e) {

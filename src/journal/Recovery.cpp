@@ -4,6 +4,7 @@
 #include "core/FileWriteJournal.h"
 #include "journal/StationLock.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <pwd.h>
 #include <unistd.h>
@@ -11,6 +12,32 @@
 namespace korvel {
 
 namespace fs = std::filesystem;
+
+JournalEntry changeEntry(const JournalAuthor& author, const std::string& file,
+                         const std::optional<Bytes>& before, const std::optional<Bytes>& after) {
+    JournalEntry entry;
+    entry.time =
+        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch())
+            .count();
+    entry.user = author.user;
+    entry.command = author.command;
+    entry.file = file;
+    entry.recordSize = journalRecordSize(file);
+    if (before)
+        entry.sizeBefore = before->size();
+    if (after)
+        entry.sizeAfter = after->size();
+    entry.sumBefore = fileChecksum(before);
+    entry.sumAfter = fileChecksum(after);
+    return entry;
+}
+
+std::vector<RecordChange> changedRecordsOf(const JournalEntry& entry, const std::optional<Bytes>& before,
+                                           const std::optional<Bytes>& after) {
+    if (!before)
+        return {};
+    return changedRecords(*before, after.value_or(Bytes{}), entry.recordSize);
+}
 
 std::string systemUserName() {
     if (const passwd* entry = ::getpwuid(::getuid()); entry && entry->pw_name && *entry->pw_name)

@@ -18,6 +18,15 @@ struct JournalAuthor {
     std::string command;
 };
 
+// A change of one file, as the journal records it: now, by the author, with the file's sizes
+// and checksums before and after (nothing: absent).
+JournalEntry changeEntry(const JournalAuthor& author, const std::string& file,
+                         const std::optional<Bytes>& before, const std::optional<Bytes>& after);
+// The records the change alters. A new file keeps none: taking it back removes it, its
+// checksum permitting.
+std::vector<RecordChange> changedRecordsOf(const JournalEntry& entry, const std::optional<Bytes>& before,
+                                           const std::optional<Bytes>& after);
+
 // The name the operating system knows the user by.
 std::string systemUserName();
 

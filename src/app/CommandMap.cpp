@@ -27,6 +27,7 @@
 #include "ui/instruments/ModemTerminalForm.h"
 #include "ui/instruments/PortSettingsForm.h"
 #include "ui/instruments/RainLoggerForm.h"
+#include "ui/journal/ChangeHistoryScreen.h"
 #include "ui/rain/Gunluktablofrm.h"
 #include "ui/rain/IdfScreen.h"
 #include "ui/rain/Pludegerlendirfrm.h"
@@ -151,6 +152,11 @@ std::vector<ScreenSpec> screenTable() {
          O::Child,
          {},
          screenOf<FlowRecordScreen>()},
+        {Screen::ChangeHistory,
+         QStringLiteral("Değişiklik geçmişi"),
+         O::Child,
+         {},
+         screenOf<ChangeHistoryScreen>()},
     };
 }
 
@@ -243,6 +249,7 @@ void CommandMap::connectCommands() {
     route(QStringLiteral("yagissiddetn"), opensForStation(S::RainfallIdf));
     route(QStringLiteral("akimsureklilikn"), opensForStation(S::FlowDuration));
     route(QStringLiteral("uzundonemakimn"), opensForStation(S::LongRecord));
+    route(QStringLiteral("degisiklikgecmisin"), opensForStation(S::ChangeHistory));
     // Ayarlar, Yardım
     route(QStringLiteral("iletişimn"), opens(S::PortSettings));
     route(QStringLiteral("yazıcın"), [this] { showPrinterSetupDialog(); });

@@ -50,6 +50,7 @@ enum class Screen {
     RainfallIdf,     // rainfall intensity-duration-frequency of a station's years
     FlowDuration,    // flow-duration curve of a station's years
     LongRecord,      // the long record of a flow station
+    ChangeHistory,   // the change journal of the current station
 };
 
 // What a screen is built with.

@@ -89,7 +89,7 @@ const std::vector<MenuSpec>& fixedMenus() {
               item("suvakaktar", "Suvak datalarının KORVEL2000'e aktarılması"),
               item("korvel96aktar", "Korvel96 datalarının KORVEL2000'e aktarılması"), separator(),
               item("korvel2000dosyalarıyollaal", "Korvel2000 dosyalarını yolla/al"),
-              item("dosyasilmen", "Dosya silme")}),
+              item("dosyasilmen", "Dosya silme"), item("degisiklikgecmisin", "Değişiklik geçmişi")}),
         menu("iletisimn", "İletişim",
              {item("limnigrafadirekbaglantın", "Limnigrafa direk bağlantı"),
               item("modemilebaglantı", "Modem ile limnigrafa bağlantı"), item("bilgihamalı", "Bilgi hamalı"),

@@ -3,9 +3,12 @@
 #include "platform/QtTranslations.h"
 #include "platform/SettingsStore.h"
 #include "ui/common/AppContext.h"
+#include "ui/journal/AppJournal.h"
 
 #include <QApplication>
 #include <QIcon>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QTextStream>
 #include <cstdlib>
 
@@ -57,6 +60,15 @@ int main(int argc, char* argv[]) {
     korvel::SettingsStore settings;
     korvel::AppContext context{korvel::Paths(options.drive), options.locale, &settings};
     korvel::MainWindow window(context);
+    // Changes are journaled under the title of the screen that makes them.
+    const korvel::AppJournal journal(
+        [&window] {
+            if (const QWidget* modal = QApplication::activeModalWidget())
+                return modal->windowTitle();
+            const QMdiSubWindow* active = window.mdiArea()->activeSubWindow();
+            return active != nullptr ? active->windowTitle() : QString();
+        },
+        &window);
     window.start();
     window.show();
     return QApplication::exec();

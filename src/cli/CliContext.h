@@ -86,6 +86,13 @@ void addMultiYearCommands(CLI::App& app, const ActionSlot& slot);
 void addSeriesCommands(CLI::App& app, const ActionSlot& slot);
 // "yearbook": the yearbook of every station of a data root for one water year as one PDF file.
 void addYearbookCommand(CLI::App& app, const ActionSlot& slot);
+void addJournalCommands(CLI::App& app, const ActionSlot& slot);
+
+// The command as the change journal records it: the arguments without the global options.
+std::string journalCommandName(const std::vector<std::string>& args);
+// Settles the interrupted changes in the journals of the station directories the arguments
+// name (a directory, or a file's directory); what was done goes to the error stream.
+void settleStationsNamedIn(const CliContext& context, const std::vector<std::string>& args);
 
 // Shared argument checks, throwing CliError with a clear message.
 int parseYearArgument(const std::string& text);

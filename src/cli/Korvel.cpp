@@ -2,6 +2,8 @@
 
 #include "cli/CliContext.h"
 #include "core/FileIO.h"
+#include "core/FileWriteJournal.h"
+#include "journal/JournalingWriter.h"
 
 #include <ostream>
 
@@ -22,6 +24,9 @@ int runKorvel(const std::vector<std::string>& args, std::ostream& out, std::ostr
     app.add_option("--csv", csvDir, "also write every grid of a report to DIR/<grid name>.csv");
     std::string pdfFile;
     app.add_option("--pdf", pdfFile, "also render every report of the command into the PDF file FILE");
+    bool noJournal = false;
+    app.add_flag("--no-journal", noJournal,
+                 "write a station's files even when its change journal cannot be written");
 
     CommandAction action;
     const ActionSlot slot = [&action](CommandAction a) { action = std::move(a); };
@@ -47,6 +52,7 @@ int runKorvel(const std::vector<std::string>& args, std::ostream& out, std::ostr
     addDownloadsCommand(app, slot);
     addSeriesCommands(app, slot);
     addYearbookCommand(app, slot);
+    addJournalCommands(app, slot);
 
     std::vector<std::string> reversed(args.rbegin(), args.rend());
     try {
@@ -90,6 +96,15 @@ int runKorvel(const std::vector<std::string>& args, std::ostream& out, std::ostr
                 throw CliError("this korvel was built without PDF output");
             context.reportSink = [&reports](const Sheet& sheet) { reports.push_back(sheet); };
         }
+        // Every change of a station's files is journaled; the demo drive starts without journals.
+        const std::string commandName = journalCommandName(args);
+        JournalingWriter journal(
+            [&commandName] { return commandName; },
+            [noJournal](const std::filesystem::path&, const std::string&) { return noJournal; });
+        const bool demo = app.get_subcommands().front()->get_name() == "demo";
+        const ScopedFileWriteJournal journaling(demo ? nullptr : &journal);
+        if (!demo)
+            settleStationsNamedIn(context, args);
         if (action)
             action(context);
         if (!pdfFile.empty()) {

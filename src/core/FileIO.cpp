@@ -1,5 +1,7 @@
 #include "core/FileIO.h"
 
+#include "core/FileWriteJournal.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -7,6 +9,7 @@
 #include <fcntl.h>
 #include <fstream>
 #include <limits>
+#include <memory>
 #include <signal.h>
 #include <sys/stat.h>
 #include <system_error>
@@ -140,9 +143,8 @@ std::optional<mode_t> replacedMode(const fs::path& path) {
     return st.st_mode & 07777;
 }
 
-} // namespace
-
-void writeFileAtomic(const fs::path& path, std::string_view bytes) {
+// Replaces the file through a synced temporary and rename; the journal is not told.
+void replaceFile(const fs::path& path, std::string_view bytes) {
     const std::optional<mode_t> mode = replacedMode(path);
     const fs::path temp = temporaryFor(path);
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -166,6 +168,66 @@ void writeFileAtomic(const fs::path& path, std::string_view bytes) {
     syncDirectory(path.parent_path());
 }
 
+std::string_view viewOf(const Bytes& bytes) {
+    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
+
+std::unique_ptr<JournaledChange> beginJournaledChange(const fs::path& path) {
+    FileWriteJournal* journal = fileWriteJournal();
+    return journal ? journal->beginChange(path) : nullptr;
+}
+
+// Writes one record in place and syncs it to disk.
+void overwriteRecord(const fs::path& path, std::size_t offset, const Bytes& record) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0)
+        throw FileError("cannot open " + path.string());
+    struct stat st {};
+    bool written = ::fstat(fd, &st) == 0;
+    const auto size = static_cast<std::size_t>(st.st_size);
+    if (written && offset > size)
+        // Zero-fill the gap up to the new record.
+        written = ::ftruncate(fd, static_cast<off_t>(offset)) == 0;
+    written =
+        written && ::lseek(fd, static_cast<off_t>(offset), SEEK_SET) >= 0 && writeAll(fd, viewOf(record));
+    written = written && ::fsync(fd) == 0;
+    written = ::close(fd) == 0 && written;
+    if (!written)
+        throw FileError("cannot write " + path.string());
+}
+
+} // namespace
+
+void writeFileAtomic(const fs::path& path, std::string_view bytes) {
+    const std::unique_ptr<JournaledChange> change = beginJournaledChange(path);
+    if (change) {
+        replacedMode(path);
+        change->recordIntent(readFileBytes(path), Bytes(bytes.begin(), bytes.end()));
+    }
+    replaceFile(path, bytes);
+    if (change)
+        change->completed();
+}
+
+bool removeFile(const fs::path& path) {
+    std::error_code ec;
+    if (!fs::is_regular_file(fs::symlink_status(path, ec)))
+        return false;
+    const std::unique_ptr<JournaledChange> change = beginJournaledChange(path);
+    if (change) {
+        const std::optional<Bytes> before = readFileBytes(path);
+        if (!before)
+            return false;
+        change->recordIntent(before, std::nullopt);
+    }
+    if (!fs::remove(path, ec) || ec)
+        return false;
+    syncDirectory(path.parent_path());
+    if (change)
+        change->completed();
+    return true;
+}
+
 std::size_t removeStaleTemporaries(const fs::path& dir) {
     std::size_t removed = 0;
     std::error_code ec;
@@ -182,7 +244,7 @@ std::size_t removeStaleTemporaries(const fs::path& dir) {
 }
 
 void writeFileAtomic(const fs::path& path, const Bytes& bytes) {
-    writeFileAtomic(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    writeFileAtomic(path, viewOf(bytes));
 }
 
 Bytes recordAt(const Bytes& file, std::size_t recordSize, std::size_t n) {
@@ -206,44 +268,38 @@ void writeRecords(const fs::path& path, std::size_t recordSize, const std::map<s
     for (const auto& [n, bytes] : records)
         if (n == 0 || bytes.size() != recordSize)
             throw FileError("bad record for " + path.string());
+    const std::unique_ptr<JournaledChange> change = beginJournaledChange(path);
     const bool exists = fileExists(path);
-    if (!exists || records.size() > 1) {
-        // Several records, or a new file, go in one whole-file replacement: a write cut short
-        // leaves the old file, never a mixture or a truncated file.
-        Bytes image;
-        if (exists) {
-            std::optional<Bytes> old = readFileBytes(path);
-            if (!old)
-                throw FileError("cannot read " + path.string());
-            image = std::move(*old);
-        }
+    if (exists)
+        replacedMode(path);
+    const bool whole = !exists || records.size() > 1;
+    std::optional<Bytes> before;
+    if (exists && (whole || change)) {
+        before = readFileBytes(path);
+        if (!before)
+            throw FileError("cannot read " + path.string());
+    }
+    if (change || whole) {
+        Bytes image = before.value_or(Bytes{});
         const std::size_t end = (records.rbegin()->first) * recordSize;
         if (image.size() < end)
             image.resize(end, 0);
         for (const auto& [n, bytes] : records)
             std::copy(bytes.begin(), bytes.end(),
                       image.begin() + static_cast<std::ptrdiff_t>((n - 1) * recordSize));
-        writeFileAtomic(path, image);
-        return;
+        if (change)
+            change->recordIntent(before, image);
+        // Several records, or a new file, go in one whole-file replacement: a write cut short
+        // leaves the old file, never a mixture or a truncated file.
+        if (whole)
+            replaceFile(path, viewOf(image));
     }
-    replacedMode(path);
-    const auto& [n, bytes] = *records.begin();
-    std::fstream file(path, std::ios::binary | std::ios::in | std::ios::out);
-    if (!file)
-        throw FileError("cannot open " + path.string());
-    file.seekp(0, std::ios::end);
-    const auto size = static_cast<std::size_t>(file.tellp());
-    const std::size_t offset = (n - 1) * recordSize;
-    if (offset > size) {
-        // Zero-fill the gap up to the new record.
-        const std::string zeros(offset - size, '\0');
-        file.write(zeros.data(), static_cast<std::streamsize>(zeros.size()));
+    if (!whole) {
+        const auto& [n, bytes] = *records.begin();
+        overwriteRecord(path, (n - 1) * recordSize, bytes);
     }
-    file.seekp(static_cast<std::streamoff>(offset));
-    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(recordSize));
-    file.flush();
-    if (!file)
-        throw FileError("cannot write " + path.string());
+    if (change)
+        change->completed();
 }
 
 } // namespace korvel

@@ -31,6 +31,10 @@ bool fileExists(const std::filesystem::path& path);
 void writeFileAtomic(const std::filesystem::path& path, const Bytes& bytes);
 void writeFileAtomic(const std::filesystem::path& path, std::string_view bytes);
 
+// Removes a regular file and flushes its directory; false when there was none or it could not
+// go. Like the writes here, the removal is told to the installed FileWriteJournal.
+bool removeFile(const std::filesystem::path& path);
+
 // Removes the temporaries of writeFileAtomic that a writer killed before its rename left in
 // the directory (those whose process no longer runs); returns how many went.
 std::size_t removeStaleTemporaries(const std::filesystem::path& dir);

@@ -1,5 +1,7 @@
 #include "core/Paths.h"
 
+#include "core/FileWriteJournal.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
@@ -175,7 +177,7 @@ std::vector<std::string> listFiles(const fs::path& dir, std::string_view pattern
         if (!it->is_regular_file(ec))
             continue;
         const std::string name = it->path().filename().string();
-        if (matchesPattern(name, pattern))
+        if (matchesPattern(name, pattern) && !isJournalFileName(name))
             names.push_back(name);
     }
     std::sort(names.begin(), names.end(),

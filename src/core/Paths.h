@@ -42,7 +42,8 @@ std::filesystem::path resolveCaseInsensitive(const std::filesystem::path& path);
 bool matchesPattern(std::string_view name, std::string_view pattern);
 
 // Regular files of dir whose names match pattern, sorted by name without case, as the
-// file lists show them. A missing directory gives an empty list.
+// file lists show them; the change journal's own files are left out. A missing directory gives an
+// empty list.
 std::vector<std::string> listFiles(const std::filesystem::path& dir, std::string_view pattern);
 std::vector<std::string> listDirectories(const std::filesystem::path& dir);
 

@@ -77,8 +77,7 @@ SavedRatingTable saveRatingTable(const fs::path& stationDir, int number, std::st
         writeHqTable(saved.file, table);
     } catch (...) {
         // The table was new: leave no empty table behind.
-        std::error_code ignored;
-        fs::remove(saved.file, ignored);
+        removeFile(saved.file);
         throw;
     }
     saved.earlierKeys = earlierTablesOverlapping(stationDir, saved.file.filename().string(),

@@ -1,5 +1,6 @@
 #include "transfer/FileDeletion.h"
 
+#include "core/FileIO.h"
 #include "core/Paths.h"
 
 #include <algorithm>
@@ -26,11 +27,7 @@ bool deleteStationFile(const fs::path& dir, std::string_view fileName) {
     if (fileName.empty() || fileName == "." || fileName == ".." ||
         fileName.find_first_of("/\\") != std::string_view::npos)
         return false;
-    const fs::path file = dir / std::string(fileName);
-    std::error_code ec;
-    if (!fs::is_regular_file(fs::symlink_status(file, ec)))
-        return false;
-    return fs::remove(file, ec) && !ec;
+    return removeFile(dir / std::string(fileName));
 }
 
 DeletedFiles deleteWithCompanion(const fs::path& dir, std::string_view fileName) {

@@ -52,6 +52,7 @@ void MeasurementCardScreen::loadMeasurementCard() {
                     ? std::filesystem::path()
                     : resolveCaseInsensitive(station.stationDir /
                                              measurementCardFileName(station.record.stationNumber));
+    readStamp_.remember(cardPath_);
     std::vector<MeasurementCard> records;
     if (!cardPath_.empty())
         if (const std::optional<Bytes> bytes = readFileBytes(cardPath_))
@@ -81,11 +82,21 @@ void MeasurementCardScreen::saveMeasurementRow() {
         showMessage(this, QStringLiteral("Lütfen istasyon secimin yapınız"));
         return;
     }
+    switch (readStamp_.confirmSave(this)) {
+    case SaveChoice::reload:
+        loadMeasurementCard();
+        return;
+    case SaveChoice::cancel:
+        return;
+    case SaveChoice::save:
+        break;
+    }
     MeasurementRowCells cells;
     for (int c = 0; c < kMeasurementCardColumns; ++c)
         cells[static_cast<std::size_t>(c)] = grid_->cell(row, c);
     try {
         const std::vector<int> unconverted = korvel::saveMeasurementRow(path, row, cells, context_->locale);
+        readStamp_.remember(path);
         if (!unconverted.empty())
             showMessage(this, QString::fromStdString(unconvertedCellsMessage(row, unconverted)));
     } catch (const std::exception& e) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/journal/FileReadStamp.h"
 #include "ui/station/CurrentStation.h"
 
 #include <QWidget>
@@ -53,6 +54,7 @@ private:
     std::unique_ptr<const AppContext> context_;
     StationHub& hub_;
     std::filesystem::path cardPath_;
+    FileReadStamp readStamp_;
     GridView* grid_;
     DeferredCommand* timer_;
     QMenu* menu_;

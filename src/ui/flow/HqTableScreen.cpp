@@ -114,6 +114,7 @@ void HqTableScreen::openTable(const QString& fileName) {
     const std::string name = found.front()->text().toStdString();
     hub_.selectHqFile(name);
     file_ = resolveCaseInsensitive(hub_.current().stationDir / name);
+    readStamp_.remember(file_);
     table_ = readHqTable(file_);
     const HiddenWhile hidden({grid_, periods_});
     showSheet(this, hqTableSheet(table_, name, hub_.current().record, context_.locale));
@@ -196,8 +197,18 @@ bool HqTableScreen::saveNow() {
                      enteredBy_->text().toStdString(),
                      context_.locale.parseDateTime(createdOn_->text().toStdString()),
                      remarks_->text().toStdString());
+    switch (readStamp_.confirmSave(this)) {
+    case SaveChoice::reload:
+        openTable(openedFile());
+        return false;
+    case SaveChoice::cancel:
+        return false;
+    case SaveChoice::save:
+        break;
+    }
     try {
         writeHqTable(file_, updated);
+        readStamp_.remember(file_);
     } catch (const FileError& error) {
         showMessage(this, QStringLiteral("HQ tablosu kaydedilemedi: ") + qText(error.what()));
         return false;

@@ -2,6 +2,7 @@
 
 #include "store/HqTable.h"
 #include "ui/common/AppContext.h"
+#include "ui/journal/FileReadStamp.h"
 #include "ui/station/CurrentStation.h"
 
 #include <QWidget>
@@ -66,6 +67,7 @@ private:
     DeferredCommand* save_;
     HqTable table_;
     std::filesystem::path file_;
+    FileReadStamp readStamp_;
 };
 
 } // namespace korvel

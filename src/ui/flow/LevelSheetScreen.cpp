@@ -125,7 +125,9 @@ void LevelSheetScreen::showMonth() {
     const int monthIndex = months_->currentIndex();
     if (file.isEmpty() || monthIndex < 0)
         return;
-    const auto records = readWaterYearFile(resolveCaseInsensitive(station.stationDir / file.toStdString()));
+    const auto path = resolveCaseInsensitive(station.stationDir / file.toStdString());
+    readStamp_.remember(path);
+    const auto records = readWaterYearFile(path);
     showSheet(this, levelSheet(records, station.record, file.toStdString(), monthIndex, context_.locale));
 }
 
@@ -133,6 +135,15 @@ int LevelSheetScreen::save() {
     const QString file = selectedFile();
     if (file.isEmpty() || months_->currentIndex() < 0)
         return 0;
+    switch (readStamp_.confirmSave(this)) {
+    case SaveChoice::reload:
+        showMonth();
+        return 0;
+    case SaveChoice::cancel:
+        return 0;
+    case SaveChoice::save:
+        break;
+    }
     const HiddenWhile hidden({grid_});
     Table table = grid_->table();
     std::size_t written = 0;
@@ -145,6 +156,7 @@ int LevelSheetScreen::save() {
     try {
         written = saveLevelSheet(resolveCaseInsensitive(hub_.current().stationDir / file.toStdString()),
                                  table, replaceLoggerDays);
+        readStamp_.remember(resolveCaseInsensitive(hub_.current().stationDir / file.toStdString()));
     } catch (const FileError& error) {
         showMessage(this, QStringLiteral("Seviye gözlem çetveli kaydedilemedi: ") + qText(error.what()));
     }

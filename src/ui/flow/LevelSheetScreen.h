@@ -3,6 +3,7 @@
 #include "core/Sheet.h"
 #include "ui/common/AppContext.h"
 #include "ui/common/Export.h"
+#include "ui/journal/FileReadStamp.h"
 #include "ui/station/CurrentStation.h"
 
 #include <QWidget>
@@ -65,6 +66,7 @@ private:
     QListWidget* files_;
     QPushButton* fillButton_;
     GridView* grid_;
+    FileReadStamp readStamp_;
 };
 
 } // namespace korvel

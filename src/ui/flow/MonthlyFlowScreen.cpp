@@ -113,6 +113,7 @@ void MonthlyFlowScreen::fill() {
     const CurrentStation& station = hub_.current();
     flowFile_ = station.selectedFlowPath().empty() ? std::filesystem::path()
                                                    : resolveCaseInsensitive(station.selectedFlowPath());
+    readStamp_.remember(flowFile_);
     const auto records = flowFile_.empty() ? std::vector<DayRecord>{} : readWaterYearFile(flowFile_);
     const HqTableSet tables = loadHqTableSet(station.stationDir);
     const int monthIndex = std::max(0, months_->currentIndex());
@@ -125,9 +126,19 @@ void MonthlyFlowScreen::fill() {
 MonthTableSave MonthlyFlowScreen::save() {
     if (flowFile_.empty())
         return {};
+    switch (readStamp_.confirmSave(this)) {
+    case SaveChoice::reload:
+        fill();
+        return {};
+    case SaveChoice::cancel:
+        return {};
+    case SaveChoice::save:
+        break;
+    }
     MonthTableSave saved;
     try {
         saved = saveMonthTable(flowFile_, grid_->table(), context_.locale);
+        readStamp_.remember(flowFile_);
     } catch (const FileError& error) {
         showMessage(this, QStringLiteral("Aylık akım tablosu kaydedilemedi: ") + qText(error.what()));
         return saved;

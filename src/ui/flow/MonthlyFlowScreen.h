@@ -5,6 +5,7 @@
 #include "flow/MonthTable.h"
 #include "ui/common/AppContext.h"
 #include "ui/common/Export.h"
+#include "ui/journal/FileReadStamp.h"
 #include "ui/station/CurrentStation.h"
 
 #include <QWidget>
@@ -75,6 +76,7 @@ private:
     MonthFlow flow_;
     Sheet sheet_;
     std::filesystem::path flowFile_;
+    FileReadStamp readStamp_;
     std::optional<DayReadings> dayReadings_;
 };
 

@@ -7,6 +7,7 @@
 #include "store/StationLists.h"
 #include "store/StationMap.h"
 #include "ui/common/QtText.h"
+#include "ui/journal/AppJournal.h"
 #include "ui/station/DirectoryList.h"
 #include "ui/station/SeriesExportDialog.h"
 #include "ui/station/StationMapView.h"
@@ -111,6 +112,7 @@ void StationScreen::changeDirectory(fs::path dir) {
     state_.stationDir = dir;
     directories_->setDirectory(dir);
     removeStaleTemporaries(dir);
+    settleStationJournal(this, dir);
 
     const bool hasRecord = fileExists(resolveCaseInsensitive(dir / kStationRecordFileName));
     state_.record = loadStationRecord(dir, stdText(region_->currentText()));

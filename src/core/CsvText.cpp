@@ -6,8 +6,11 @@ namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-std::string csvField(const std::string& text, char separator) {
-    if (text.find_first_of(std::string{separator, '"', '\r', '\n'}) == std::string::npos)
+} // namespace
+
+std::string csvField(const std::string& text, char separator, bool keepEdgeSpaces) {
+    const bool edgeSpace = keepEdgeSpaces && !text.empty() && (text.front() == ' ' || text.back() == ' ');
+    if (!edgeSpace && text.find_first_of(std::string{separator, '"', '\r', '\n'}) == std::string::npos)
         return text;
     std::string quoted = "\"";
     for (char c : text) {
@@ -17,8 +20,6 @@ std::string csvField(const std::string& text, char separator) {
     }
     return quoted + '"';
 }
-
-} // namespace
 
 std::string csvText(const Table& table, char separator) {
     std::string text(kByteOrderMark);

@@ -10,6 +10,11 @@
 
 namespace korvel {
 
+// One CSV field: quoted, its quotes doubled, when it holds the separator, a quote or a line
+// break, and also when it starts or ends with a space if `keepEdgeSpaces` (readers that trim
+// unquoted fields then keep them).
+std::string csvField(const std::string& text, char separator, bool keepEdgeSpaces = false);
+
 // A grid as a CSV file: UTF-8 with a byte-order mark, every row and column (the fixed ones
 // included), rows ended by CR LF. A field holding the separator, a quote or a line break is
 // quoted, its quotes doubled.

@@ -1,6 +1,7 @@
 #include "transfer/DailySeries.h"
 
 #include "core/Cp1254.h"
+#include "core/CsvText.h"
 #include "core/FileIO.h"
 #include "core/Paths.h"
 #include "flow/DayRating.h"
@@ -72,21 +73,6 @@ std::string twoDigits(int value) {
     char text[8];
     std::snprintf(text, sizeof text, "%02d", value);
     return text;
-}
-
-// A field that holds the separator, a quote, a line break or spaces at either end is quoted.
-std::string csvField(const std::string& text) {
-    const bool plain = text.find_first_of(",\"\r\n") == std::string::npos &&
-                       (text.empty() || (text.front() != ' ' && text.back() != ' '));
-    if (plain)
-        return text;
-    std::string quoted = "\"";
-    for (char c : text) {
-        if (c == '"')
-            quoted += '"';
-        quoted += c;
-    }
-    return quoted + '"';
 }
 
 std::string isoDateTime(OleDate date, OleDate time) {
@@ -191,7 +177,7 @@ std::string dailySeriesCsv(const DailySeries& series) {
         if (day.discharge)
             out << floatText(*day.discharge);
         out << ',' << dayQualityCode(day.quality) << ',' << (day.outsideRatedRange ? kOutsideRatedRange : "")
-            << ',' << csvField(day.hqKey) << ',' << csvField(day.source) << "\r\n";
+            << ',' << csvField(day.hqKey, ',', true) << ',' << csvField(day.source, ',', true) << "\r\n";
     }
     return out.str();
 }

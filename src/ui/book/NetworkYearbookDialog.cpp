@@ -4,6 +4,7 @@
 #include "platform/Dialogs.h"
 #include "platform/NetworkBookDocument.h"
 #include "transfer/NetworkYearbook.h"
+#include "ui/common/DialogButtons.h"
 #include "ui/common/PleaseWait.h"
 
 #include <QComboBox>
@@ -59,18 +60,11 @@ NetworkYearbookDialog::NetworkYearbookDialog(const AppContext& context, QWidget*
 
     auto* create = new QPushButton(QStringLiteral("Oluştur"), this);
     create->setObjectName(QStringLiteral("createButton"));
-    create->setDefault(true);
     connect(create, &QPushButton::clicked, this, [this] {
         if (createBook())
             accept();
     });
-    auto* close = new QPushButton(QStringLiteral("Kapat"), this);
-    close->setObjectName(QStringLiteral("closeButton"));
-    connect(close, &QPushButton::clicked, this, &QDialog::reject);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(create);
-    buttons->addWidget(close);
+    QHBoxLayout* buttons = actionButtonRow(this, create);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);

@@ -3,6 +3,7 @@
 #include "core/FileIO.h"
 #include "platform/Dialogs.h"
 #include "transfer/DailySeries.h"
+#include "ui/common/DialogButtons.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -69,18 +70,11 @@ SeriesExportDialog::SeriesExportDialog(std::filesystem::path stationDir, Station
 
     auto* write = new QPushButton(QStringLiteral("Aktar"), this);
     write->setObjectName(QStringLiteral("exportButton"));
-    write->setDefault(true);
     connect(write, &QPushButton::clicked, this, [this] {
         if (exportSeries())
             accept();
     });
-    auto* close = new QPushButton(QStringLiteral("Kapat"), this);
-    close->setObjectName(QStringLiteral("closeButton"));
-    connect(close, &QPushButton::clicked, this, &QDialog::reject);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(write);
-    buttons->addWidget(close);
+    QHBoxLayout* buttons = actionButtonRow(this, write);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addLayout(buttons);

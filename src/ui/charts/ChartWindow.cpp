@@ -22,12 +22,7 @@ const QColor kDischargeColor(0, 60, 200);
 } // namespace
 
 ChartWindow::ChartWindow(QWidget* parent)
-    : QWidget(parent), chart_(new QChart), view_(new QChartView(chart_, this)) {
-    view_->setObjectName(QStringLiteral("Chart1"));
-    view_->setRenderHint(QPainter::Antialiasing);
-    // Axis numbers in the program's locale: a decimal comma in Turkish.
-    chart_->setLocale(QLocale());
-    chart_->setLocalizeNumbers(true);
+    : QWidget(parent), chart_(new QChart), view_(makeChartView(chart_, this)) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(view_);
@@ -40,6 +35,15 @@ bool ChartWindow::print() {
 
 bool ChartWindow::print(QPrinter& printer) {
     return printGraphicsView(view_, printer);
+}
+
+QChartView* makeChartView(QChart* chart, QWidget* parent) {
+    chart->setLocale(QLocale());
+    chart->setLocalizeNumbers(true);
+    auto* view = new QChartView(chart, parent);
+    view->setObjectName(QStringLiteral("Chart1"));
+    view->setRenderHint(QPainter::Antialiasing);
+    return view;
 }
 
 QString waterYearChartTitle(const std::string& stationNumber, const std::string& flowFileName,

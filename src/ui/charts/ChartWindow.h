@@ -36,6 +36,10 @@ private:
 QString waterYearChartTitle(const std::string& stationNumber, const std::string& flowFileName,
                             const QString& what);
 
+// The view of a chart window ("Chart1"): antialiased, its axis numbers in the program's locale
+// (a decimal comma in Turkish).
+QChartView* makeChartView(QChart* chart, QWidget* parent);
+
 // Puts a gapped line on the chart: one line series per segment, all drawn alike, the first one
 // named in the legend. A segment of one point shows as a point.
 void addGappedLine(QChart* chart, const GappedLine& line, QAbstractAxis* x, QAbstractAxis* y,

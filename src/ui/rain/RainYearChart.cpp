@@ -6,7 +6,6 @@
 
 #include <QChart>
 #include <QChartView>
-#include <QLocale>
 #include <QVBoxLayout>
 #include <QValueAxis>
 
@@ -28,11 +27,7 @@ RainYearChart::RainYearChart(const RainYearAnalysis& analysis, const QString& ti
     addGappedLine(chart_, data_.daily, x, daily, QColor(0, 60, 200));
     addGappedLine(chart_, data_.monthly, x, monthly, QColor(200, 60, 0));
 
-    chart_->setLocale(QLocale());
-    chart_->setLocalizeNumbers(true);
-    view_ = new QChartView(chart_, this);
-    view_->setObjectName(QStringLiteral("Chart1"));
-    view_->setRenderHint(QPainter::Antialiasing);
+    view_ = makeChartView(chart_, this);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(view_);
     resize(1000, 620);

@@ -6,6 +6,7 @@
 #include "transfer/StationDestination.h"
 
 #include <chrono>
+#include <cmath>
 #include <memory>
 
 namespace korvel {
@@ -68,6 +69,8 @@ LoggerCsvFormat loggerFormatOf(const ImportArguments& args) {
     format.separator = oneCharacter(args.separator, "--separator");
     format.decimalSeparator = oneCharacter(args.decimal, "--decimal");
     format.headerLines = args.headerLines;
+    if (!std::isfinite(args.scale) || args.scale <= 0)
+        throw CliError("--scale must be a positive number");
     format.levelScale = args.scale;
     return format;
 }

@@ -1,10 +1,10 @@
 #include "journal/ChangeJournal.h"
 
 #include "core/FileWriteJournal.h"
+#include "journal/RecordPacking.h"
 
 #include <ctime>
 #include <sqlite3.h>
-#include <zlib.h>
 
 namespace korvel {
 
@@ -118,38 +118,6 @@ private:
     sqlite3* db_;
     sqlite3_stmt* statement_ = nullptr;
 };
-
-// Record bytes are kept deflated (zlib), behind their length as four little-endian bytes.
-std::optional<Bytes> packed(const std::optional<Bytes>& bytes) {
-    if (!bytes)
-        return std::nullopt;
-    uLongf size = compressBound(static_cast<uLong>(bytes->size()));
-    Bytes out(4 + size);
-    const auto length = static_cast<std::uint32_t>(bytes->size());
-    for (int i = 0; i < 4; ++i)
-        out[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(length >> (8 * i));
-    if (compress2(out.data() + 4, &size, bytes->data(), static_cast<uLong>(bytes->size()),
-                  Z_BEST_COMPRESSION) != Z_OK)
-        throw JournalError("değişiklik günlüğü yazılamıyor: kayıt sıkıştırılamadı");
-    out.resize(4 + size);
-    return out;
-}
-
-std::optional<Bytes> unpacked(const std::optional<Bytes>& stored) {
-    if (!stored)
-        return std::nullopt;
-    if (stored->size() < 4)
-        throw JournalError("değişiklik günlüğü bozuk: kısa kayıt");
-    std::uint32_t length = 0;
-    for (int i = 0; i < 4; ++i)
-        length |= static_cast<std::uint32_t>((*stored)[static_cast<std::size_t>(i)]) << (8 * i);
-    Bytes out(length);
-    uLongf size = length;
-    if (uncompress(out.data(), &size, stored->data() + 4, static_cast<uLong>(stored->size() - 4)) != Z_OK ||
-        size != length)
-        throw JournalError("değişiklik günlüğü bozuk: kayıt açılamıyor");
-    return out;
-}
 
 ChangeState stateOf(const std::string& name) {
     if (name == "done")
@@ -290,8 +258,8 @@ long long ChangeJournal::addPending(JournalEntry entry, const std::vector<Record
         for (const RecordChange& change : records) {
             record.bind(1, id);
             record.bind(2, static_cast<long long>(change.number));
-            record.bind(3, packed(change.before));
-            record.bind(4, packed(change.after));
+            record.bind(3, packedRecord(change.before));
+            record.bind(4, packedRecord(change.after));
             record.run();
         }
         Statement mark(db_, "INSERT INTO undo_mark(entry, target, previous, next) VALUES(?,?,?,?)");
@@ -398,8 +366,8 @@ std::vector<RecordChange> ChangeJournal::records(long long id) const {
     query.bind(1, id);
     std::vector<RecordChange> found;
     while (query.step())
-        found.push_back(
-            {static_cast<std::size_t>(query.number(0)), unpacked(query.blob(1)), unpacked(query.blob(2))});
+        found.push_back({static_cast<std::size_t>(query.number(0)), unpackedRecord(query.blob(1)),
+                         unpackedRecord(query.blob(2))});
     return found;
 }
 

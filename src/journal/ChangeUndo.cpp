@@ -2,6 +2,7 @@
 
 #include "core/FileIO.h"
 #include "core/FileWriteJournal.h"
+#include "core/StationFiles.h"
 #include "journal/StationLock.h"
 
 #include <algorithm>
@@ -64,7 +65,13 @@ UndoOutcome undoChange(const fs::path& stationDir, long long id, const JournalAu
         throw UndoRefused(std::to_string(id) + " numaralı değişiklik " + std::to_string(*first->undoneBy) +
                           " numaralı değişiklikle zaten geri alınmış");
 
-    const fs::path file = stationDir / first->file;
+    fs::path file;
+    try {
+        file = stationFilePath(stationDir, first->file);
+    } catch (const FileError&) {
+        throw UndoRefused("günlükteki " + describeEntry(*first) +
+                          " kaydının dosya adı geçersiz: " + first->file);
+    }
     const std::vector<JournalEntry> chain = changesFrom(journal, *first);
     const std::optional<Bytes> current = readFileBytes(file);
     std::optional<Bytes> image = current;
@@ -79,11 +86,14 @@ UndoOutcome undoChange(const fs::path& stationDir, long long id, const JournalAu
                               describeEntry(chain[i - 1]) +
                               " arasında günlüğe yazılmadan değiştirilmiş; geri alınamaz");
         }
-        if (entry.sizeBefore)
+        if (entry.sizeBefore) {
             image = restoredBefore(image.value_or(Bytes{}), static_cast<std::size_t>(*entry.sizeBefore),
                                    journal.records(entry.id), entry.recordSize);
-        else
+            if (!image)
+                throw UndoRefused("günlükteki " + describeEntry(entry) + " kaydı bozuk; geri alınamaz");
+        } else {
             image.reset();
+        }
     }
     if (fileChecksum(image) != first->sumBefore)
         throw UndoRefused("günlükteki " + describeEntry(*first) + " kaydı eksik; geri alınamaz");

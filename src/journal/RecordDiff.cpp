@@ -61,19 +61,29 @@ std::vector<RecordChange> changedRecords(const Bytes& before, const Bytes& after
     return changes;
 }
 
-Bytes restoredBefore(const Bytes& current, std::size_t sizeBefore, const std::vector<RecordChange>& records,
-                     std::size_t recordSize) {
-    Bytes image = current;
-    image.resize(sizeBefore, 0);
+std::optional<Bytes> restoredBefore(const Bytes& current, std::size_t sizeBefore,
+                                    const std::vector<RecordChange>& records, std::size_t recordSize) {
+    std::size_t reached = current.size();
     for (const RecordChange& record : records) {
         if (!record.before)
             continue;
+        if (record.number == 0 || (recordSize == 0 && record.number != 1) ||
+            (recordSize != 0 && record.number - 1 > sizeBefore / recordSize))
+            return std::nullopt;
         const std::size_t start = recordSize == 0 ? 0 : (record.number - 1) * recordSize;
-        if (start + record.before->size() > image.size())
-            image.resize(start + record.before->size(), 0);
-        std::copy(record.before->begin(), record.before->end(),
-                  image.begin() + static_cast<std::ptrdiff_t>(start));
+        if (record.before->size() > sizeBefore - start)
+            return std::nullopt;
+        reached = std::max(reached, start + record.before->size());
     }
+    if (sizeBefore > reached)
+        return std::nullopt;
+    Bytes image = current;
+    image.resize(sizeBefore, 0);
+    for (const RecordChange& record : records)
+        if (record.before)
+            std::copy(record.before->begin(), record.before->end(),
+                      image.begin() + static_cast<std::ptrdiff_t>(
+                                          recordSize == 0 ? 0 : (record.number - 1) * recordSize));
     return image;
 }
 

@@ -28,9 +28,11 @@ std::size_t journalRecordSize(std::string_view fileName);
 std::vector<RecordChange> changedRecords(const Bytes& before, const Bytes& after, std::size_t recordSize);
 
 // The file as it was before the change: the records' before bytes put back into the current
-// bytes, cut or extended to the earlier size.
-Bytes restoredBefore(const Bytes& current, std::size_t sizeBefore, const std::vector<RecordChange>& records,
-                     std::size_t recordSize);
+// bytes, cut or extended to the earlier size. Nothing when the records do not fit a file of that
+// size (a damaged journal): a record numbered 0, or one reaching past the earlier end, or an
+// earlier size that neither the current bytes nor the records reach.
+std::optional<Bytes> restoredBefore(const Bytes& current, std::size_t sizeBefore,
+                                    const std::vector<RecordChange>& records, std::size_t recordSize);
 
 // The checksum of a whole file: its size and the 64-bit FNV-1a hash of its bytes, as text
 // ("<size>:<16 hex digits>"); nothing for an absent file.

@@ -2,6 +2,7 @@
 
 #include "core/FileIO.h"
 #include "core/FileWriteJournal.h"
+#include "core/StationFiles.h"
 #include "journal/StationLock.h"
 
 #include <chrono>
@@ -50,10 +51,15 @@ std::string systemUserName() {
 
 std::string settlePendingEntry(ChangeJournal& journal, const fs::path& stationDir,
                                const JournalEntry& entry) {
-    const fs::path file = stationDir / entry.file;
+    const std::string name = std::to_string(entry.id) + " numaralı değişiklik (" + entry.file + ")";
+    fs::path file;
+    try {
+        file = stationFilePath(stationDir, entry.file);
+    } catch (const FileError&) {
+        return name + " yarıda kalmış ve dosya adı geçersiz; hiçbir dosyaya dokunulmadı.";
+    }
     const std::optional<Bytes> current = readFileBytes(file);
     const std::optional<std::string> sum = fileChecksum(current);
-    const std::string name = std::to_string(entry.id) + " numaralı değişiklik (" + entry.file + ")";
     if (sum == entry.sumAfter) {
         journal.markDone(entry.id);
         return name + " tamamlanmış bulundu.";
@@ -63,11 +69,12 @@ std::string settlePendingEntry(ChangeJournal& journal, const fs::path& stationDi
         return name + " yapılmamış bulundu.";
     }
     if (current && entry.sizeBefore) {
-        const Bytes image = restoredBefore(*current, static_cast<std::size_t>(*entry.sizeBefore),
-                                           journal.records(entry.id), entry.recordSize);
-        if (fileChecksum(image) == entry.sumBefore) {
+        const std::optional<Bytes> image =
+            restoredBefore(*current, static_cast<std::size_t>(*entry.sizeBefore), journal.records(entry.id),
+                           entry.recordSize);
+        if (image && fileChecksum(image) == entry.sumBefore) {
             const ScopedFileWriteJournal unjournaled(nullptr);
-            writeFileAtomic(file, image);
+            writeFileAtomic(file, *image);
             journal.markRolledBack(entry.id);
             return name + " yarıda kalmış; dosya değişiklikten önceki haline getirildi.";
         }

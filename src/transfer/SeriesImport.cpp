@@ -322,6 +322,10 @@ ImportedSeries parseLoggerCsv(std::string_view text, const LoggerCsvFormat& form
     std::map<long long, DayRecord> dailyDays;
     const int largestColumn =
         std::max({format.timeColumn, format.levelColumn, format.dateColumn.value_or(1)});
+    if (std::min({format.timeColumn, format.levelColumn, format.dateColumn.value_or(1)}) < 1) {
+        series.problems.push_back({0, "sütun numaraları 1'den başlar"});
+        return series;
+    }
     for (const auto& [number, line] : linesOf(text)) {
         if (number <= format.headerLines || trimmed(line).empty())
             continue;
@@ -346,7 +350,8 @@ ImportedSeries parseLoggerCsv(std::string_view text, const LoggerCsvFormat& form
             continue;
         }
         const double level = std::round(*value * format.levelScale);
-        if (level < 0 || level > (daily ? std::numeric_limits<std::int16_t>::max() : kLargestReading)) {
+        if (!std::isfinite(level) || level < 0 ||
+            level > (daily ? std::numeric_limits<std::int16_t>::max() : kLargestReading)) {
             series.problems.push_back({number, "seviye aralık dışında: " + levelField});
             continue;
         }

@@ -157,6 +157,72 @@ TEST_F(ChangeJournalTest, AJournalOfANewerVersionStillReadsButRefusesWrites) {
     EXPECT_EQ(readFileBytes(file), filled(128, 2));
 }
 
+// Changes the journal's database behind the program's back, as damage or a hostile copy would.
+void tamper(const fs::path& dir, const char* sql) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(ChangeJournal::databasePath(dir).c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+    sqlite3_close(db);
+}
+
+TEST_F(ChangeJournalTest, ADamagedJournalIsRefusedAndNeverWritesOutsideItsFile) {
+    const fs::path station = dir / "01-001";
+    fs::create_directory(station);
+    const fs::path file = station / "2020_01-001.ard";
+    writeFileAtomic(file, filled(4 * 128, 1));
+    writeRecords(file, 128, {{2, filled(128, 2)}});
+    const auto entries = ChangeJournal(station, ChangeJournal::Access::read).entries();
+    ASSERT_EQ(entries.size(), 2u);
+    const long long edit = entries[0].id;
+    const Bytes edited = *readFileBytes(file);
+
+    auto refused = [&](const char* sql, const char* why) {
+        SCOPED_TRACE(why);
+        tamper(station, sql);
+        EXPECT_ANY_THROW(undoChange(station, edit, kUndoAuthor));
+        EXPECT_EQ(readFileBytes(file), edited);
+    };
+    refused("UPDATE record SET before = X'FFFFFFFF789C030000000001' WHERE number = 2",
+            "a record claiming 4 GiB");
+    tamper(station, "DELETE FROM record");
+    writeRecords(file, 128, {{2, filled(128, 3)}});
+    const long long second = ChangeJournal(station, ChangeJournal::Access::read).entries()[0].id;
+    const Bytes twice = *readFileBytes(file);
+    tamper(station,
+           ("UPDATE entry SET size_before = 1000000000000000 WHERE id = " + std::to_string(second)).c_str());
+    try {
+        undoChange(station, second, kUndoAuthor);
+        FAIL() << "undo went through";
+    } catch (const UndoRefused& e) {
+        EXPECT_NE(std::string(e.what()).find("bozuk"), std::string::npos) << e.what();
+    }
+    // A name leading out of the station, to a file that matches the change.
+    const fs::path outside = dir / "2020_01-001.ard";
+    {
+        const ScopedFileWriteJournal unjournaled(nullptr);
+        writeFileAtomic(outside, twice);
+    }
+    tamper(station, ("UPDATE entry SET size_before = 512, file = '../2020_01-001.ard' WHERE id = " +
+                     std::to_string(second))
+                        .c_str());
+    EXPECT_THROW(undoChange(station, second, kUndoAuthor), UndoRefused);
+    EXPECT_EQ(readFileBytes(outside), twice);
+
+    // Recovery of such a pending entry touches nothing, though the file there is torn.
+    Bytes torn = twice;
+    std::fill(torn.begin() + 128, torn.begin() + 200, 0x55);
+    {
+        const ScopedFileWriteJournal unjournaled(nullptr);
+        writeFileAtomic(outside, torn);
+    }
+    tamper(station, ("UPDATE entry SET state = 'pending' WHERE id = " + std::to_string(second)).c_str());
+    const auto lines = recoverInterruptedChanges(station);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find("dosya adı geçersiz"), std::string::npos) << lines[0];
+    EXPECT_EQ(readFileBytes(outside), torn);
+    EXPECT_EQ(readFileBytes(file), twice);
+}
+
 TEST_F(ChangeJournalTest, AWriterWaitsForTheLockAndGivesUpWithAMessage) {
     const fs::path file = dir / "2020_01-001.ard";
     const pid_t holder = fork();

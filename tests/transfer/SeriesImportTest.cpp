@@ -4,6 +4,8 @@
 #include "transfer/DailySeries.h"
 
 #include <gtest/gtest.h>
+
+#include <limits>
 #include <string>
 
 namespace korvel {
@@ -110,6 +112,22 @@ TEST(LoggerCsvTest, DailyLevelsGiveOneDayPerLine) {
     ASSERT_EQ(series.problems.size(), 1U);
     EXPECT_EQ(series.problems[0].line, 3U);
     EXPECT_TRUE(series.readingsFileName.empty());
+}
+
+TEST(LoggerCsvTest, AScaleOrColumnThatCannotBeUsedGivesNoDay) {
+    LoggerCsvFormat format;
+    format.dateFormat = "yyyy-MM-dd";
+    format.levelScale = std::numeric_limits<double>::quiet_NaN();
+    const ImportedSeries notANumber = parseLoggerCsv("2024-01-14,120\n", format);
+    EXPECT_TRUE(notANumber.days.empty());
+    ASSERT_EQ(notANumber.problems.size(), 1U);
+    EXPECT_NE(notANumber.problems[0].reason.find("aralık dışında"), std::string::npos);
+
+    format.levelScale = 1.0;
+    format.levelColumn = 0;
+    const ImportedSeries noColumn = parseLoggerCsv("2024-01-14,120\n", format);
+    EXPECT_TRUE(noColumn.days.empty());
+    ASSERT_EQ(noColumn.problems.size(), 1U);
 }
 
 TEST(SeriesCsvTest, OwnRowsReadBackAsTheirRecords) {

@@ -367,13 +367,14 @@ ImportedSeries parseLoggerCsv(std::string_view text, const LoggerCsvFormat& form
             continue;
         }
         const TimeOfDay t = when->time();
-        auto& readings = byDay[dayNumber];
         const int minute = t.hour * 60 + t.minute;
-        if (t.second != 0 || (!readings.empty() && readings.back().minute >= minute)) {
+        const auto earlier = byDay.find(dayNumber);
+        if (t.second != 0 || (earlier != byDay.end() && earlier->second.back().minute >= minute)) {
+            // The day gets no entry from such a line alone.
             series.problems.push_back({number, "saat sırası ya da saniyesi uymuyor: " + stamp});
             continue;
         }
-        readings.push_back({number, minute, static_cast<int>(level)});
+        byDay[dayNumber].push_back({number, minute, static_cast<int>(level)});
     }
     if (daily) {
         for (auto& [dayNumber, day] : dailyDays)

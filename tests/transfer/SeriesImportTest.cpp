@@ -4,7 +4,6 @@
 #include "transfer/DailySeries.h"
 
 #include <gtest/gtest.h>
-
 #include <limits>
 #include <string>
 
@@ -122,6 +121,13 @@ TEST(LoggerCsvTest, AScaleOrColumnThatCannotBeUsedGivesNoDay) {
     EXPECT_TRUE(notANumber.days.empty());
     ASSERT_EQ(notANumber.problems.size(), 1U);
     EXPECT_NE(notANumber.problems[0].reason.find("aralık dışında"), std::string::npos);
+
+    // A day whose only reading has seconds gives a problem, not a day without readings.
+    LoggerCsvFormat hourly;
+    const ImportedSeries seconds =
+        parseLoggerCsv("2024-01-14 00:00:00,120\n2024-01-14 01:00:00,121\n2024-01-15 00:00:30,122\n", hourly);
+    EXPECT_FALSE(seconds.problems.empty());
+    EXPECT_TRUE(seconds.days.empty());
 
     format.levelScale = 1.0;
     format.levelColumn = 0;

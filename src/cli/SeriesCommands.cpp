@@ -93,6 +93,10 @@ void runImport(CliContext& context, const ImportArguments& args) {
     const std::string_view text(reinterpret_cast<const char*>(bytes->data()), bytes->size());
     const ImportedSeries series =
         args.loggerFile() ? parseLoggerCsv(text, loggerFormatOf(args)) : parseSeriesCsv(text);
+    if (series.days.empty()) {
+        reportProblems(context, series);
+        throw CliError("no day could be read from " + source.filename().string() + "; nothing written");
+    }
     const std::string number = stationNumberOf(stationDir);
     const std::size_t measured = measuredDaysReplaced(stationDir, number, series.days);
     if (measured > 0 && !args.replace)

@@ -78,6 +78,8 @@ public:
         const int code = sqlite3_step(statement_);
         if (code == SQLITE_ROW)
             return true;
+        if (code == SQLITE_NOTADB || code == SQLITE_CORRUPT)
+            throw JournalError(std::string("değişiklik günlüğü bozuk: ") + sqlite3_errmsg(db_));
         if (code != SQLITE_DONE)
             throw JournalError(std::string("değişiklik günlüğü yazılamıyor: ") + sqlite3_errmsg(db_));
         return false;

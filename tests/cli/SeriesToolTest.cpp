@@ -116,5 +116,30 @@ TEST_F(SeriesToolTest, ALoggerCsvGoesIntoANewStationAndItsTables) {
     EXPECT_NE(exported.out.find("2004-01-16,,,,,,,no_data,,,"), std::string::npos);
 }
 
+TEST_F(SeriesToolTest, AFileThatGivesNoDayOrAScaleThatIsNoNumberIsRefused) {
+    const auto target = emptyStation();
+    const auto before = std::distance(std::filesystem::directory_iterator(target), {});
+    const auto empty = scratch / "empty.csv";
+    const auto oneByte = scratch / "one.csv";
+    writeFileAtomic(empty, std::string_view());
+    writeFileAtomic(oneByte, std::string_view("x"));
+    for (const auto& file : {empty, oneByte}) {
+        for (const bool logger : {false, true}) {
+            std::vector<std::string> args = {"import", "csv", file.string(), target.string()};
+            if (logger)
+                args.insert(args.end(), {"--column-time", "1", "--column-level", "2"});
+            const ToolRun run = runOn(other.path(), args);
+            EXPECT_EQ(run.code, 1) << file << logger;
+            EXPECT_NE(run.err.find("nothing written"), std::string::npos) << run.err;
+        }
+    }
+    const ToolRun scale =
+        runOn(other.path(), {"import", "csv", oneByte.string(), target.string(), "--column-time", "1",
+                             "--column-level", "2", "--scale", "nan"});
+    EXPECT_EQ(scale.code, 1);
+    EXPECT_NE(scale.err.find("--scale"), std::string::npos) << scale.err;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(target), {}), before);
+}
+
 } // namespace
 } // namespace korvel::testing

@@ -28,9 +28,9 @@
 #include "ui/instruments/PortSettingsForm.h"
 #include "ui/instruments/RainLoggerForm.h"
 #include "ui/journal/ChangeHistoryScreen.h"
-#include "ui/rain/Gunluktablofrm.h"
 #include "ui/rain/IdfScreen.h"
-#include "ui/rain/Pludegerlendirfrm.h"
+#include "ui/rain/RainAnalysisScreen.h"
+#include "ui/rain/RainDayTableScreen.h"
 #include "ui/station/NewYearCommands.h"
 #include "ui/station/StationScreen.h"
 #include "ui/supply/WaterSupplyScreen.h"
@@ -81,7 +81,7 @@ std::vector<ScreenSpec> screenTable() {
          {},
          screenOf<CorrelationScreen>()},
         {Screen::RainAnalysis, QStringLiteral("Pluviograf Değerlendirme"), O::Child, QStringLiteral("pludeg"),
-         screenOf<Pludegerlendirfrm>()},
+         screenOf<RainAnalysisScreen>()},
         {Screen::BasinRain, QStringLiteral("Tablolar (1)"), O::Child, {}, screenOf<BasinRainScreen>()},
         {Screen::BasinDaily, QStringLiteral("Tablolar(2)"), O::Child, {}, screenOf<BasinDailyScreen>()},
         {Screen::BasinRunoff, QStringLiteral("Tablolar(3)"), O::Child, {}, screenOf<BasinRunoffScreen>()},
@@ -289,9 +289,9 @@ void CommandMap::connectCommands() {
     route(QStringLiteral("suteminikapatn"), closes(S::WaterSupply));
     // One-year rainfall analysis
     route(QStringLiteral("Tabloayazd"),
-          on<Pludegerlendirfrm>(S::RainAnalysis, [this](auto& s) { reportPrint(s.printTable()); }));
+          on<RainAnalysisScreen>(S::RainAnalysis, [this](auto& s) { reportPrint(s.printTable()); }));
     route(QStringLiteral("yagışgraylık"),
-          on<Pludegerlendirfrm>(S::RainAnalysis, [](auto& s) { s.showRainChart(); }));
+          on<RainAnalysisScreen>(S::RainAnalysis, [](auto& s) { s.showRainChart(); }));
     route(QStringLiteral("yenisuyılıekleyagıs"), [this] { addRainYearToStation(); });
     route(QStringLiteral("Tabloyukapat"), closes(S::RainAnalysis));
 }
@@ -406,9 +406,9 @@ void CommandMap::connectScreen(QWidget* widget) {
                 reopen(Screen::HqTable);
         });
     }
-    if (auto* rain = qobject_cast<Pludegerlendirfrm*>(widget))
-        connect(rain, &Pludegerlendirfrm::dayTableOpened, this,
-                [this](Gunluktablofrm* table) { window_.openChild(table); });
+    if (auto* rain = qobject_cast<RainAnalysisScreen*>(widget))
+        connect(rain, &RainAnalysisScreen::dayTableOpened, this,
+                [this](RainDayTableScreen* table) { window_.openChild(table); });
 }
 
 QWidget* CommandMap::reopen(Screen screen) {

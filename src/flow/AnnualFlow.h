@@ -3,6 +3,7 @@
 #include "core/Locale.h"
 #include "core/OleDate.h"
 #include "core/Sheet.h"
+#include "flow/DayRating.h"
 #include "store/HqTable.h"
 #include "store/StationRecord.h"
 #include "store/WaterYearFile.h"
@@ -80,10 +81,5 @@ Sheet annualFlowSheet(const AnnualFlow& flow, const StationRecord& station, cons
 // fillAnnualTable: computeAnnualFlow with the station's drainage area, then the sheet.
 Sheet fillAnnualTable(const std::vector<DayRecord>& records, const HqTableSet& tables,
                       const StationRecord& station, const std::string& flowFileName, const Locale& locale);
-
-// The month names of the table headings, October first.
-inline constexpr std::array<const char*, 12> kWaterYearMonthNames = {"Ekim",    "Kasım",  "Aralık",  "Ocak",
-                                                                     "Şubat",   "Mart",   "Nisan",   "Mayıs",
-                                                                     "Haziran", "Temmuz", "Agustos", "Eylül"};
 
 } // namespace korvel

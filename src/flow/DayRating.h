@@ -5,6 +5,7 @@
 #include "store/HqTable.h"
 #include "store/WaterYearFile.h"
 
+#include <array>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -58,5 +59,10 @@ std::vector<MonthWalk> walkMonths(const std::vector<DayRecord>& records);
 int monthIndexOfMonth(int month);
 // The month list item of an index, taken modulo 12 ("10.ay  Ekim" for 0, 12 and -12).
 std::string_view monthListItem(int monthIndex);
+
+// The month headings of a water year's tables, October first.
+inline constexpr std::array<const char*, 12> kWaterYearMonthNames = {"Ekim",    "Kasım",  "Aralık",  "Ocak",
+                                                                     "Şubat",   "Mart",   "Nisan",   "Mayıs",
+                                                                     "Haziran", "Temmuz", "Agustos", "Eylül"};
 
 } // namespace korvel

@@ -3,6 +3,7 @@
 #include "core/Locale.h"
 #include "core/OleDate.h"
 #include "core/Table.h"
+#include "flow/DayRating.h"
 #include "flow/MeasuredDays.h"
 
 #include <array>
@@ -11,11 +12,6 @@
 #include <string_view>
 
 namespace korvel {
-
-// The month headings of a water year, October first.
-inline constexpr std::array<const char*, 12> kWaterYearMonthNames = {"Ekim",    "Kasım",  "Aralık",  "Ocak",
-                                                                     "Şubat",   "Mart",   "Nisan",   "Mayıs",
-                                                                     "Haziran", "Temmuz", "Agustos", "Eylül"};
 
 inline constexpr std::string_view kTotalsMissingMessage = "Lütfen eksik deger birakmayınız..";
 inline constexpr std::string_view kYearMalformedMessage = "Lütfen su yılını doğru giriniz";

@@ -17,10 +17,10 @@ const DayRecord& dayRecordAt(const std::vector<DayRecord>& records, std::size_t 
     return n >= 1 && n <= records.size() ? records[n - 1] : zeros;
 }
 
-std::array<MonthWalk, 12> walkWaterYear(const std::vector<DayRecord>& records) {
-    std::array<MonthWalk, 12> walks{};
+std::array<WalkedMonth, 12> walkWaterYear(const std::vector<DayRecord>& records) {
+    std::array<WalkedMonth, 12> walks{};
     std::size_t position = 1;
-    for (MonthWalk& walk : walks) {
+    for (WalkedMonth& walk : walks) {
         walk.first = position;
         walk.month = monthOf(dayRecordAt(records, position));
         while (walk.days < kMaxWalkDays && monthOf(dayRecordAt(records, position + walk.days)) == walk.month)

@@ -4,15 +4,39 @@
 #include "journal/RecordDiff.h"
 #include "platform/Dialogs.h"
 
+#include <algorithm>
+
 namespace korvel {
 
 void FileReadStamp::remember(const std::filesystem::path& file) {
     file_ = file;
-    checksum_ = file.empty() ? std::nullopt : fileChecksum(readFileBytes(file));
+    recordSize_ = 0;
+    recordNumber_ = 0;
+    checksum_ = file.empty() ? std::nullopt : fileChecksum(bytesOnDisk());
+}
+
+void FileReadStamp::rememberRecord(const std::filesystem::path& file, std::size_t recordSize,
+                                   std::size_t recordNumber) {
+    file_ = file;
+    recordSize_ = recordSize;
+    recordNumber_ = recordNumber;
+    checksum_ = file.empty() ? std::nullopt : fileChecksum(bytesOnDisk());
+}
+
+std::optional<Bytes> FileReadStamp::bytesOnDisk() const {
+    auto bytes = readFileBytes(file_);
+    if (!bytes || recordSize_ == 0 || recordNumber_ == 0)
+        return bytes;
+    const std::size_t start = (recordNumber_ - 1) * recordSize_;
+    if (start >= bytes->size())
+        return std::nullopt;
+    const std::size_t end = std::min(bytes->size(), start + recordSize_);
+    return Bytes(bytes->begin() + static_cast<std::ptrdiff_t>(start),
+                 bytes->begin() + static_cast<std::ptrdiff_t>(end));
 }
 
 bool FileReadStamp::changedOnDisk() const {
-    return !file_.empty() && fileChecksum(readFileBytes(file_)) != checksum_;
+    return !file_.empty() && fileChecksum(bytesOnDisk()) != checksum_;
 }
 
 SaveChoice FileReadStamp::confirmSave(QWidget* parent) const {

@@ -116,6 +116,8 @@ void StationScreen::changeDirectory(fs::path dir) {
 
     const bool hasRecord = fileExists(resolveCaseInsensitive(dir / kStationRecordFileName));
     state_.record = loadStationRecord(dir, stdText(region_->currentText()));
+    // Also without a record, so that one written meanwhile by someone else is not replaced unasked.
+    recordStamp_.remember(resolveCaseInsensitive(dir / kStationRecordFileName));
     showRecord(hasRecord);
     if (context_.settings != nullptr)
         context_.settings->setLastStationPath(windowsPath(dir));
@@ -324,6 +326,17 @@ void StationScreen::saveStationRecord() {
         showMessage(this, qText(*refusal));
         return;
     }
+    if (savesOverRecordRead(entry)) {
+        switch (recordStamp_.confirmSave(this)) {
+        case SaveChoice::reload:
+            changeDirectory(state_.stationDir);
+            return;
+        case SaveChoice::cancel:
+            return;
+        case SaveChoice::save:
+            break;
+        }
+    }
     std::optional<std::string> typedPassword;
     if (asksForPassword(entry)) {
         if (const auto answer = askText(this, qText(kPasswordPrompt)))
@@ -339,6 +352,17 @@ void StationScreen::saveStationRecord() {
         showMessage(this, qText(result.message));
 }
 
+bool StationScreen::savesOverRecordRead(const StationEntry& entry) const {
+    if (!recordStamp_.changedOnDisk())
+        return false;
+    // The password plays no part in where the record goes.
+    const StationRecord record = buildStationRecord(entry, std::nullopt, state_.record);
+    std::error_code ec;
+    return fs::equivalent(
+        stationDirectory(context_.paths.dataRoot(), record.regionName, record.stationNumber),
+        state_.stationDir, ec);
+}
+
 void StationScreen::newStationRecord() {
     for (QLineEdit* box :
          {stationNumber_, riverName_, stationName_, basinName_, openingDate_, elevation_, drainageArea_,
@@ -347,6 +371,7 @@ void StationScreen::newStationRecord() {
     note_->clear();
     showRegion(QString());
     state_.record = StationRecord{};
+    recordStamp_.remember(fs::path());
     setPasswordMask(false);
     listFlowFiles(context_.paths.driveRoot());
     listHqFiles(context_.paths.driveRoot());

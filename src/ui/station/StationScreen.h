@@ -2,6 +2,7 @@
 
 #include "store/StationSave.h"
 #include "ui/common/AppContext.h"
+#include "ui/journal/FileReadStamp.h"
 #include "ui/station/CurrentStation.h"
 
 #include <QString>
@@ -128,11 +129,14 @@ private:
     StationEntry entryFromBoxes() const;
     std::filesystem::path mapFile() const;
     bool isDriveRoot(const std::filesystem::path& dir) const;
+    // Whether a save of the entry writes over the station record the screen read.
+    bool savesOverRecordRead(const StationEntry& entry) const;
 
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     AppContext context_;
     CurrentStation state_;
+    FileReadStamp recordStamp_;
     std::filesystem::path flowListDir_;
     std::filesystem::path hqListDir_;
     std::filesystem::path rainListDir_;

@@ -2,7 +2,7 @@
 #include "ui/charts/ChartWindow.h"
 #include "ui/flow/AnnualFlowScreen.h"
 #include "ui/flow/MonthlyFlowScreen.h"
-#include "ui/rain/Pludegerlendirfrm.h"
+#include "ui/rain/RainAnalysisScreen.h"
 
 #include <QChart>
 #include <QChartView>
@@ -58,7 +58,7 @@ private slots:
         station.hub.selectRainFile(file);
         station.hub.state.rainSelection = {dir / file};
         station.hub.state.rainSelectionCurrent = 0;
-        Pludegerlendirfrm analysis(station.context, station.hub);
+        RainAnalysisScreen analysis(station.context, station.hub);
         std::unique_ptr<QDialog> chart(analysis.makeRainChart());
         QVERIFY(chart);
         checkDrawn(*chart, "rain-chart.png");

@@ -429,6 +429,29 @@ private slots:
         QCOMPARE(drive_->settings().lastStationPath(), text("c:\\korvel2000\\Konya\\02\\02-010"));
     }
 
+    void aRecordChangedOnDiskSinceItWasReadIsNotWrittenOverWithoutAsking() {
+        load();
+        const fs::path dir = current().stationDir;
+        StationRecord other = loadStationRecord(dir, "");
+        other.riverName = "Başka Çay";
+        saveStationRecordFile(dir, other);
+        const Bytes changed = *readFileBytes(dir / "genel.tan");
+
+        setBox(c::kStationName, "Benim adım");
+        dialogs_->queueChoice(AbortRetryIgnore::Abort);
+        screen_->saveStationRecord();
+        QCOMPARE(dialogs_->calls().size(), 1);
+        QVERIFY(
+            dialogs_->calls().front().text.startsWith(text("Dosya siz okuduktan sonra değişti: genel.tan")));
+        QCOMPARE(*readFileBytes(dir / "genel.tan"), changed);
+
+        // Read again: the boxes show the other change.
+        dialogs_->queueChoice(AbortRetryIgnore::Retry);
+        screen_->saveStationRecord();
+        QCOMPARE(box(c::kRiverName).trimmed(), text("Başka Çay"));
+        QCOMPARE(*readFileBytes(dir / "genel.tan"), changed);
+    }
+
     void saveRefusalsWriteNothing() {
         load();
         screen_->newStationRecord();

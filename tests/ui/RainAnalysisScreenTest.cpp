@@ -1,4 +1,4 @@
-#include "ui/rain/Pludegerlendirfrm.h"
+#include "ui/rain/RainAnalysisScreen.h"
 
 #include "core/FileIO.h"
 #include "platform/ScriptedDialogs.h"
@@ -6,7 +6,7 @@
 #include "store/StationRecord.h"
 #include "ui/common/GridView.h"
 #include "ui/common/SheetView.h"
-#include "ui/rain/Gunluktablofrm.h"
+#include "ui/rain/RainDayTableScreen.h"
 #include "ui/rain/RainYearChart.h"
 
 #include <QAction>
@@ -71,7 +71,7 @@ public:
 
 } // namespace
 
-class PludegerlendirfrmTest : public QObject {
+class RainAnalysisScreenTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -80,7 +80,7 @@ private slots:
         AppContext context;
         WaitWatcher watcher;
         qApp->installEventFilter(&watcher);
-        Pludegerlendirfrm screen(context, station.hub);
+        RainAnalysisScreen screen(context, station.hub);
         qApp->removeEventFilter(&watcher);
         QCOMPARE(watcher.shown, 1);
         QCOMPARE(watcher.maximum, 366);
@@ -113,7 +113,7 @@ private slots:
         station.hub.state.rainSelection.clear();
         station.hub.state.rainSelectionCurrent = -1;
         AppContext context;
-        Pludegerlendirfrm screen(context, station.hub);
+        RainAnalysisScreen screen(context, station.hub);
         QCOMPARE(screen.windowTitle(), QString::fromUtf8("Bir yıllık yağış analizi"));
         QVERIFY(!screen.analysis());
         QCOMPARE(screen.findChild<GridView*>("f1book1")->table().rows(), 0);
@@ -124,7 +124,7 @@ private slots:
     void copyMenusPutTheGridsOnTheClipboard() {
         Station station;
         AppContext context;
-        Pludegerlendirfrm screen(context, station.hub);
+        RainAnalysisScreen screen(context, station.hub);
         auto* daily = screen.findChild<GridView*>("f1book1");
         auto* summary = screen.findChild<GridView*>("MSFlexGrid1");
         QCOMPARE(daily->copyMenu()->objectName(), QString("kesmen11"));
@@ -143,14 +143,14 @@ private slots:
     void dayTableSavesIntoTheAnalysedFileAndTheDayCell() {
         Station station;
         AppContext context;
-        Pludegerlendirfrm screen(context, station.hub);
-        QSignalSpy opened(&screen, &Pludegerlendirfrm::dayTableOpened);
+        RainAnalysisScreen screen(context, station.hub);
+        QSignalSpy opened(&screen, &RainAnalysisScreen::dayTableOpened);
         auto* daily = screen.findChild<GridView*>("f1book1");
         screen.show();
         QVERIFY(QTest::qWaitForWindowExposed(&screen));
         QTest::mouseDClick(daily->viewport(), Qt::LeftButton, {}, daily->cellRect(15, 2).center());
         QCOMPARE(opened.count(), 1);
-        auto* table = opened.at(0).at(0).value<Gunluktablofrm*>();
+        auto* table = opened.at(0).at(0).value<RainDayTableScreen*>();
         QVERIFY(table != nullptr);
         QCOMPARE(table->dayRecordNumber(), std::size_t{46});
         QCOMPARE(table->file(), station.path);
@@ -184,8 +184,8 @@ private slots:
     void daysThatDoNotExistOpenNothing() {
         Station station;
         AppContext context;
-        Pludegerlendirfrm screen(context, station.hub);
-        QSignalSpy opened(&screen, &Pludegerlendirfrm::dayTableOpened);
+        RainAnalysisScreen screen(context, station.hub);
+        QSignalSpy opened(&screen, &RainAnalysisScreen::dayTableOpened);
         const Bytes before = station.bytes();
         QVERIFY(screen.openDay(31, 2) == nullptr); // 31 November
         QVERIFY(screen.openDay(30, 5) == nullptr); // 30 February
@@ -198,9 +198,9 @@ private slots:
     void dayColumnZeroOpensSeptemberAndSavesIntoItsOwnCell() {
         Station station;
         AppContext context;
-        Pludegerlendirfrm screen(context, station.hub);
-        connect(&screen, &Pludegerlendirfrm::dayTableOpened, &screen, [](Gunluktablofrm*) {});
-        Gunluktablofrm* table = screen.openDay(5, 0);
+        RainAnalysisScreen screen(context, station.hub);
+        connect(&screen, &RainAnalysisScreen::dayTableOpened, &screen, [](RainDayTableScreen*) {});
+        RainDayTableScreen* table = screen.openDay(5, 0);
         QVERIFY(table != nullptr);
         QCOMPARE(table->dayBuffer().dayDate, OleDate::fromDate(2004, 9, 5));
         table->findChild<GridView*>("MSFlexGrid1")->setCell(1, 7, "0,4");
@@ -214,7 +214,7 @@ private slots:
     void newWaterYearIsCreatedForTheCurrentStation() {
         Station station;
         AppContext context;
-        Pludegerlendirfrm screen(context, station.hub);
+        RainAnalysisScreen screen(context, station.hub);
         ScriptedDialogs dialogs;
         DialogProviderScope scope(dialogs);
         dialogs.queueInput("2005");
@@ -236,7 +236,7 @@ private slots:
     void chartAndClose() {
         Station station;
         AppContext context;
-        Pludegerlendirfrm screen(context, station.hub);
+        RainAnalysisScreen screen(context, station.hub);
         std::unique_ptr<QDialog> chart(screen.makeRainChart());
         QVERIFY(chart->isModal());
         QCOMPARE(chart->windowTitle(), QString::fromUtf8(kCaption));
@@ -246,5 +246,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(PludegerlendirfrmTest)
-#include "PludegerlendirfrmTest.moc"
+QTEST_MAIN(RainAnalysisScreenTest)
+#include "RainAnalysisScreenTest.moc"

@@ -3,6 +3,7 @@
 #include "rain/DailyRainTable.h"
 #include "store/RainYearFile.h"
 #include "ui/common/AppContext.h"
+#include "ui/journal/FileReadStamp.h"
 
 #include <QWidget>
 #include <filesystem>
@@ -18,11 +19,11 @@ class GridView;
 // The daily rainfall interpretation table ("Gunluktablofrm"): one day of a rainfall-year file as
 // an hour-by-minute grid, corrected by typing into cells or by filling a dragged block with the
 // value of the fill box, and saved back into the day's record of the analysed file.
-class Gunluktablofrm : public QWidget {
+class RainDayTableScreen : public QWidget {
     Q_OBJECT
 public:
-    Gunluktablofrm(const AppContext& context, std::filesystem::path file, std::size_t dayRecordNumber,
-                   const RainDayRecord& dayBuffer, QWidget* parent = nullptr);
+    RainDayTableScreen(const AppContext& context, std::filesystem::path file, std::size_t dayRecordNumber,
+                       const RainDayRecord& dayBuffer, QWidget* parent = nullptr);
 
     const std::filesystem::path& file() const { return file_; }
     std::size_t dayRecordNumber() const { return dayRecordNumber_; }
@@ -32,17 +33,20 @@ public:
     // "Hücreyi doldur": fills the dragged block with the fill box's value; the cells set.
     int fillCells();
     // "Kaydet": writes the whole day as its record; a refused value is shown in a message box
-    // naming the cell, and nothing is written. True when the day was written.
+    // naming the cell, and nothing is written. A day someone else changed in the file since the
+    // table read it is not written over without asking; "read again" shows the day as the file
+    // holds it now. True when the day was written.
     bool saveDay();
 
 signals:
-    // The day was written: its new total in tenths of a millimetre.
+    // The day's total changed, saved or read again from the file: in tenths of a millimetre.
     void daySaved(int dayTenths);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void readDayAgain();
     void pressed(int row, int column, Qt::MouseButton button);
     void released(Qt::MouseButton button);
     void selectionChanged();
@@ -53,6 +57,7 @@ private:
     std::size_t dayRecordNumber_;
     RainDayRecord dayBuffer_;
     MinuteSelection selection_;
+    FileReadStamp readStamp_;
 
     QLabel* dateLabel_;
     GridView* grid_;

@@ -1,4 +1,4 @@
-#include "ui/rain/Gunluktablofrm.h"
+#include "ui/rain/RainDayTableScreen.h"
 
 #include "core/FileIO.h"
 #include "platform/ScriptedDialogs.h"
@@ -47,7 +47,7 @@ struct YearFile {
 struct Screen {
     AppContext context;
     YearFile file;
-    Gunluktablofrm form{context, file.path, kRecord, file.record()};
+    RainDayTableScreen form{context, file.path, kRecord, file.record()};
 
     Screen() {
         form.show();
@@ -76,7 +76,7 @@ struct Screen {
 
 } // namespace
 
-class GunluktablofrmTest : public QObject {
+class RainDayTableScreenTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -143,7 +143,7 @@ private slots:
 
     void typedCellsAndFillAreSavedAndTotalled() {
         Screen screen;
-        QSignalSpy saved(&screen.form, &Gunluktablofrm::daySaved);
+        QSignalSpy saved(&screen.form, &RainDayTableScreen::daySaved);
         // 14:07 is column 15, row 8: typed "2,5" is entered as "2.5".
         screen.grid()->setCurrentCell(8, 15);
         screen.grid()->setFocus();
@@ -184,7 +184,7 @@ private slots:
         DialogProviderScope scope(dialogs);
         Screen screen;
         const Bytes before = screen.file.bytes();
-        QSignalSpy saved(&screen.form, &Gunluktablofrm::daySaved);
+        QSignalSpy saved(&screen.form, &RainDayTableScreen::daySaved);
         screen.grid()->setCell(8, 15, "1:5");
         screen.click("Command2");
         QCOMPARE(
@@ -198,6 +198,45 @@ private slots:
         QCOMPARE(screen.file.bytes(), before);
         QCOMPARE(saved.count(), 0);
         QCOMPARE(screen.text("Text3"), QString());
+    }
+
+    // Another window's save of a different day does not stop this one; a change to this day does.
+    void aDayChangedInTheFileSinceItWasReadIsNotWrittenOverWithoutAsking() {
+        ScriptedDialogs dialogs;
+        DialogProviderScope scope(dialogs);
+        Screen screen;
+        QSignalSpy changed(&screen.form, &RainDayTableScreen::daySaved);
+        writeRecords(
+            screen.file.path, kRainDayRecordSize,
+            {{kRecord + 1, serializeRainDayRecord(newRainDayRecord(OleDate::fromDate(2003, 11, 16)))}});
+        screen.grid()->setCell(8, 15, "1");
+        screen.click("Command2");
+        QCOMPARE(dialogs.calls().size(), 0);
+        QCOMPARE(int(screen.file.record().minuteRain[847]), 10);
+
+        RainDayRecord elsewhere = screen.file.record();
+        elsewhere.minuteRain[600] = 40;
+        writeRecords(screen.file.path, kRainDayRecordSize, {{kRecord, serializeRainDayRecord(elsewhere)}});
+        screen.grid()->setCell(8, 15, "2");
+        dialogs.queueChoice(AbortRetryIgnore::Abort);
+        screen.click("Command2");
+        QCOMPARE(dialogs.calls().size(), 1);
+        QCOMPARE(screen.file.record(), elsewhere);
+
+        // Read again: the grid shows the other change, the analysis gets the day's new total.
+        dialogs.queueChoice(AbortRetryIgnore::Retry);
+        screen.click("Command2");
+        QCOMPARE(screen.file.record(), elsewhere);
+        QCOMPARE(screen.grid()->cell(8, 15), std::string("1"));
+        QCOMPARE(changed.count(), 2);
+        QCOMPARE(changed.last().at(0).toInt(), dailyTotalTenths(elsewhere));
+
+        // Now in step, the save goes through without a question.
+        screen.grid()->setCell(8, 15, "2");
+        screen.click("Command2");
+        QCOMPARE(dialogs.calls().size(), 2);
+        QCOMPARE(int(screen.file.record().minuteRain[847]), 20);
+        QCOMPARE(int(screen.file.record().minuteRain[600]), 40);
     }
 
     void closeDiscardsEdits() {
@@ -214,7 +253,7 @@ private slots:
         AppContext context;
         YearFile file;
         QMdiArea area;
-        auto* form = new Gunluktablofrm(context, file.path, kRecord, file.record());
+        auto* form = new RainDayTableScreen(context, file.path, kRecord, file.record());
         area.addSubWindow(form)->show();
         area.show();
         QVERIFY(QTest::qWaitForWindowExposed(&area));
@@ -223,5 +262,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(GunluktablofrmTest)
-#include "GunluktablofrmTest.moc"
+QTEST_MAIN(RainDayTableScreenTest)
+#include "RainDayTableScreenTest.moc"

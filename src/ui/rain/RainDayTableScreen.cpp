@@ -1,4 +1,4 @@
-#include "ui/rain/Gunluktablofrm.h"
+#include "ui/rain/RainDayTableScreen.h"
 
 #include "platform/Dialogs.h"
 #include "platform/HiddenWhile.h"
@@ -35,8 +35,9 @@ QPushButton* button(QWidget* parent, const char* name, const char* caption) {
 
 } // namespace
 
-Gunluktablofrm::Gunluktablofrm(const AppContext& context, std::filesystem::path file,
-                               std::size_t dayRecordNumber, const RainDayRecord& dayBuffer, QWidget* parent)
+RainDayTableScreen::RainDayTableScreen(const AppContext& context, std::filesystem::path file,
+                                       std::size_t dayRecordNumber, const RainDayRecord& dayBuffer,
+                                       QWidget* parent)
     : QWidget(parent), context_(context), file_(std::move(file)), dayRecordNumber_(dayRecordNumber),
       dayBuffer_(dayBuffer), dateLabel_(new QLabel(this)), grid_(new GridView(kMinuteGridName, this)),
       fillValueBox_(box(this, kFillValueBoxName, 70)), countBox_(box(this, kSelectionCountBoxName, 70)),
@@ -75,15 +76,28 @@ Gunluktablofrm::Gunluktablofrm(const AppContext& context, std::filesystem::path 
     connect(fill, &QPushButton::clicked, this, [this] { fillCells(); });
     connect(save, &QPushButton::clicked, this, [this] { saveDay(); });
     connect(close, &QPushButton::clicked, this, [this] { closeScreenWindow(this); });
-    connect(grid_, &GridView::cellPressed, this, &Gunluktablofrm::pressed);
+    connect(grid_, &GridView::cellPressed, this, &RainDayTableScreen::pressed);
     connect(grid_, &GridView::cellReleased, this,
             [this](int, int, Qt::MouseButton button) { released(button); });
-    connect(grid_, &GridView::selectionRangeChanged, this, &Gunluktablofrm::selectionChanged);
+    connect(grid_, &GridView::selectionRangeChanged, this, &RainDayTableScreen::selectionChanged);
 
+    readStamp_.rememberRecord(file_, kRainDayRecordSize, dayRecordNumber_);
     showSheet(this, dailyRainSheet(dayBuffer_, context_.locale));
 }
 
-int Gunluktablofrm::fillCells() {
+void RainDayTableScreen::readDayAgain() {
+    if (const auto bytes = readStamp_.bytesOnDisk()) {
+        RainDayRecord reread = parseRainDayRecord(*bytes);
+        // The date stays as the analysis placed the day.
+        reread.dayDate = dayBuffer_.dayDate;
+        dayBuffer_ = reread;
+    }
+    readStamp_.rememberRecord(file_, kRainDayRecordSize, dayRecordNumber_);
+    showSheet(this, dailyRainSheet(dayBuffer_, context_.locale));
+    emit daySaved(dailyTotalTenths(dayBuffer_));
+}
+
+int RainDayTableScreen::fillCells() {
     if (selection_.selStartCol == 0 || selection_.selStartRow == 0)
         return 0;
     int filled = 0;
@@ -97,7 +111,16 @@ int Gunluktablofrm::fillCells() {
     return filled;
 }
 
-bool Gunluktablofrm::saveDay() {
+bool RainDayTableScreen::saveDay() {
+    switch (readStamp_.confirmSave(this)) {
+    case SaveChoice::reload:
+        readDayAgain();
+        return false;
+    case SaveChoice::cancel:
+        return false;
+    case SaveChoice::save:
+        break;
+    }
     RainDaySave save;
     {
         const HiddenWhile hidden({grid_});
@@ -108,6 +131,7 @@ bool Gunluktablofrm::saveDay() {
         return false;
     }
     dayBuffer_ = *save.record;
+    readStamp_.rememberRecord(file_, kRainDayRecordSize, dayRecordNumber_);
     totalBox_->setText(save.dayTenths == 0
                            ? QString()
                            : QString::fromStdString(context_.locale.numberText(save.dayTenths / 10.0)));
@@ -115,18 +139,18 @@ bool Gunluktablofrm::saveDay() {
     return true;
 }
 
-void Gunluktablofrm::pressed(int row, int column, Qt::MouseButton) {
+void RainDayTableScreen::pressed(int row, int column, Qt::MouseButton) {
     selection_.selStartRow = std::max(row, 0);
     selection_.selStartCol = std::max(column, 0);
     countBox_->setText(QStringLiteral("1"));
 }
 
-void Gunluktablofrm::released(Qt::MouseButton) {
+void RainDayTableScreen::released(Qt::MouseButton) {
     selection_.selEndRow = std::max(grid_->currentRow(), 0);
     selection_.selEndCol = std::max(grid_->currentColumn(), 0);
 }
 
-void Gunluktablofrm::selectionChanged() {
+void RainDayTableScreen::selectionChanged() {
     // Only a drag that began on a value cell is counted.
     if (grid_->currentRow() < 0 || selection_.selStartRow == 0 || selection_.selStartCol == 0)
         return;
@@ -135,7 +159,7 @@ void Gunluktablofrm::selectionChanged() {
     countBox_->setText(QString::number(count));
 }
 
-bool Gunluktablofrm::eventFilter(QObject* watched, QEvent* event) {
+bool RainDayTableScreen::eventFilter(QObject* watched, QEvent* event) {
     if (watched == fillValueBox_) {
         if (event->type() == QEvent::MouseButtonDblClick) {
             fillValueBox_->clear();
@@ -147,7 +171,7 @@ bool Gunluktablofrm::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-bool Gunluktablofrm::fillBoxKey(QKeyEvent* event) {
+bool RainDayTableScreen::fillBoxKey(QKeyEvent* event) {
     if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
         return false;
     if (event->key() == Qt::Key_Backspace)

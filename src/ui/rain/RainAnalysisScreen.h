@@ -19,18 +19,20 @@ class QLineEdit;
 namespace korvel {
 
 class GridView;
-class Gunluktablofrm;
+class RainDayTableScreen;
 
 // The one-year rainfall analysis ("Pludegerlendirfrm"): the daily totals of one rainfall-year
 // file by day and month, the monthly summary, the yearly labels and the twelve duration boxes.
 // It analyses the selected entry of RainSelectionList when it is made; with no entry it stays
 // empty. A double-click on a day opens that day's interpretation table.
-class Pludegerlendirfrm : public QWidget, public ReportWindow {
+class RainAnalysisScreen : public QWidget, public ReportWindow {
     Q_OBJECT
+    // The signal's table type complete for moc, so that it is known as a QObject pointer.
+    Q_MOC_INCLUDE("ui/rain/RainDayTableScreen.h")
 public:
     static constexpr const char* kMenuName = "pludeg"; // the main window's menu for this screen
 
-    Pludegerlendirfrm(const AppContext& context, StationHub& hub, QWidget* parent = nullptr);
+    RainAnalysisScreen(const AppContext& context, StationHub& hub, QWidget* parent = nullptr);
 
     // Runs the analysis of a file, as the screen does for the selection when it is made.
     void analyse(const std::filesystem::path& file);
@@ -55,10 +57,10 @@ public:
     // A double-click on a day cell: opens the day's interpretation table, or nothing for the
     // heading row and for a day the month does not have. The table is announced through
     // dayTableOpened; when nobody listens it is shown as a window of its own.
-    Gunluktablofrm* openDay(int row, int column);
+    RainDayTableScreen* openDay(int row, int column);
 
 signals:
-    void dayTableOpened(korvel::Gunluktablofrm* table);
+    void dayTableOpened(korvel::RainDayTableScreen* table);
 
 private:
     void daySaved(int row, int column, int dayTenths);
@@ -69,7 +71,7 @@ private:
     std::filesystem::path file_;
     std::optional<RainYearAnalysis> analysis_;
     Sheet sheet_;
-    std::vector<QPointer<Gunluktablofrm>> dayTables_;
+    std::vector<QPointer<RainDayTableScreen>> dayTables_;
 
     GridView* dailyGrid_;
     GridView* summaryGrid_;

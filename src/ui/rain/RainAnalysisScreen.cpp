@@ -1,4 +1,4 @@
-#include "ui/rain/Pludegerlendirfrm.h"
+#include "ui/rain/RainAnalysisScreen.h"
 
 #include "platform/Dialogs.h"
 #include "platform/Printing.h"
@@ -10,7 +10,7 @@
 #include "ui/common/ScreenWindow.h"
 #include "ui/common/SheetView.h"
 #include "ui/common/Twips.h"
-#include "ui/rain/Gunluktablofrm.h"
+#include "ui/rain/RainDayTableScreen.h"
 #include "ui/rain/RainYearChart.h"
 
 #include <QGridLayout>
@@ -41,7 +41,7 @@ QLabel* label(QWidget* parent, const QString& name, const QString& text = QStrin
 
 } // namespace
 
-Pludegerlendirfrm::Pludegerlendirfrm(const AppContext& context, StationHub& hub, QWidget* parent)
+RainAnalysisScreen::RainAnalysisScreen(const AppContext& context, StationHub& hub, QWidget* parent)
     : QWidget(parent), context_(context), hub_(hub), dailyGrid_(new GridView(kDailyGridName, this)),
       summaryGrid_(new GridView(kSummaryGridName, this)) {
     setObjectName(QStringLiteral("Pludegerlendirfrm"));
@@ -85,7 +85,7 @@ Pludegerlendirfrm::Pludegerlendirfrm(const AppContext& context, StationHub& hub,
         analyse(station.rainSelection[static_cast<std::size_t>(entry)]);
 }
 
-void Pludegerlendirfrm::analyse(const std::filesystem::path& file) {
+void RainAnalysisScreen::analyse(const std::filesystem::path& file) {
     file_ = file;
     PleaseWait wait(this);
     wait.setRange(0, static_cast<int>(kRainYearRecords));
@@ -109,16 +109,16 @@ void Pludegerlendirfrm::analyse(const std::filesystem::path& file) {
         showMessage(this, QString::fromStdString(result->repairRefused));
 }
 
-Sheet Pludegerlendirfrm::shownSheet() const {
+Sheet RainAnalysisScreen::shownSheet() const {
     return readSheet(this, sheet_);
 }
 
-bool Pludegerlendirfrm::printTable() {
+bool RainAnalysisScreen::printTable() {
     return printSheets({shownSheet()}, applicationPrinter());
 }
 
 // The chart draws the file as it is now, days saved since the table was built included.
-QDialog* Pludegerlendirfrm::makeRainChart() {
+QDialog* RainAnalysisScreen::makeRainChart() {
     std::optional<RainYearFileAnalysis> current;
     if (!file_.empty())
         current = analyseRainYearFile(file_);
@@ -126,13 +126,13 @@ QDialog* Pludegerlendirfrm::makeRainChart() {
     return new RainYearChart(analysis, windowTitle(), this);
 }
 
-void Pludegerlendirfrm::showRainChart() {
+void RainAnalysisScreen::showRainChart() {
     QDialog* chart = makeRainChart();
     chart->setAttribute(Qt::WA_DeleteOnClose);
     chart->open();
 }
 
-bool Pludegerlendirfrm::addNewWaterYear() {
+bool RainAnalysisScreen::addNewWaterYear() {
     const CurrentStation& station = hub_.current();
     if (station.stationDir.empty()) {
         showMessage(this, QStringLiteral("Lütfen istasyon secimin yapınız"));
@@ -151,53 +151,53 @@ bool Pludegerlendirfrm::addNewWaterYear() {
     return true;
 }
 
-void Pludegerlendirfrm::closeTable() {
+void RainAnalysisScreen::closeTable() {
     closeScreenWindow(this);
 }
 
-void Pludegerlendirfrm::kesme11() {
+void RainAnalysisScreen::kesme11() {
     dailyGrid_->copyToClipboard();
 }
 
-void Pludegerlendirfrm::kesme12() {
+void RainAnalysisScreen::kesme12() {
     summaryGrid_->copyToClipboard();
 }
 
-Gunluktablofrm* Pludegerlendirfrm::openDay(int row, int column) {
+RainDayTableScreen* RainAnalysisScreen::openDay(int row, int column) {
     if (file_.empty() || !analysis_)
         return nullptr;
     const std::optional<RainDayAt> found = findRainDayOfCell(file_, row, column);
     if (!found)
         return nullptr;
-    for (const QPointer<Gunluktablofrm>& open : dayTables_)
+    for (const QPointer<RainDayTableScreen>& open : dayTables_)
         if (open && open->dayRecordNumber() == found->recordNumber) {
             open->show();
             open->raise();
             open->activateWindow();
             return open;
         }
-    std::erase_if(dayTables_, [](const QPointer<Gunluktablofrm>& table) { return table.isNull(); });
+    std::erase_if(dayTables_, [](const QPointer<RainDayTableScreen>& table) { return table.isNull(); });
 
-    auto* table = new Gunluktablofrm(context_, file_, found->recordNumber, found->record);
+    auto* table = new RainDayTableScreen(context_, file_, found->recordNumber, found->record);
     table->setAttribute(Qt::WA_DeleteOnClose);
     // The saved total goes into the day's own cell, also when the day was opened from column 0.
     const int dayColumn = monthColumn(found->record.dayDate.month());
-    connect(table, &Gunluktablofrm::daySaved, this,
+    connect(table, &RainDayTableScreen::daySaved, this,
             [this, row, dayColumn](int dayTenths) { daySaved(row, dayColumn, dayTenths); });
     dayTables_.push_back(table);
-    if (isSignalConnected(QMetaMethod::fromSignal(&Pludegerlendirfrm::dayTableOpened)))
+    if (isSignalConnected(QMetaMethod::fromSignal(&RainAnalysisScreen::dayTableOpened)))
         emit dayTableOpened(table);
     else
         table->show();
     return table;
 }
 
-void Pludegerlendirfrm::daySaved(int row, int column, int dayTenths) {
+void RainAnalysisScreen::daySaved(int row, int column, int dayTenths) {
     const std::string text = dayTenths == 0 ? std::string() : context_.locale.numberText(dayTenths / 10.0);
     dailyGrid_->setCell(row, column, text);
 }
 
-std::string Pludegerlendirfrm::stationNumberOf(const std::filesystem::path& file) const {
+std::string RainAnalysisScreen::stationNumberOf(const std::filesystem::path& file) const {
     const std::filesystem::path dir = file.parent_path();
     const CurrentStation& station = hub_.current();
     if (!station.stationDir.empty() && dir == station.stationDir)

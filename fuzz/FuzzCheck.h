@@ -1,6 +1,7 @@
 #pragma once
 
 // What the fuzz targets share: a failed property aborts, which libFuzzer reports as a crash.
+#include "common/ScratchDirectory.h"
 #include "core/ByteIO.h"
 #include "core/OleDate.h"
 
@@ -8,9 +9,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string_view>
-#include <unistd.h>
 
 namespace korvel::fuzz {
 
@@ -43,36 +42,12 @@ inline bool isStorableDate(OleDate date) {
                         v < OleDate::fromDate(10000, 1, 1).value());
 }
 
-// Writes the bytes as the file's whole content, without the care of the program's own writers.
-inline void putFile(const std::filesystem::path& file, std::string_view bytes) {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out)
-        std::abort();
-}
-
 // A directory of this process for the files a target writes, removed when the process ends.
+// scripts/fuzz points the temporary directory at memory where it can: the writers flush every
+// file they write.
 inline const std::filesystem::path& scratchDir() {
-    struct Scratch {
-        std::filesystem::path path;
-        Scratch() {
-            // Memory-backed when the machine has it: the writers flush every file they write.
-            std::error_code ec;
-            const std::filesystem::path base = std::filesystem::is_directory("/dev/shm", ec)
-                                                   ? std::filesystem::path("/dev/shm")
-                                                   : std::filesystem::temp_directory_path();
-            std::string pattern = (base / "korvel-fuzz-XXXXXX").string();
-            if (::mkdtemp(pattern.data()) == nullptr)
-                std::abort();
-            path = pattern;
-        }
-        ~Scratch() {
-            std::error_code ignored;
-            std::filesystem::remove_all(path, ignored);
-        }
-    };
-    static const Scratch scratch;
-    return scratch.path;
+    static const testing::ScratchDirectory scratch;
+    return scratch.path();
 }
 
 } // namespace korvel::fuzz

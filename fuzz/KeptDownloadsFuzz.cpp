@@ -40,14 +40,15 @@ std::filesystem::path keptImage(std::string_view instrument, const Bytes& image)
     const auto dir = fuzz::scratchDir() / std::string(kKeptDownloadsFolder);
     std::filesystem::create_directories(dir);
     const auto file = dir / ("20261209-083015-" + std::string(instrument) + ".bin");
-    fuzz::putFile(file, std::string_view(reinterpret_cast<const char*>(image.data()), image.size()));
+    testing::writeBytes(file, image);
     std::filesystem::remove(std::filesystem::path(file).replace_extension(".txt"));
     return file;
 }
 
 void descriptionRoundTrip(std::string_view text) {
     const auto image = keptImage("level", Bytes(16, 0));
-    fuzz::putFile(std::filesystem::path(image).replace_extension(".txt"), text);
+    testing::writeBytes(std::filesystem::path(image).replace_extension(".txt"),
+                        Bytes(text.begin(), text.end()));
     auto kept = readKeptDownload(image);
     check(kept.has_value() && kept->bytes == 16);
     const std::vector<std::string> files = {"2004_01-001.ard", "sagimlar/x.bin"};

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 namespace korvel {
 
@@ -19,6 +22,22 @@ std::optional<std::uint8_t> roundToByte(double value);
 double numericValue(std::string_view text);
 // True when the whole text (spaces aside) is such a number.
 bool isNumericText(std::string_view text);
+
+// The whole text as a number of type T the way from_chars reads it: "." as decimal mark, no
+// spaces, no "+". Nothing for any other text, a value out of T's range, or a floating value that
+// is not finite.
+template <typename T> std::optional<T> wholeTextNumber(std::string_view text) {
+    T value{};
+    const char* end = text.data() + text.size();
+    const auto result = std::from_chars(text.data(), end, value);
+    if (text.empty() || result.ec != std::errc() || result.ptr != end)
+        return std::nullopt;
+    if constexpr (std::is_floating_point_v<T>) {
+        if (!std::isfinite(value))
+            return std::nullopt;
+    }
+    return value;
+}
 
 // What a value that is not a finite number (a damaged file's NaN or Inf) shows instead of a figure.
 inline constexpr const char* kNotAFigure = "?";

@@ -1,5 +1,7 @@
 #include "instruments/ProtocolLog.h"
 
+#include "core/Numbers.h"
+
 #include <charconv>
 #include <cstdio>
 #include <sstream>
@@ -109,11 +111,10 @@ std::optional<ProtocolLog> ProtocolLog::parse(std::string_view text, std::string
         const std::vector<std::string_view> w = words(line);
         if (w.empty() || w[0].front() == '#')
             continue;
-        long long ms = 0;
-        const auto [end, error] = std::from_chars(w[0].data(), w[0].data() + w[0].size(), ms);
-        if (error != std::errc() || end != w[0].data() + w[0].size() || ms < 0 || w.size() < 3 ||
-            w[1] != "ms")
+        const std::optional<long long> time = wholeTextNumber<long long>(w[0]);
+        if (!time || *time < 0 || w.size() < 3 || w[1] != "ms")
             return refuse("no time in milliseconds");
+        const long long ms = *time;
         if (w[2] == kEventMark) {
             const EventName* found = nullptr;
             for (const EventName& event : kEvents)

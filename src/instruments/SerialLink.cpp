@@ -1,9 +1,9 @@
 #include "instruments/SerialLink.h"
 
 #include "core/Cp1254.h"
+#include "core/Numbers.h"
 
 #include <cctype>
-#include <charconv>
 #include <vector>
 
 namespace korvel {
@@ -11,12 +11,7 @@ namespace korvel {
 namespace {
 
 std::optional<int> wholeNumber(std::string_view text) {
-    const std::string t = trimmed(text);
-    int value = 0;
-    const auto [end, error] = std::from_chars(t.data(), t.data() + t.size(), value);
-    if (t.empty() || error != std::errc() || end != t.data() + t.size())
-        return std::nullopt;
-    return value;
+    return wholeTextNumber<int>(trimmed(text));
 }
 
 } // namespace

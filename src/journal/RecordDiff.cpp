@@ -44,6 +44,12 @@ std::size_t journalRecordSize(std::string_view fileName) {
     return 0;
 }
 
+std::optional<Bytes> recordBytes(const Bytes& file, std::size_t recordSize, std::size_t number) {
+    if (number == 0 || recordSize == 0)
+        return std::nullopt;
+    return slice(file, (number - 1) * recordSize, recordSize);
+}
+
 std::vector<RecordChange> changedRecords(const Bytes& before, const Bytes& after, std::size_t recordSize) {
     std::vector<RecordChange> changes;
     if (recordSize == 0) {

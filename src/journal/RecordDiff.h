@@ -23,6 +23,10 @@ struct RecordChange {
 // one record) for every other file.
 std::size_t journalRecordSize(std::string_view fileName);
 
+// Record `number` (from 1) of a file's bytes, records of recordSize bytes, as far as the file
+// reaches; nothing when the file ends before it.
+std::optional<Bytes> recordBytes(const Bytes& file, std::size_t recordSize, std::size_t number);
+
 // The records that differ between the two states of a file; a missing state reads as an
 // empty file. With recordSize 0 the whole file is one record.
 std::vector<RecordChange> changedRecords(const Bytes& before, const Bytes& after, std::size_t recordSize);

@@ -3,11 +3,11 @@
 #include "core/Cp1254.h"
 #include "core/CsvText.h"
 #include "core/FileIO.h"
+#include "core/Numbers.h"
 #include "store/RainYearFile.h"
 #include "store/WaterYearFile.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <map>
 #include <numeric>
@@ -37,17 +37,10 @@ std::optional<double> plainNumber(std::string text, bool commaDecimal) {
     text = trimmed(text);
     if (commaDecimal)
         std::replace(text.begin(), text.end(), ',', '.');
-    if (text.empty())
-        return std::nullopt;
-    double value = 0.0;
-    const char* begin = text.data();
-    const char* end = begin + text.size();
-    if (*begin == '+')
-        ++begin;
-    const auto [stop, error] = std::from_chars(begin, end, value);
-    if (error != std::errc() || stop != end || !std::isfinite(value))
-        return std::nullopt;
-    return value;
+    std::string_view number = text;
+    if (!number.empty() && number.front() == '+')
+        number.remove_prefix(1);
+    return wholeTextNumber<double>(number);
 }
 
 std::optional<int> wholeNumber(const std::string& text) {

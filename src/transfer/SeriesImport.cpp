@@ -3,6 +3,7 @@
 #include "core/Cp1254.h"
 #include "core/CsvText.h"
 #include "core/FileIO.h"
+#include "core/Numbers.h"
 #include "core/Paths.h"
 #include "core/StationFiles.h"
 #include "instruments/LevelDump.h"
@@ -10,7 +11,6 @@
 #include "transfer/DailySeries.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <limits>
 #include <map>
@@ -45,34 +45,12 @@ std::vector<std::string> fieldsOf(std::string_view line, char separator) {
     return rows.empty() ? std::vector<std::string>{} : std::move(rows.front());
 }
 
-// A whole number of the text, nothing for anything else.
-template <typename Integer> std::optional<Integer> wholeNumber(std::string_view text) {
-    Integer value{};
-    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || result.ec != std::errc() || result.ptr != text.data() + text.size())
-        return std::nullopt;
-    return value;
-}
-
+// The text, spaces around it left off, with the given decimal mark.
 std::optional<double> decimalNumber(std::string text, char decimalSeparator) {
     text = trimmed(text);
     if (decimalSeparator != '.')
         std::replace(text.begin(), text.end(), decimalSeparator, '.');
-    double value = 0;
-    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || result.ec != std::errc() || result.ptr != text.data() + text.size() ||
-        !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
-
-std::optional<float> floatNumber(std::string_view text) {
-    float value = 0;
-    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || result.ec != std::errc() || result.ptr != text.data() + text.size() ||
-        !std::isfinite(value))
-        return std::nullopt;
-    return value;
+    return wholeTextNumber<double>(text);
 }
 
 std::optional<OleDate> isoTimeOfDay(std::string_view text) {
@@ -100,16 +78,16 @@ std::variant<std::optional<DayRecord>, std::string> seriesRow(const std::vector<
     day.date = *date;
     day.source = fixedText(f[10], DayRecord::kTextWidth);
     if (sourceIsDischarge(day.source)) {
-        const auto discharge = floatNumber(f[6]);
+        const auto discharge = wholeTextNumber<float>(f[6]);
         if (!discharge)
             return "debi okunamadı: " + f[6];
         day.meanValue = *discharge;
         return std::optional(day);
     }
-    const auto mean = floatNumber(f[1]);
-    const auto maxLevel = wholeNumber<std::int16_t>(f[2]);
+    const auto mean = wholeTextNumber<float>(f[1]);
+    const auto maxLevel = wholeTextNumber<std::int16_t>(f[2]);
     const auto maxTime = isoTimeOfDay(f[3]);
-    const auto minLevel = wholeNumber<std::int16_t>(f[4]);
+    const auto minLevel = wholeTextNumber<std::int16_t>(f[4]);
     const auto minTime = isoTimeOfDay(f[5]);
     if (!mean || !maxLevel || !minLevel)
         return std::string("seviye okunamadı");

@@ -1,3 +1,4 @@
+#include "SimToolDrive.h"
 #include "common/ToolRun.h"
 #include "core/FileIO.h"
 #include "instruments/ProtocolLog.h"
@@ -15,19 +16,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The simulated water-level logger of 15 March 2026, 10:00, with 200 days in its memory.
-std::vector<std::string> levelSim(std::vector<std::string> more = {}) {
-    std::vector<std::string> args{"--date", "15.03.2026", "--time", "10:00", "--days", "200"};
-    args.insert(args.end(), more.begin(), more.end());
-    return args;
-}
-
-class KeptDownloadsTool : public ToolDrive {
+class KeptDownloadsTool : public SimToolDrive {
 protected:
     void SetUp() override {
-        if (!SimProcess::available())
-            GTEST_SKIP() << "korvel-sim is not built";
-        fs::create_directories(station);
+        SimToolDrive::SetUp();
         fs::create_directories(other);
     }
 
@@ -53,7 +45,7 @@ Bytes januaryRecords(const fs::path& file) {
 
 TEST_F(KeptDownloadsTool, TwoDownloadsKeptAndAMonthDeletedByMistakeComesBackFromTheFirst) {
     const fs::path memory = drive / "sim-memory";
-    SimProcess sim(levelSim({"--save-memory", memory.string()}));
+    SimProcess sim(levelSimArguments(200, {"--save-memory", memory.string()}));
     ASSERT_TRUE(sim.running());
     for (int i = 0; i < 2; ++i) {
         const ToolRun r = run({"--json", "logger", "download", "--port", sim.path(), "--station",
@@ -104,7 +96,7 @@ TEST_F(KeptDownloadsTool, TwoDownloadsKeptAndAMonthDeletedByMistakeComesBackFrom
 }
 
 TEST_F(KeptDownloadsTool, ACutOffDownloadIsKeptIncompleteAndRefusedForConversion) {
-    SimProcess sim(levelSim({"--fault", "cutoff"}));
+    SimProcess sim(levelSimArguments(200, {"--fault", "cutoff"}));
     ASSERT_TRUE(sim.running());
     ToolRun r = run(
         {"logger", "download", "--port", sim.path(), "--station", station.string(), "--number", "01-001"});
@@ -136,7 +128,7 @@ TEST_F(KeptDownloadsTool, ARecordedSessionOfEachDeviceReplaysToTheSameConversion
         std::string file;                 // what the conversion wrote
     };
     const std::vector<Device> devices{
-        {levelSim(), {"logger", "download"}, "2026_01-001.ard"},
+        {levelSimArguments(200), {"logger", "download"}, "2026_01-001.ard"},
         {{"--device", "rain", "--date", "15.03.2026", "--time", "10:00", "--days", "20", "--seed", "3"},
          {"rainlogger", "download", "--bucket", "2"},
          rainYearFileName(2026, "01-001")},

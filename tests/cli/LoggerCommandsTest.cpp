@@ -1,3 +1,4 @@
+#include "SimToolDrive.h"
 #include "common/ToolRun.h"
 #include "core/FileIO.h"
 #include "core/Numbers.h"
@@ -20,21 +21,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The simulator's logger for these tests: 15 March 2026, 10:00, 15-minute readings in millimetres.
-std::vector<std::string> simArguments(int days, std::vector<std::string> more = {}) {
-    std::vector<std::string> args{"--date", "15.03.2026", "--time", "10:00", "--days", std::to_string(days)};
-    args.insert(args.end(), more.begin(), more.end());
-    return args;
-}
-
-class LoggerTool : public ToolDrive {
+class LoggerTool : public SimToolDrive {
 protected:
-    void SetUp() override {
-        if (!SimProcess::available())
-            GTEST_SKIP() << "korvel-sim is not built";
-        fs::create_directories(station);
-    }
-
     fs::path dumpFile() const { return drive / "korvel96" / "hamdata.96"; }
 };
 
@@ -49,7 +37,7 @@ std::string textOf(const std::string& out, const std::string& name) {
 } // namespace
 
 TEST_F(LoggerTool, InfoShowsWhatTheLoggerHolds) {
-    SimProcess sim(simArguments(10, {"--station", "ÇAYIR", "--battery", "1000"}));
+    SimProcess sim(levelSimArguments(10, {"--station", "ÇAYIR", "--battery", "1000"}));
     ASSERT_TRUE(sim.running());
     const ToolRun r = run({"logger", "info", "--port", sim.path()});
     ASSERT_EQ(r.code, 0) << r.err;
@@ -64,7 +52,7 @@ TEST_F(LoggerTool, InfoShowsWhatTheLoggerHolds) {
 }
 
 TEST_F(LoggerTool, EachSettingReachesTheLogger) {
-    SimProcess sim(simArguments(3));
+    SimProcess sim(levelSimArguments(3));
     ASSERT_TRUE(sim.running());
     const std::vector<std::vector<std::string>> settings{{"--time", "08:15"},
                                                          {"--date", "01.04.2026"},
@@ -97,7 +85,7 @@ TEST_F(LoggerTool, EachSettingReachesTheLogger) {
 
 TEST_F(LoggerTool, DownloadAndConversionDayByDay) {
     const fs::path image = drive / "sim-memory";
-    SimProcess sim(simArguments(200, {"--save-memory", image.string()}));
+    SimProcess sim(levelSimArguments(200, {"--save-memory", image.string()}));
     ASSERT_TRUE(sim.running());
     const ToolRun r = run({"--json", "logger", "download", "--port", sim.path(), "--station",
                            station.string(), "--number", "01-001"});
@@ -141,7 +129,7 @@ TEST_F(LoggerTool, DownloadAndConversionDayByDay) {
 }
 
 TEST_F(LoggerTool, EraseLeavesAnEmptyMemory) {
-    SimProcess sim(simArguments(20));
+    SimProcess sim(levelSimArguments(20));
     ASSERT_TRUE(sim.running());
     ToolRun r = run({"logger", "erase", "--port", sim.path()});
     ASSERT_EQ(r.code, 0) << r.err;
@@ -153,7 +141,7 @@ TEST_F(LoggerTool, EraseLeavesAnEmptyMemory) {
 }
 
 TEST_F(LoggerTool, ASilentLoggerIsATryAgain) {
-    SimProcess sim(simArguments(3, {"--fault", "silence"}));
+    SimProcess sim(levelSimArguments(3, {"--fault", "silence"}));
     ASSERT_TRUE(sim.running());
     const auto start = std::chrono::steady_clock::now();
     const ToolRun r = run({"logger", "set", "--port", sim.path(), "--time", "08:00"});
@@ -163,7 +151,7 @@ TEST_F(LoggerTool, ASilentLoggerIsATryAgain) {
 }
 
 TEST_F(LoggerTool, AReplyOfTheWrongLengthIsATryAgain) {
-    SimProcess sim(simArguments(3, {"--fault", "extra@0x12"}));
+    SimProcess sim(levelSimArguments(3, {"--fault", "extra@0x12"}));
     ASSERT_TRUE(sim.running());
     const ToolRun r = run({"logger", "set", "--port", sim.path(), "--time", "08:00"});
     EXPECT_EQ(r.code, 1);
@@ -174,7 +162,7 @@ TEST_F(LoggerTool, ACutOffDownloadLeavesTheOldDumpAndWritesNothing) {
     fs::create_directories(dumpFile().parent_path());
     const Bytes old(32768, 0x5A);
     writeFileAtomic(dumpFile(), old);
-    SimProcess sim(simArguments(30, {"--fault", "cutoff"}));
+    SimProcess sim(levelSimArguments(30, {"--fault", "cutoff"}));
     ASSERT_TRUE(sim.running());
     const ToolRun r = run(
         {"logger", "download", "--port", sim.path(), "--station", station.string(), "--number", "01-001"});
@@ -188,7 +176,7 @@ TEST_F(LoggerTool, ACutOffDownloadLeavesTheOldDumpAndWritesNothing) {
 }
 
 TEST_F(LoggerTool, InfoThatStopsPartWayShowsTheFieldsReadThenTheMessage) {
-    SimProcess sim(simArguments(3, {"--fault", "silence@0x06"}));
+    SimProcess sim(levelSimArguments(3, {"--fault", "silence@0x06"}));
     ASSERT_TRUE(sim.running());
     const ToolRun r = run({"logger", "info", "--port", sim.path()});
     EXPECT_EQ(r.code, 1);
@@ -199,7 +187,7 @@ TEST_F(LoggerTool, InfoThatStopsPartWayShowsTheFieldsReadThenTheMessage) {
 }
 
 TEST_F(LoggerTool, APortAnotherProgramHoldsIsRefused) {
-    SimProcess sim(simArguments(3));
+    SimProcess sim(levelSimArguments(3));
     ASSERT_TRUE(sim.running());
     PortLock held; // as the desktop program holds it while a download runs
     ASSERT_TRUE(held.acquire(sim.path()));

@@ -1,3 +1,4 @@
+#include "SimToolDrive.h"
 #include "common/ToolRun.h"
 #include "core/FileIO.h"
 #include "core/FileWriteJournal.h"
@@ -16,14 +17,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class ModemTool : public ToolDrive {
-protected:
-    void SetUp() override {
-        if (!SimProcess::available())
-            GTEST_SKIP() << "korvel-sim is not built";
-        fs::create_directories(station);
-    }
-};
+class ModemTool : public SimToolDrive {};
 
 } // namespace
 

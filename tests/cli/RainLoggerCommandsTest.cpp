@@ -1,3 +1,4 @@
+#include "SimToolDrive.h"
 #include "common/ToolRun.h"
 #include "core/FileIO.h"
 #include "instruments/RainLogger.h"
@@ -22,14 +23,7 @@ std::vector<std::string> rainSim(std::vector<std::string> more = {}) {
     return args;
 }
 
-class RainLoggerTool : public ToolDrive {
-protected:
-    void SetUp() override {
-        if (!SimProcess::available())
-            GTEST_SKIP() << "korvel-sim is not built";
-        fs::create_directories(station);
-    }
-};
+class RainLoggerTool : public SimToolDrive {};
 
 } // namespace
 

@@ -4,8 +4,6 @@
 #include "journal/RecordDiff.h"
 #include "platform/Dialogs.h"
 
-#include <algorithm>
-
 namespace korvel {
 
 void FileReadStamp::remember(const std::filesystem::path& file) {
@@ -24,15 +22,10 @@ void FileReadStamp::rememberRecord(const std::filesystem::path& file, std::size_
 }
 
 std::optional<Bytes> FileReadStamp::bytesOnDisk() const {
-    auto bytes = readFileBytes(file_);
+    const auto bytes = readFileBytes(file_);
     if (!bytes || recordSize_ == 0 || recordNumber_ == 0)
         return bytes;
-    const std::size_t start = (recordNumber_ - 1) * recordSize_;
-    if (start >= bytes->size())
-        return std::nullopt;
-    const std::size_t end = std::min(bytes->size(), start + recordSize_);
-    return Bytes(bytes->begin() + static_cast<std::ptrdiff_t>(start),
-                 bytes->begin() + static_cast<std::ptrdiff_t>(end));
+    return recordBytes(*bytes, recordSize_, recordNumber_);
 }
 
 bool FileReadStamp::changedOnDisk() const {
